@@ -1,0 +1,73 @@
+#include "cli/CliUi.h"
+
+#include <csignal>
+#include <iostream>
+
+#include "terrain/DemSpecsDialog.h"
+
+namespace tavrok::cli {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int) { interrupted = 1; }
+
+}  // namespace
+
+CliUi::CliUi() { std::signal(SIGINT, onInterrupt); }
+
+void CliUi::showMessage(std::string_view text, std::string_view caption) {
+    m_failed = true;
+    std::cerr << "tavrok-cli: ";
+    if (caption != defaultCaption) {
+        std::cerr << caption << ": ";
+    }
+    std::cerr << text << '\n';
+}
+
+bool CliUi::askYesNo(std::string_view text, std::string_view) {
+    std::cerr << "tavrok-cli: " << text << (m_answer ? " Yes" : " No") << '\n';
+    return m_answer;
+}
+
+bool CliUi::askOkCancel(std::string_view text, std::string_view caption) {
+    return askYesNo(text, caption);
+}
+
+std::vector<std::string> CliUi::promptForFiles(const support::FilePrompt& prompt) {
+    std::cerr << "tavrok-cli: \"" << prompt.title << "\" needs a file named on the command line\n";
+    return {};
+}
+
+// Informational dialogs are printed; forms are filled from the options, and a form that the
+// options cannot fill is cancelled with its message.
+bool CliUi::runDialog(support::DialogModel& dialog) {
+    if (auto* specs = dynamic_cast<terrain::DemSpecsDialog*>(&dialog)) {
+        m_dialogLines = specs->lines;
+        return true;
+    }
+    if (!m_dialogFiller) {
+        showMessage("\"" + std::string(dialog.title()) + "\" needs options on the command line");
+        return false;
+    }
+    if (const support::Status filled = m_dialogFiller(dialog); !filled) {
+        showMessage(filled.error().detail);
+        return false;
+    }
+    if (const support::Status accepted = dialog.accept(); !accepted) {
+        showMessage(accepted.error().message());
+        return false;
+    }
+    return true;
+}
+
+void CliUi::showProgress(std::string_view text) {
+    if (m_verbose) {
+        std::cerr << text << '\n';
+    }
+}
+
+bool CliUi::stopRequested() { return interrupted != 0; }
+
+}  // namespace tavrok::cli

@@ -1,0 +1,46 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/Ui.h"
+
+namespace tavrok::cli {
+
+// The Ui of batch use: messages go to standard error, questions take the answer given on the
+// command line, dialogs are filled from options, and Ctrl+C is the Stop key.
+class CliUi : public support::Ui {
+public:
+    using DialogFiller = std::function<support::Status(support::DialogModel&)>;
+
+    CliUi();
+    void setDialogFiller(DialogFiller filler) { m_dialogFiller = std::move(filler); }
+    void setAnswer(bool yes) { m_answer = yes; }
+    void setVerbose(bool verbose) { m_verbose = verbose; }
+
+    void showMessage(std::string_view text, std::string_view caption) override;
+    bool askYesNo(std::string_view text, std::string_view caption) override;
+    bool askOkCancel(std::string_view text, std::string_view caption) override;
+    std::vector<std::string> promptForFiles(const support::FilePrompt& prompt) override;
+    bool runDialog(support::DialogModel& dialog) override;
+    void showProgress(std::string_view text) override;
+    void pump() override {}
+    bool stopRequested() override;
+    void setWaitCursor(bool) override {}
+    void setWindowTitle(std::string_view) override {}
+    void clearWindow() override {}
+
+    // Whether any message was shown: in batch use every message reports a failure.
+    bool failed() const { return m_failed; }
+    // Lines of the last informational dialog (the DEM specs).
+    const std::vector<std::string>& dialogLines() const { return m_dialogLines; }
+
+private:
+    DialogFiller m_dialogFiller;
+    std::vector<std::string> m_dialogLines;
+    bool m_answer = false;
+    bool m_verbose = false;
+    bool m_failed = false;
+};
+
+}  // namespace tavrok::cli

@@ -1,0 +1,12 @@
+#pragma once
+#include "cli/Arguments.h"
+
+namespace tavrok::cli {
+
+// Each returns the process exit status: 0 success, 1 a failed operation, 2 a usage mistake.
+int runInfo(const Arguments& arguments);
+int runElevation(const Arguments& arguments);
+int runGeoToUtm(const Arguments& arguments);
+int runUtmToGeo(const Arguments& arguments);
+
+}  // namespace tavrok::cli

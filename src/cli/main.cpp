@@ -1,0 +1,133 @@
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Arguments.h"
+#include "cli/RawOptions.h"
+#include "cli/Subcommands.h"
+
+namespace {
+
+using tavrok::cli::Arguments;
+
+constexpr const char* overview = R"(Usage: tavrok-cli COMMAND [OPTIONS]
+
+Tavrok terrain tools for batch use. Commands:
+  info FILE...        load a terrain (several files are merged) and describe it
+  elevation FILE...   print the elevation at a grid position or a geographic position
+  geo2utm             convert "LATITUDE LONGITUDE" lines to UTM
+  utm2geo             convert "EASTING NORTHING ZONE" lines to latitude and longitude
+
+Run "tavrok-cli COMMAND --help" for the options of a command. A failure prints the
+program's message on standard error and exits with status 1 (2 for a usage mistake).
+)";
+
+constexpr const char* loadOptions = R"(
+The importer follows from the file name: a data file with a ".hdr" header beside it is a
+terrain matrix; ".dem", ".gz", ".tgz" USGS DEM; ".ddf" SDTS; ".hgt", ".bil" SRTM; ".tif"
+GeoTIFF; ".las" LIDAR; anything else is a headerless grid described by the options below.
+  --type TYPE         matrix, raw, usgs, sdts, srtm, geotiff, las or xyz
+)";
+
+constexpr const char* infoHelp = R"(Usage: tavrok-cli info FILE... [--json] [--type TYPE] [GRID OPTIONS]
+
+Loads the terrain and prints its DEM specification lines, then rows, columns, projection,
+zone, ellipsoid, bounds, spacing, minimum and maximum elevation and the count of missing cells.
+  --json              print one JSON object with the header fields instead
+)";
+
+constexpr const char* elevationHelp = R"(Usage: tavrok-cli elevation FILE... (--at COLUMN,ROW | --geo LAT,LON) [--type TYPE] [GRID OPTIONS]
+
+Prints the elevation at fractional grid indices (column 0 west, row 0 south) or at a
+latitude and longitude in decimal degrees, interpolated from the four nearest cells.
+Positions outside the grid give the terrain's minimum elevation.
+)";
+
+constexpr const char* geoToUtmHelp = R"(Usage: tavrok-cli geo2utm [--ellipsoid NAME|ID] [--zone N] < POINTS
+
+Reads "LATITUDE LONGITUDE" lines (decimal degrees) and writes "EASTING NORTHING ZONE"
+(metres with 3 decimals, zone text such as 13N). A point that cannot be converted prints
+"error FLAGS" with the error bits in decimal, and the run goes on.
+  --ellipsoid NAME|ID  an ellipsoid name ("Clarke 1866", "GRS 1980", "WGS-84" ...), a datum
+                       (NAD27, NAD83, WGS72, WGS84) or a table number 1 to 23; default WGS-84
+  --zone N             express every point in zone N (it must be within one zone of the
+                       point's own zone)
+)";
+
+constexpr const char* utmToGeoHelp = R"(Usage: tavrok-cli utm2geo [--ellipsoid NAME|ID] [--zone N] < POINTS
+
+Reads "EASTING NORTHING ZONE" lines (metres, zone text such as 13N or 56S) and writes
+"LATITUDE LONGITUDE" in decimal degrees with 9 decimals. A point that cannot be converted
+prints "error FLAGS", and the run goes on.
+  --ellipsoid NAME|ID  as for geo2utm; default WGS-84
+  --zone N             accepted for symmetry with geo2utm
+)";
+
+struct Subcommand {
+    const char* name;
+    int (*run)(const Arguments&);
+    const char* help;
+    bool loadsTerrain;
+    std::set<std::string> options;
+};
+
+const std::vector<Subcommand>& subcommands() {
+    static const std::vector<Subcommand> list{
+        {"info", tavrok::cli::runInfo, infoHelp, true, {"json", "type"}},
+        {"elevation", tavrok::cli::runElevation, elevationHelp, true, {"at", "geo", "type"}},
+        {"geo2utm", tavrok::cli::runGeoToUtm, geoToUtmHelp, false, {"ellipsoid", "zone"}},
+        {"utm2geo", tavrok::cli::runUtmToGeo, utmToGeoHelp, false, {"ellipsoid", "zone"}},
+    };
+    return list;
+}
+
+void printHelp(const Subcommand& subcommand) {
+    std::fputs(subcommand.help, stdout);
+    if (subcommand.loadsTerrain) {
+        std::fputs(loadOptions, stdout);
+        std::fputs(tavrok::cli::rawOptionsHelp(), stdout);
+    }
+}
+
+int runSubcommand(const Subcommand& subcommand, const std::vector<std::string>& words) {
+    auto known = subcommand.options;
+    if (subcommand.loadsTerrain) {
+        known.merge(tavrok::cli::rawOptionNames());
+    }
+    known.insert("help");
+    std::string error;
+    const auto arguments = Arguments::parse(words, {"help", "json", "depth", "verbose"}, error);
+    if (!arguments) {
+        std::cerr << "tavrok-cli: " << error << '\n';
+        return 2;
+    }
+    if (arguments->has("help")) {
+        printHelp(subcommand);
+        return 0;
+    }
+    if (const auto unknown = arguments->unknown(known); !unknown.empty()) {
+        std::cerr << "tavrok-cli " << subcommand.name << ": unknown option --" << unknown.front()
+                  << " (see --help)\n";
+        return 2;
+    }
+    return subcommand.run(*arguments);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(overview, argc < 2 ? stderr : stdout);
+        return argc < 2 ? 2 : 0;
+    }
+    const std::vector<std::string> words(argv + 2, argv + argc);
+    for (const auto& subcommand : subcommands()) {
+        if (std::strcmp(argv[1], subcommand.name) == 0) {
+            return runSubcommand(subcommand, words);
+        }
+    }
+    std::cerr << "tavrok-cli: unknown command \"" << argv[1] << "\" (see --help)\n";
+    return 2;
+}

@@ -1,0 +1,14 @@
+#pragma once
+#include "terrain/TerrainHeader.h"
+#include "terrain/TerrainModel.h"
+
+namespace tavrok::importers {
+
+// What an importer hands back: a complete grid and header, installed by the caller in one
+// step so that a failed load never touches the terrain in use.
+struct LoadedTerrain {
+    terrain::TerrainModel grid;
+    terrain::TerrainHeader header;
+};
+
+}  // namespace tavrok::importers

@@ -1,0 +1,50 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "importers/RawMatrixDescription.h"
+#include "terrain/Terrain.h"
+
+namespace tavrok::shell {
+
+// viewMode values.
+inline constexpr int viewNothing = 0;
+inline constexpr int viewOverhead = 1;
+inline constexpr int viewScene = 2;
+inline constexpr int viewOverlayMap = 3;
+inline constexpr int viewProfilePlot = 4;
+
+// The one application state of a process: the terrain and everything the commands share.
+// Commands receive it by reference; nothing else is global.
+struct AppState {
+    terrain::Terrain terrain;
+
+    // The files the last prompt (or the command line) chose; importer commands read them.
+    std::vector<std::filesystem::path> selectedFiles;
+    // Name and extension of the file being loaded, for window titles.
+    std::string fileTitle;
+
+    // The raw matrix description persists between uses of its dialog. A caller that has
+    // filled it sets rawMatrixPreset to skip the dialog once; rawMatrixTemporaryInput makes
+    // the builder delete its input afterwards.
+    importers::RawMatrixDescription rawMatrixDescription;
+    bool rawMatrixPreset = false;
+    bool rawMatrixTemporaryInput = false;
+
+    int viewMode = viewNothing;
+    double overheadZoom = 1.0;
+    // Vertical exaggeration of the shading, recomputed after every load.
+    double shadingScale = 1.0;
+    int clientWidth = 1024;
+    int clientHeight = 768;
+
+    // The temporary directory; empty when no candidate was writable.
+    std::filesystem::path tempDir;
+
+    bool busy = false;
+    bool stopRequested = false;
+    bool quitRequested = false;
+};
+
+}  // namespace tavrok::shell

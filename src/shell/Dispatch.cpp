@@ -1,0 +1,110 @@
+#include "shell/Dispatch.h"
+
+#include <array>
+#include <string>
+
+#include "shell/commands/Commands.h"
+
+namespace tavrok::shell {
+
+namespace {
+
+using enum CommandId;
+namespace c = commands;
+
+constexpr std::array table{
+    CommandEntry{LoadTerrainModel, "Load Terrain Model", "terrain", c::LoadTerrainModel},
+    CommandEntry{SaveUsgsDem, "Save USGS ASCII DEM", "exporters", nullptr},
+    CommandEntry{SaveGeoTiffDem, "Save GeoTiff DEM", "exporters", nullptr},
+    CommandEntry{SaveTerrainMatrix, "Save Terrain Matrix", "exporters", nullptr},
+    CommandEntry{SaveImage, "Save Map Image", "media", nullptr},
+    CommandEntry{PrintImage, "Print Map Image", "media", nullptr},
+    CommandEntry{SaveTerragenEntire, "Entire Terrain", "exporters", nullptr},
+    CommandEntry{SaveTerragenSelected, "Selected Area", "exporters", nullptr},
+    CommandEntry{Exit, "Exit", "shell", c::Exit},
+    CommandEntry{ShowDemSpecs, "Show DEM Specs", "terrain", c::ShowDemSpecs},
+    CommandEntry{ConvertToUtm, "Convert to UTM Projection", "geodesy", nullptr},
+    CommandEntry{ChangeUtmEllipsoid, "Change UTM Ellipsoid", "geodesy", nullptr},
+    CommandEntry{OverheadView, "F1  Overhead View", "overhead", nullptr},
+    CommandEntry{Scene3d, "F2  3D Scene", "scene", nullptr},
+    CommandEntry{ModifyColors, "F3  Modify Colors", "overhead", nullptr},
+    CommandEntry{MapOverlay, "F4  Apply/Remove Map Overlay", "overlay", nullptr},
+    CommandEntry{AdjustMapOverlay, "F5  Adjust Map Overlay", "overlay", nullptr},
+    CommandEntry{ResizeOverheadView, "F6  Resize Overhead View", "overhead", nullptr},
+    CommandEntry{PatchMissingData, "F7  Patch Missing Data", "terrain", nullptr},
+    CommandEntry{SelectSmallerArea, "F8  Select Smaller Area", "terrain", nullptr},
+    CommandEntry{ViewFlyby, "View Flyby", "flyby", nullptr},
+    CommandEntry{AnimateFlyby, "Animate Flyby", "flyby", nullptr},
+    CommandEntry{StopOperation, "Stop Operation", "shell", c::StopOperation},
+    CommandEntry{EnterGpsPointsByMouse, "Enter GPS Points by Mouse", "gps", nullptr},
+    CommandEntry{ReceiverToScreen, "Receiver To Screen", "gps", nullptr},
+    CommandEntry{ReceiverToFile, "Receiver To File", "gps", nullptr},
+    CommandEntry{ScreenToReceiver, "Screen To Receiver", "gps", nullptr},
+    CommandEntry{ScreenToFile, "ScreenTo File", "gps", nullptr},
+    CommandEntry{FileToScreen, "File To Screen", "gps", nullptr},
+    CommandEntry{FileToReceiver, "File To Receiver", "gps", nullptr},
+    CommandEntry{ProfileGpsTrack, "Profile GPS Track", "gps", nullptr},
+    CommandEntry{ClearScreenGpsPoints, "Clear Screen GPS Points", "gps", nullptr},
+    CommandEntry{ShowScaleMeters, "Meters", "overhead", nullptr},
+    CommandEntry{ShowScaleFeet, "Feet", "overhead", nullptr},
+    CommandEntry{ShowScaleCancel, "Cancel", "overhead", nullptr},
+    CommandEntry{ModifyScale, "Modify Scale", "overhead", nullptr},
+    CommandEntry{ShadedRelief, "Shaded Relief", "overhead", nullptr},
+    CommandEntry{DegreeMinSec, "Degree Min Sec", "shell", nullptr},
+    CommandEntry{DecimalDegree, "Decimal Degree", "shell", nullptr},
+    CommandEntry{UtmMeters, "UTM Meters", "shell", nullptr},
+    CommandEntry{LatLonGridOn, "Lat-Lon Grid On", "shell", nullptr},
+    CommandEntry{LatLonGridOff, "Lat-Lon Grid Off", "shell", nullptr},
+    CommandEntry{HelpTopics, "Help Topics", "shell", nullptr},
+    CommandEntry{About, "About Tavrok", "shell", nullptr},
+    // Scene, plot and colour-dialog windows.
+    CommandEntry{SaveLargeFormatImage, "Save Large Format Image", "media", nullptr},
+    CommandEntry{SaveVrmlWorld, "Save VRML World", "exporters", nullptr},
+    CommandEntry{SaveRotationAnimation, "Save Rotation Animation", "flyby", nullptr},
+    CommandEntry{CloseWindow, "Exit", "scene", nullptr},
+    CommandEntry{ChangePosition, "F6  Change Position", "scene", nullptr},
+    CommandEntry{SaveColors, "Save Colors", "overhead", nullptr},
+    CommandEntry{RecallColors, "Recall Colors", "overhead", nullptr},
+    // Internal requests.
+    CommandEntry{LoadUsgsDem, "USGS DEM, SDTS and GeoTIFF import", "importers", nullptr},
+    CommandEntry{BuildOverhead, "Overhead rebuild", "overhead", c::BuildOverhead},
+    CommandEntry{BuildRawMatrix, "Raw matrix import", "importers", c::BuildRawMatrix},
+    CommandEntry{LoadGlobeTiles, "GLOBE tile import", "importers", nullptr},
+    CommandEntry{LoadMatrixFiles, "Terrain matrix import", "importers", c::LoadMatrixFiles},
+    CommandEntry{LoadGtopo30Tiles, "GTOPO30 tile import", "importers", nullptr},
+    CommandEntry{LoadMarsMola, "Mars MOLA import", "importers", nullptr},
+    CommandEntry{LoadSrtmFiles, "SRTM import", "importers", nullptr},
+    CommandEntry{LoadLasCloud, "LIDAR point cloud import", "importers", nullptr},
+    CommandEntry{LoadXyzPoints, "XYZ point cloud import", "importers", nullptr},
+    CommandEntry{LoadMarsPolarMola, "Mars polar MOLA import", "importers", nullptr},
+    CommandEntry{OverlayCropAndGeoreference, "Overlay crop and georeference", "overlay",
+                 nullptr},
+};
+
+}  // namespace
+
+std::span<const CommandEntry> commandTable() { return table; }
+
+const CommandEntry* findCommand(CommandId id) {
+    for (const auto& entry : table) {
+        if (entry.id == id) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+void dispatch(AppState& state, support::Ui& ui, CommandId id, int param) {
+    const CommandEntry* entry = findCommand(id);
+    if (entry == nullptr) {
+        ui.showMessage("Unknown command " + std::to_string(static_cast<int>(id)));
+        return;
+    }
+    if (entry->handler == nullptr) {
+        ui.showMessage("\"" + std::string(entry->text) + "\" is not available yet");
+        return;
+    }
+    entry->handler(state, ui, param);
+}
+
+}  // namespace tavrok::shell

@@ -1,0 +1,104 @@
+#include "shell/TemporaryDirectory.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace tavrok::shell {
+
+int ProbeWritableDirectory(const std::filesystem::path& folder) {
+    const auto probe = folder / "test.txt";
+    FILE* file = std::fopen(probe.c_str(), "wb");
+    if (file == nullptr) {
+        return -1;
+    }
+    constexpr std::string_view contents = "test file";
+    const std::size_t written = std::fwrite(contents.data(), 1, contents.size(), file);
+    const bool closed = std::fclose(file) == 0;
+    std::error_code ignored;
+    std::filesystem::remove(probe, ignored);
+    return written == contents.size() && closed ? 0 : -1;
+}
+
+namespace {
+
+std::string normalisedForComparison(const std::filesystem::path& folder) {
+    std::string text = folder.lexically_normal().string();
+    while (text.size() > 1 && (text.back() == '/' || text.back() == '\\')) {
+        text.pop_back();
+    }
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool isProtectedFolder(const std::filesystem::path& folder) {
+    static constexpr std::array protectedFolders{
+        std::string_view("c:"),   std::string_view("c:\\program files"),
+        std::string_view("c:\\windows"), std::string_view("c:\\winnt"),
+        std::string_view("/"),    std::string_view("/usr"),
+        std::string_view("/bin"), std::string_view("/etc"),
+        std::string_view("/home"), std::string_view("/tmp"),
+    };
+    const std::string candidate = normalisedForComparison(folder);
+    if (candidate.empty() || candidate == "c:\\") {
+        return true;
+    }
+    for (const auto folderName : protectedFolders) {
+        if (candidate == folderName) {
+            return true;
+        }
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && *home != '\0' && candidate == normalisedForComparison(home);
+}
+
+}  // namespace
+
+int ClearDirectory(const std::filesystem::path& folder) {
+    if (isProtectedFolder(folder)) {
+        return 0;
+    }
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    if (error) {
+        return 0;
+    }
+    for (const auto& entry : entries) {
+        std::error_code ignored;
+        if (!entry.is_directory(ignored)) {
+            std::filesystem::remove(entry.path(), ignored);
+        }
+    }
+    return 1;
+}
+
+std::optional<std::filesystem::path> chooseTemporaryDirectory() {
+    std::vector<std::filesystem::path> candidates;
+    if (const char* tmpdir = std::getenv("TMPDIR"); tmpdir != nullptr && *tmpdir != '\0') {
+        candidates.emplace_back(tmpdir);
+    }
+    candidates.emplace_back("/tmp");
+    std::error_code ignored;
+    candidates.push_back(std::filesystem::current_path(ignored));
+    for (const auto& candidate : candidates) {
+        if (!candidate.empty() && ProbeWritableDirectory(candidate) == 0) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+std::filesystem::path temporaryWorkDirectory(const AppState& state) {
+    std::error_code ignored;
+    const auto base =
+        state.tempDir.empty() ? std::filesystem::temp_directory_path(ignored) : state.tempDir;
+    const auto folder = base / "tavrok_temp";
+    std::filesystem::create_directories(folder, ignored);
+    return folder;
+}
+
+}  // namespace tavrok::shell

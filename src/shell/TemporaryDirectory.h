@@ -1,0 +1,25 @@
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "shell/AppState.h"
+
+namespace tavrok::shell {
+
+// 0 when a file "test.txt" can be created in the folder and its 9 bytes written (the file is
+// deleted again), -1 otherwise.
+int ProbeWritableDirectory(const std::filesystem::path& folder);
+
+// Deletes the plain files of one folder (not its subfolders). Refuses system folders and the
+// user's home; returns 1 when it ran, 0 when it refused or the folder cannot be listed.
+int ClearDirectory(const std::filesystem::path& folder);
+
+// The first writable candidate of $TMPDIR, /tmp and the current directory; empty when none is.
+std::optional<std::filesystem::path> chooseTemporaryDirectory();
+
+// "tavrok_temp" below the temporary directory, created on demand: where importers put their
+// intermediate files. Falls back to the system's temporary folder when none was chosen.
+std::filesystem::path temporaryWorkDirectory(const AppState& state);
+
+}  // namespace tavrok::shell

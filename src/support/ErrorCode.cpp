@@ -1,0 +1,68 @@
+#include "support/ErrorCode.h"
+
+#include <array>
+#include <utility>
+
+namespace tavrok::support {
+
+namespace {
+
+// Texts the user sees; some keep the spelling users of earlier releases know.
+constexpr std::array messageTable{
+    std::pair{ErrorCode::None, std::string_view{""}},
+    std::pair{ErrorCode::SilentFailure, std::string_view{""}},
+    std::pair{ErrorCode::NotEnoughMemory, std::string_view{"Not Enough Memory"}},
+    std::pair{ErrorCode::CannotOpenFile, std::string_view{"Cannot Open File"}},
+    std::pair{ErrorCode::FileError, std::string_view{"File Error"}},
+    std::pair{ErrorCode::CannotReadHeader, std::string_view{"Cannot Read Header"}},
+    std::pair{ErrorCode::ImproperRowsOrColumns, std::string_view{"Improper Rows or Columns"}},
+    std::pair{ErrorCode::ImproperCoordinates, std::string_view{"Improper Coordinates"}},
+    std::pair{ErrorCode::LongitudeOutOfRange, std::string_view{"Longitude Out of Range"}},
+    std::pair{ErrorCode::LatitudeOutOfRange, std::string_view{"Latitude Out of Range"}},
+    std::pair{ErrorCode::UnknownProjection, std::string_view{"Unknown Map Projection"}},
+    std::pair{ErrorCode::UnknownElevationUnit, std::string_view{"Unknown Elevation Unit"}},
+    std::pair{ErrorCode::CannotLoadMatrixFile, std::string_view{"Cannot Load Matrix File"}},
+    std::pair{ErrorCode::CannotLoadTemporaryFiles, std::string_view{"Cannot Load Temporary Files"}},
+    std::pair{ErrorCode::NoValidMatrixFiles, std::string_view{"No Valid Matrix Files"}},
+    std::pair{ErrorCode::FileIsNotValidMatrix, std::string_view{"File is not valid matrix"}},
+    std::pair{ErrorCode::CannotLoadAllMatrixFiles, std::string_view{"Cannot Load All Matrix Files"}},
+    std::pair{ErrorCode::DifferentMapProjections,
+              std::string_view{"DEMs Have Different Map Projections."}},
+    std::pair{ErrorCode::DifferentGridResolutions,
+              std::string_view{"DEMs Have Different Grid Resolutions."}},
+    std::pair{ErrorCode::DifferentAngularResolutions,
+              std::string_view{"DEMs Have Differnt Grid Resolutions."}},
+    std::pair{ErrorCode::DifferentUtmZones, std::string_view{"DEMs Are From Different UTM Zones."}},
+    std::pair{ErrorCode::SinusoidalMergeRefused,
+              std::string_view{"Sinusoidal Matrices Cannot Be Merged"}},
+    std::pair{ErrorCode::CannotOpenMatrix, std::string_view{"Cannot Open Matrix"}},
+    std::pair{ErrorCode::CannotOpenAsciiMatrix, std::string_view{"Cannot Open ASCII Matrix"}},
+    std::pair{ErrorCode::IncorrectZone, std::string_view{"Incorrect Zone"}},
+    std::pair{ErrorCode::IncorrectUtmCoordinates, std::string_view{"Incorrect UTM Coordinates"}},
+    std::pair{ErrorCode::IncorrectCornerCoordinates,
+              std::string_view{"Incorrect Corner Coordinates"}},
+    std::pair{ErrorCode::IncorrectRowAndColumn, std::string_view{"Incorrect Row & Column"}},
+    std::pair{ErrorCode::IncorrectValues, std::string_view{"Incorrect Values"}},
+    std::pair{ErrorCode::ImproperBoundaries, std::string_view{"Improper Boundaries"}},
+    std::pair{ErrorCode::UnusableUtmCoordinates,
+              std::string_view{"UTM Coordinates Cannot Be Converted"}},
+    std::pair{ErrorCode::NoTerrainLoaded, std::string_view{"No Terrain Loaded"}},
+    std::pair{ErrorCode::NotAvailableYet, std::string_view{"This command is not available yet"}},
+    std::pair{ErrorCode::OperationCancelled, std::string_view{"Operation Cancelled"}},
+    std::pair{ErrorCode::PathForTemporaryStorageCannotBeFound,
+              std::string_view{"Path For Temporary Storage Cannot Be Found"}},
+    std::pair{ErrorCode::UnknownFileType, std::string_view{"Unknown File Type"}},
+};
+
+}  // namespace
+
+std::string_view messageText(ErrorCode code) {
+    for (const auto& [entry, text] : messageTable) {
+        if (entry == code) {
+            return text;
+        }
+    }
+    return "Unknown Error";
+}
+
+}  // namespace tavrok::support

@@ -1,0 +1,50 @@
+#pragma once
+#include <string_view>
+
+namespace tavrok::support {
+
+// Every failure the core can report. Each code maps to the exact text the user sees,
+// so the GUI and the command line print the same words.
+enum class ErrorCode {
+    None,
+    SilentFailure,  // the failure was already explained, or needs no words: shows nothing
+    NotEnoughMemory,
+    CannotOpenFile,
+    FileError,
+    CannotReadHeader,
+    ImproperRowsOrColumns,
+    ImproperCoordinates,
+    LongitudeOutOfRange,
+    LatitudeOutOfRange,
+    UnknownProjection,
+    UnknownElevationUnit,
+    CannotLoadMatrixFile,
+    CannotLoadTemporaryFiles,
+    NoValidMatrixFiles,
+    FileIsNotValidMatrix,
+    CannotLoadAllMatrixFiles,
+    DifferentMapProjections,
+    DifferentGridResolutions,
+    DifferentAngularResolutions,
+    DifferentUtmZones,
+    SinusoidalMergeRefused,
+    CannotOpenMatrix,
+    CannotOpenAsciiMatrix,
+    IncorrectZone,
+    IncorrectUtmCoordinates,
+    IncorrectCornerCoordinates,
+    IncorrectRowAndColumn,
+    IncorrectValues,
+    ImproperBoundaries,
+    UnusableUtmCoordinates,
+    NoTerrainLoaded,
+    NotAvailableYet,
+    OperationCancelled,
+    PathForTemporaryStorageCannotBeFound,
+    UnknownFileType,
+};
+
+// The message text shown for a code, verbatim.
+std::string_view messageText(ErrorCode code);
+
+}  // namespace tavrok::support

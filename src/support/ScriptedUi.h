@@ -1,0 +1,63 @@
+#pragma once
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/Ui.h"
+
+namespace tavrok::support {
+
+// A Ui for tests: replays queued answers in order and records everything the program said.
+// An interaction with no queued answer behaves like the user pressing Cancel or No.
+class ScriptedUi : public Ui {
+public:
+    // Fills in a dialog's fields; returning false presses Cancel.
+    using DialogScript = std::function<bool(DialogModel&)>;
+
+    void queueAnswer(bool yes) { m_answers.push_back(yes); }
+    void queueFiles(std::vector<std::string> files) { m_files.push_back(std::move(files)); }
+    void queueDialog(DialogScript script) { m_dialogs.push_back(std::move(script)); }
+    // Makes stopRequested() answer true after it has been asked this many times.
+    void stopAfterPolls(int polls) { m_stopAfterPolls = polls; }
+
+    void showMessage(std::string_view text, std::string_view caption) override;
+    bool askYesNo(std::string_view text, std::string_view caption) override;
+    bool askOkCancel(std::string_view text, std::string_view caption) override;
+    std::vector<std::string> promptForFiles(const FilePrompt& prompt) override;
+    bool runDialog(DialogModel& dialog) override;
+    void showProgress(std::string_view text) override { progressTexts.emplace_back(text); }
+    void pump() override { ++pumps; }
+    bool stopRequested() override;
+    void setWaitCursor(bool waiting) override { waitCursor = waiting; }
+    void setWindowTitle(std::string_view title) override { windowTitle = title; }
+    void clearWindow() override { ++clears; }
+
+    struct Message {
+        std::string text;
+        std::string caption;
+    };
+    std::vector<Message> messages;
+    std::vector<std::string> questions;
+    std::vector<FilePrompt> prompts;
+    std::vector<std::string> dialogsShown;
+    std::vector<std::string> progressTexts;
+    std::string windowTitle;
+    bool waitCursor = false;
+    int pumps = 0;
+    int clears = 0;
+
+    // The texts of all messages, in order; convenient for assertions.
+    std::vector<std::string> messageTexts() const;
+
+private:
+    bool nextAnswer();
+
+    std::deque<bool> m_answers;
+    std::deque<std::vector<std::string>> m_files;
+    std::deque<DialogScript> m_dialogs;
+    int m_stopAfterPolls = -1;
+    int m_polls = 0;
+};
+
+}  // namespace tavrok::support

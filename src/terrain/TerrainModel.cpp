@@ -1,0 +1,28 @@
+#include "terrain/TerrainModel.h"
+
+#include <limits>
+#include <new>
+
+namespace tavrok::terrain {
+
+support::Result<TerrainModel> TerrainModel::create(int rows, int columns, float fill) {
+    using support::ErrorCode;
+    if (rows < 1 || columns < 1) {
+        return support::Error{ErrorCode::ImproperRowsOrColumns, "grid size must be positive"};
+    }
+    const auto cellCount = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
+    if (cellCount > std::numeric_limits<std::ptrdiff_t>::max() / sizeof(float)) {
+        return support::Error{ErrorCode::NotEnoughMemory, "grid size overflows"};
+    }
+    TerrainModel grid;
+    try {
+        grid.m_cells.assign(cellCount, fill);
+    } catch (const std::bad_alloc&) {
+        return support::Error{ErrorCode::NotEnoughMemory, "grid allocation failed"};
+    }
+    grid.m_rows = rows;
+    grid.m_columns = columns;
+    return grid;
+}
+
+}  // namespace tavrok::terrain

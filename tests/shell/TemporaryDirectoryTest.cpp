@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "shell/TemporaryDirectory.h"
+
+namespace tavrok::shell {
+namespace {
+
+class TemporaryDirectoryTest : public test::TemporaryFolderTest {};
+
+TEST_F(TemporaryDirectoryTest, ProbeLeavesNothingBehind) {
+    EXPECT_EQ(ProbeWritableDirectory(folder()), 0);
+    EXPECT_TRUE(listFolder().empty());
+    EXPECT_EQ(ProbeWritableDirectory(folder() / "missing"), -1);
+}
+
+TEST_F(TemporaryDirectoryTest, ClearDirectoryDeletesFilesButNotFolders) {
+    writeFile("a.bin", "a");
+    writeFile("b.hdr", "b");
+    writeFile("keep/inner.bin", "c");
+    EXPECT_EQ(ClearDirectory(folder()), 1);
+    EXPECT_EQ(listFolder(), (std::vector<std::string>{"keep", "keep/inner.bin"}));
+    EXPECT_EQ(ClearDirectory(folder() / "missing"), 0);
+}
+
+TEST(ClearDirectory, RefusesSystemFoldersAndHome) {
+    for (const char* folder : {"C:\\Program Files\\", "c:\\WINDOWS", "c:\\", "/", "/usr/",
+                               "/etc", "/home", "/tmp/", "/bin", ""}) {
+        EXPECT_EQ(ClearDirectory(folder), 0) << folder;
+    }
+    if (const char* home = std::getenv("HOME")) {
+        EXPECT_EQ(ClearDirectory(std::string(home) + "/"), 0);
+    }
+}
+
+TEST_F(TemporaryDirectoryTest, ChoosesTmpdirFirst) {
+    const char* previous = std::getenv("TMPDIR");
+    const std::string saved = previous ? previous : "";
+    setenv("TMPDIR", folder().c_str(), 1);
+    EXPECT_EQ(chooseTemporaryDirectory(), folder());
+    setenv("TMPDIR", (folder() / "missing").c_str(), 1);
+    EXPECT_EQ(chooseTemporaryDirectory(), std::filesystem::path("/tmp"));
+    previous ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
+}
+
+}  // namespace
+}  // namespace tavrok::shell
