@@ -10,7 +10,7 @@ namespace tavrok::cli {
 // A subcommand's arguments: positional words, "--name value" (or "--name=value") options and
 // "--flag" switches. Which names are switches is told by the subcommand.
 class Arguments {
-public:
+  public:
     static std::optional<Arguments> parse(const std::vector<std::string>& words,
                                           const std::set<std::string>& switches,
                                           std::string& error);
@@ -21,7 +21,7 @@ public:
     // Names given that are not in the list: reported as mistakes.
     std::vector<std::string> unknown(const std::set<std::string>& known) const;
 
-private:
+  private:
     std::vector<std::string> m_positional;
     std::map<std::string, std::string> m_options;
     std::set<std::string> m_switches;

@@ -11,11 +11,15 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 
-extern "C" void onInterrupt(int) { interrupted = 1; }
+extern "C" void onInterrupt(int) {
+    interrupted = 1;
+}
 
 }  // namespace
 
-CliUi::CliUi() { std::signal(SIGINT, onInterrupt); }
+CliUi::CliUi() {
+    std::signal(SIGINT, onInterrupt);
+}
 
 void CliUi::showMessage(std::string_view text, std::string_view caption) {
     m_failed = true;
@@ -68,6 +72,8 @@ void CliUi::showProgress(std::string_view text) {
     }
 }
 
-bool CliUi::stopRequested() { return interrupted != 0; }
+bool CliUi::stopRequested() {
+    return interrupted != 0;
+}
 
 }  // namespace tavrok::cli

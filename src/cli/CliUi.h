@@ -10,7 +10,7 @@ namespace tavrok::cli {
 // The Ui of batch use: messages go to standard error, questions take the answer given on the
 // command line, dialogs are filled from options, and Ctrl+C is the Stop key.
 class CliUi : public support::Ui {
-public:
+  public:
     using DialogFiller = std::function<support::Status(support::DialogModel&)>;
 
     CliUi();
@@ -18,9 +18,9 @@ public:
     void setAnswer(bool yes) { m_answer = yes; }
     void setVerbose(bool verbose) { m_verbose = verbose; }
 
-    void showMessage(std::string_view text, std::string_view caption) override;
-    bool askYesNo(std::string_view text, std::string_view caption) override;
-    bool askOkCancel(std::string_view text, std::string_view caption) override;
+    void showMessage(std::string_view text, std::string_view caption = defaultCaption) override;
+    bool askYesNo(std::string_view text, std::string_view caption = defaultCaption) override;
+    bool askOkCancel(std::string_view text, std::string_view caption = defaultCaption) override;
     std::vector<std::string> promptForFiles(const support::FilePrompt& prompt) override;
     bool runDialog(support::DialogModel& dialog) override;
     void showProgress(std::string_view text) override;
@@ -35,7 +35,7 @@ public:
     // Lines of the last informational dialog (the DEM specs).
     const std::vector<std::string>& dialogLines() const { return m_dialogLines; }
 
-private:
+  private:
     DialogFiller m_dialogFiller;
     std::vector<std::string> m_dialogLines;
     bool m_answer = false;

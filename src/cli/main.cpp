@@ -31,21 +31,24 @@ GeoTIFF; ".las" LIDAR; anything else is a headerless grid described by the optio
   --type TYPE         matrix, raw, usgs, sdts, srtm, geotiff, las or xyz
 )";
 
-constexpr const char* infoHelp = R"(Usage: tavrok-cli info FILE... [--json] [--type TYPE] [GRID OPTIONS]
+constexpr const char* infoHelp =
+    R"(Usage: tavrok-cli info FILE... [--json] [--type TYPE] [GRID OPTIONS]
 
 Loads the terrain and prints its DEM specification lines, then rows, columns, projection,
 zone, ellipsoid, bounds, spacing, minimum and maximum elevation and the count of missing cells.
   --json              print one JSON object with the header fields instead
 )";
 
-constexpr const char* elevationHelp = R"(Usage: tavrok-cli elevation FILE... (--at COLUMN,ROW | --geo LAT,LON) [--type TYPE] [GRID OPTIONS]
+constexpr const char* elevationHelp =
+    R"(Usage: tavrok-cli elevation FILE... (--at COLUMN,ROW | --geo LAT,LON) [--type TYPE] [GRID OPTIONS]
 
 Prints the elevation at fractional grid indices (column 0 west, row 0 south) or at a
 latitude and longitude in decimal degrees, interpolated from the four nearest cells.
 Positions outside the grid give the terrain's minimum elevation.
 )";
 
-constexpr const char* geoToUtmHelp = R"(Usage: tavrok-cli geo2utm [--ellipsoid NAME|ID] [--zone N] < POINTS
+constexpr const char* geoToUtmHelp =
+    R"(Usage: tavrok-cli geo2utm [--ellipsoid NAME|ID] [--zone N] < POINTS
 
 Reads "LATITUDE LONGITUDE" lines (decimal degrees) and writes "EASTING NORTHING ZONE"
 (metres with 3 decimals, zone text such as 13N). A point that cannot be converted prints
@@ -56,7 +59,8 @@ Reads "LATITUDE LONGITUDE" lines (decimal degrees) and writes "EASTING NORTHING 
                        point's own zone)
 )";
 
-constexpr const char* utmToGeoHelp = R"(Usage: tavrok-cli utm2geo [--ellipsoid NAME|ID] [--zone N] < POINTS
+constexpr const char* utmToGeoHelp =
+    R"(Usage: tavrok-cli utm2geo [--ellipsoid NAME|ID] [--zone N] < POINTS
 
 Reads "EASTING NORTHING ZONE" lines (metres, zone text such as 13N or 56S) and writes
 "LATITUDE LONGITUDE" in decimal degrees with 9 decimals. A point that cannot be converted

@@ -7,7 +7,7 @@ namespace tavrok::shell {
 // sends itself. The numbers are stable; they are what the menus and keys carry.
 enum class CommandId : std::uint16_t {
     // Internal requests, never in a menu.
-    LoadUsgsDem = 1,  // param 1: SDTS transfer
+    LoadUsgsDem = 1,     // param 1: SDTS transfer
     BuildOverhead = 21,  // param 0 after a fresh load, 1 keeps the shading option
     BuildRawMatrix = 32,
     LoadGlobeTiles = 40,
@@ -25,7 +25,7 @@ enum class CommandId : std::uint16_t {
     SaveUsgsDem = 40097,
     SaveGeoTiffDem = 40108,
     SaveTerrainMatrix = 40103,
-    SaveImage = 40012,  // "Save Map Image", "Save Scene Image", "Save Plot Image"
+    SaveImage = 40012,   // "Save Map Image", "Save Scene Image", "Save Plot Image"
     PrintImage = 40036,  // "Print Map Image", "Print Scene Image", "Print Plot Image"
     SaveTerragenEntire = 40042,
     SaveTerragenSelected = 40091,
@@ -34,7 +34,7 @@ enum class CommandId : std::uint16_t {
     ConvertToUtm = 40106,
     ChangeUtmEllipsoid = 40113,
     OverheadView = 7,
-    Scene3d = 10,  // "F2  3D Scene", "F2  Modify 3D Scene"
+    Scene3d = 10,          // "F2  3D Scene", "F2  Modify 3D Scene"
     ModifyColors = 40017,  // param 1 when sent from the 3D scene
     MapOverlay = 40019,
     AdjustMapOverlay = 40064,

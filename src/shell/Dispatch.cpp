@@ -77,13 +77,14 @@ constexpr std::array table{
     CommandEntry{LoadLasCloud, "LIDAR point cloud import", "importers", nullptr},
     CommandEntry{LoadXyzPoints, "XYZ point cloud import", "importers", nullptr},
     CommandEntry{LoadMarsPolarMola, "Mars polar MOLA import", "importers", nullptr},
-    CommandEntry{OverlayCropAndGeoreference, "Overlay crop and georeference", "overlay",
-                 nullptr},
+    CommandEntry{OverlayCropAndGeoreference, "Overlay crop and georeference", "overlay", nullptr},
 };
 
 }  // namespace
 
-std::span<const CommandEntry> commandTable() { return table; }
+std::span<const CommandEntry> commandTable() {
+    return table;
+}
 
 const CommandEntry* findCommand(CommandId id) {
     for (const auto& entry : table) {

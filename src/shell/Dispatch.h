@@ -14,9 +14,9 @@ using CommandHandler = void (*)(AppState& state, support::Ui& ui, int param);
 
 struct CommandEntry {
     CommandId id;
-    std::string_view text;      // the menu text, or a short name for internal commands
-    std::string_view subsystem; // the owner: "shell", "terrain", "importers", "overhead" ...
-    CommandHandler handler;     // null until the command is built
+    std::string_view text;       // the menu text, or a short name for internal commands
+    std::string_view subsystem;  // the owner: "shell", "terrain", "importers", "overhead" ...
+    CommandHandler handler;      // null until the command is built
 };
 
 // Every command, in menu order, then the internal ones.

@@ -37,11 +37,11 @@ std::string normalisedForComparison(const std::filesystem::path& folder) {
 
 bool isProtectedFolder(const std::filesystem::path& folder) {
     static constexpr std::array protectedFolders{
-        std::string_view("c:"),   std::string_view("c:\\program files"),
+        std::string_view("c:"),          std::string_view("c:\\program files"),
         std::string_view("c:\\windows"), std::string_view("c:\\winnt"),
-        std::string_view("/"),    std::string_view("/usr"),
-        std::string_view("/bin"), std::string_view("/etc"),
-        std::string_view("/home"), std::string_view("/tmp"),
+        std::string_view("/"),           std::string_view("/usr"),
+        std::string_view("/bin"),        std::string_view("/etc"),
+        std::string_view("/home"),       std::string_view("/tmp"),
     };
     const std::string candidate = normalisedForComparison(folder);
     if (candidate.empty() || candidate == "c:\\") {

@@ -10,7 +10,7 @@ namespace tavrok::support {
 // A view (Qt, the command line, a test script) edits the fields and calls accept() until it
 // succeeds or the user cancels.
 class DialogModel {
-public:
+  public:
     virtual ~DialogModel() = default;
 
     // Resource name such as "IDD_DIALOG1"; lets views and scripts find the right form.

@@ -19,7 +19,7 @@ struct Error {
 // A value or an Error; the core's return type for anything that can fail.
 template <typename T>
 class Result {
-public:
+  public:
     Result(T value) : m_state(std::move(value)) {}
     Result(Error error) : m_state(std::move(error)) {}
     Result(ErrorCode code, std::string detail = {}) : m_state(Error{code, std::move(detail)}) {}
@@ -36,13 +36,15 @@ public:
 
     const Error& error() const { return std::get<Error>(m_state); }
 
-private:
+  private:
     std::variant<T, Error> m_state;
 };
 
 // Success without a value.
 struct Done {};
 using Status = Result<Done>;
-inline Status success() { return Done{}; }
+inline Status success() {
+    return Done{};
+}
 
 }  // namespace tavrok::support

@@ -11,7 +11,7 @@ namespace tavrok::support {
 // A Ui for tests: replays queued answers in order and records everything the program said.
 // An interaction with no queued answer behaves like the user pressing Cancel or No.
 class ScriptedUi : public Ui {
-public:
+  public:
     // Fills in a dialog's fields; returning false presses Cancel.
     using DialogScript = std::function<bool(DialogModel&)>;
 
@@ -21,9 +21,9 @@ public:
     // Makes stopRequested() answer true after it has been asked this many times.
     void stopAfterPolls(int polls) { m_stopAfterPolls = polls; }
 
-    void showMessage(std::string_view text, std::string_view caption) override;
-    bool askYesNo(std::string_view text, std::string_view caption) override;
-    bool askOkCancel(std::string_view text, std::string_view caption) override;
+    void showMessage(std::string_view text, std::string_view caption = defaultCaption) override;
+    bool askYesNo(std::string_view text, std::string_view caption = defaultCaption) override;
+    bool askOkCancel(std::string_view text, std::string_view caption = defaultCaption) override;
     std::vector<std::string> promptForFiles(const FilePrompt& prompt) override;
     bool runDialog(DialogModel& dialog) override;
     void showProgress(std::string_view text) override { progressTexts.emplace_back(text); }
@@ -50,7 +50,7 @@ public:
     // The texts of all messages, in order; convenient for assertions.
     std::vector<std::string> messageTexts() const;
 
-private:
+  private:
     bool nextAnswer();
 
     std::deque<bool> m_answers;

@@ -7,7 +7,7 @@ namespace tavrok::support {
 // Files a load or export creates on the way. They are deleted by removeAll(), or when the
 // set is destroyed, so every early return cleans up; release() keeps one for the caller.
 class TemporaryFiles {
-public:
+  public:
     TemporaryFiles() = default;
     TemporaryFiles(const TemporaryFiles&) = delete;
     TemporaryFiles& operator=(const TemporaryFiles&) = delete;
@@ -22,7 +22,7 @@ public:
     void removeAll();
     const std::vector<std::filesystem::path>& paths() const { return m_paths; }
 
-private:
+  private:
     std::vector<std::filesystem::path> m_paths;
 };
 

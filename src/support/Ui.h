@@ -8,7 +8,16 @@
 namespace tavrok::support {
 
 // The families of file prompts; each remembers the last directory used.
-enum class DirectoryFamily { Terrain, Waypoints, MapOverlays, Images, Vrml, Terragen, ColorScales, Flyby };
+enum class DirectoryFamily {
+    Terrain,
+    Waypoints,
+    MapOverlays,
+    Images,
+    Vrml,
+    Terragen,
+    ColorScales,
+    Flyby
+};
 
 // One file prompt: the title bar text, a filter in "Name|*.a; *.b|Name|*.*||" form, the
 // remembered-directory family, and whether several files may be chosen or a file is saved.
@@ -23,7 +32,7 @@ struct FilePrompt {
 // Every interaction a command has with the user goes through this seam. The desktop program,
 // the command line and the tests each implement it; commands never know which one they have.
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     static constexpr std::string_view defaultCaption = "Tavrok";

@@ -27,8 +27,8 @@ TEST_F(TemporaryDirectoryTest, ClearDirectoryDeletesFilesButNotFolders) {
 }
 
 TEST(ClearDirectory, RefusesSystemFoldersAndHome) {
-    for (const char* folder : {"C:\\Program Files\\", "c:\\WINDOWS", "c:\\", "/", "/usr/",
-                               "/etc", "/home", "/tmp/", "/bin", ""}) {
+    for (const char* folder : {"C:\\Program Files\\", "c:\\WINDOWS", "c:\\", "/", "/usr/", "/etc",
+                               "/home", "/tmp/", "/bin", ""}) {
         EXPECT_EQ(ClearDirectory(folder), 0) << folder;
     }
     if (const char* home = std::getenv("HOME")) {

@@ -5,15 +5,17 @@
 #include "importers/RawMatrixBuilder.h"
 #include "shell/Dispatch.h"
 #include "shell/KeepAlive.h"
-#include "shell/TerrainLoading.h"
 #include "shell/TemporaryDirectory.h"
+#include "shell/TerrainLoading.h"
 #include "shell/commands/Commands.h"
 
 namespace tavrok::shell::commands {
 
 namespace {
 
-std::string fileTitleOf(const std::filesystem::path& file) { return file.filename().string(); }
+std::string fileTitleOf(const std::filesystem::path& file) {
+    return file.filename().string();
+}
 
 }  // namespace
 

@@ -9,7 +9,9 @@ void Exit(AppState& state, support::Ui&, int) {
 }
 
 // Only raises the flag; the running loop sees it at its next progress report.
-void StopOperation(AppState& state, support::Ui&, int) { state.stopRequested = true; }
+void StopOperation(AppState& state, support::Ui&, int) {
+    state.stopRequested = true;
+}
 
 // The overhead map is drawn by the overhead subsystem; until then a loaded terrain is simply
 // marked as shown.

@@ -1,0 +1,192 @@
+#include "cli/RawOptions.h"
+
+#include <array>
+#include <utility>
+
+#include "importers/RawMatrixDescription.h"
+
+namespace tavrok::cli {
+
+namespace {
+
+using importers::RawMatrixDescription;
+
+support::Status usageError(std::string detail) {
+    return support::Error{support::ErrorCode::IncorrectValues, std::move(detail)};
+}
+
+// Looks a word up in a small table of choices; false for a word that is not there.
+template <typename Choice, std::size_t count>
+bool choose(const std::array<std::pair<std::string_view, Choice>, count>& choices,
+            const std::string& word, Choice& field) {
+    for (const auto& [name, choice] : choices) {
+        if (name == word) {
+            field = choice;
+            return true;
+        }
+    }
+    return false;
+}
+
+struct ChoiceOption {
+    const char* name;
+    bool (*apply)(const std::string& word, RawMatrixDescription& description);
+};
+
+constexpr std::array choiceOptions{
+    ChoiceOption{"encoding",
+                 [](const std::string& word, RawMatrixDescription& description) {
+                     using enum importers::RawSampleEncoding;
+                     return choose(std::array{std::pair{std::string_view("int16"), Int16},
+                                              std::pair{std::string_view("float32"), Float32},
+                                              std::pair{std::string_view("ascii"), Ascii}},
+                                   word, description.encoding);
+                 }},
+    ChoiceOption{"byte-order",
+                 [](const std::string& word, RawMatrixDescription& description) {
+                     using enum importers::RawByteOrder;
+                     return choose(std::array{std::pair{std::string_view("little"), LittleEndian},
+                                              std::pair{std::string_view("big"), BigEndian}},
+                                   word, description.byteOrder);
+                 }},
+    ChoiceOption{"column-order",
+                 [](const std::string& word, RawMatrixDescription& description) {
+                     using enum importers::RawColumnOrder;
+                     return choose(std::array{std::pair{std::string_view("we"), WestToEast},
+                                              std::pair{std::string_view("ew"), EastToWest}},
+                                   word, description.columnOrder);
+                 }},
+    ChoiceOption{"row-order",
+                 [](const std::string& word, RawMatrixDescription& description) {
+                     using enum importers::RawRowOrder;
+                     return choose(std::array{std::pair{std::string_view("sn"), SouthToNorth},
+                                              std::pair{std::string_view("ns"), NorthToSouth}},
+                                   word, description.rowOrder);
+                 }},
+    ChoiceOption{"projection",
+                 [](const std::string& word, RawMatrixDescription& description) {
+                     using enum terrain::ProjectionKind;
+                     return choose(std::array{std::pair{std::string_view("utm"), UTM},
+                                              std::pair{std::string_view("latlon"), LatLon},
+                                              std::pair{std::string_view("xy"), XY}},
+                                   word, description.coordinateSystem);
+                 }},
+    ChoiceOption{"horizontal-units",
+                 [](const std::string& word, RawMatrixDescription& description) {
+                     using enum importers::RawHorizontalUnit;
+                     return choose(std::array{std::pair{std::string_view("meters"), Meters},
+                                              std::pair{std::string_view("feet"), Feet},
+                                              std::pair{std::string_view("degrees"), Degrees}},
+                                   word, description.horizontalUnit);
+                 }},
+    ChoiceOption{"vertical-units",
+                 [](const std::string& word, RawMatrixDescription& description) {
+                     using enum terrain::ElevationUnit;
+                     return choose(std::array{std::pair{std::string_view("meters"), Meters},
+                                              std::pair{std::string_view("feet"), Feet}},
+                                   word, description.verticalUnit);
+                 }},
+};
+
+constexpr std::array cornerOptions{"west", "south", "east", "north"};
+
+support::Status applyChoices(const Arguments& arguments, RawMatrixDescription& description) {
+    for (const auto& option : choiceOptions) {
+        const auto word = arguments.value(option.name);
+        if (word && !option.apply(*word, description)) {
+            return usageError("unknown --" + std::string(option.name) + " \"" + *word + "\"");
+        }
+    }
+    return support::success();
+}
+
+support::Status applyNumbers(const Arguments& arguments, RawMatrixDescription& description) {
+    const std::array integers{std::pair{"rows", &description.rows},
+                              std::pair{"columns", &description.columns},
+                              std::pair{"missing", &description.missingValue}};
+    for (const auto& [name, field] : integers) {
+        if (const auto text = arguments.value(name)) {
+            const auto number = parseInteger(*text);
+            if (!number || *number != static_cast<int>(*number)) {
+                return usageError("--" + std::string(name) + " needs a whole number");
+            }
+            *field = static_cast<int>(*number);
+        }
+    }
+    if (const auto text = arguments.value("offset")) {
+        const auto number = parseInteger(*text);
+        if (!number) {
+            return usageError("--offset needs a whole number of bytes");
+        }
+        description.offsetBytes = *number;
+    }
+    const std::array corners{&description.west, &description.south, &description.east,
+                             &description.north};
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        if (const auto text = arguments.value(cornerOptions[i])) {
+            const auto number = parseNumber(*text);
+            if (!number) {
+                return usageError("--" + std::string(cornerOptions[i]) + " needs a number");
+            }
+            *corners[i] = *number;
+        }
+    }
+    return support::success();
+}
+
+}  // namespace
+
+std::set<std::string> rawOptionNames() {
+    std::set<std::string> names{"rows", "columns",   "missing", "offset",
+                                "zone", "ellipsoid", "depth"};
+    for (const auto& option : choiceOptions) {
+        names.insert(option.name);
+    }
+    names.insert(cornerOptions.begin(), cornerOptions.end());
+    return names;
+}
+
+const char* rawOptionsHelp() {
+    return R"(
+Grid options (a headerless grid, or a matrix whose header cannot be used):
+  --encoding int16|float32|ascii   sample encoding (int16)
+  --byte-order little|big          (little)
+  --offset BYTES                   skipped before the first sample (0)
+  --missing VALUE                  value of missing samples (-9999)
+  --rows N --columns N             grid size (required)
+  --column-order we|ew             (we)
+  --row-order sn|ns                sn: the first row is the southern edge (sn)
+  --projection utm|latlon|xy       (utm)
+  --zone TEXT --ellipsoid DATUM    UTM zone such as 13N; NAD27, NAD83, WGS72, WGS84 ...
+  --west X --south Y --east X --north Y   corner sample coordinates
+  --horizontal-units meters|feet|degrees  (meters)
+  --vertical-units meters|feet     (meters)
+  --depth                          the samples are depths below the surface
+)";
+}
+
+support::Status fillDialogFromOptions(const Arguments& arguments, support::DialogModel& dialog) {
+    auto* description = dynamic_cast<RawMatrixDescription*>(&dialog);
+    if (description == nullptr) {
+        return usageError("\"" + std::string(dialog.title()) +
+                          "\" cannot be answered from the command line");
+    }
+    if (!arguments.has("rows") || !arguments.has("columns")) {
+        return usageError(
+            "describe the grid: --rows and --columns are needed, with the options of --help");
+    }
+    if (auto status = applyChoices(arguments, *description); !status) {
+        return status;
+    }
+    if (auto status = applyNumbers(arguments, *description); !status) {
+        return status;
+    }
+    description->zoneText = arguments.value("zone").value_or(description->zoneText);
+    description->ellipsoidText = arguments.value("ellipsoid").value_or(description->ellipsoidText);
+    if (arguments.has("depth")) {
+        description->dataType = terrain::DataType::Depth;
+    }
+    return support::success();
+}
+
+}  // namespace tavrok::cli
