@@ -11,25 +11,25 @@ inline constexpr int EastingRange = 4;
 inline constexpr int NorthingRange = 8;
 inline constexpr int OriginLatitudeRange = 16;
 inline constexpr int CentralMeridianRange = 32;
-inline constexpr int SemiMajorAxis = 64;             // a <= 0
-inline constexpr int SemiMinorAxis = 128;            // b <= 0
-inline constexpr int AxisOrder = 256;                // a < b
+inline constexpr int SemiMajorAxis = 64;   // a <= 0
+inline constexpr int SemiMinorAxis = 128;  // b <= 0
+inline constexpr int AxisOrder = 256;      // a < b
 inline constexpr int FirstParallelRange = 512;
 inline constexpr int SecondParallelRange = 1024;
 inline constexpr int BothParallelsZero = 2048;
-inline constexpr int ParallelsOpposite = 4096;       // second = -first
+inline constexpr int ParallelsOpposite = 4096;  // second = -first
 }  // namespace albersflags
 
 // Ellipsoidal Albers equal-area conic. Radians and metres.
 class Albers {
-public:
+  public:
     int setAlbersParameters(double a, double b, double originLatitude, double centralMeridian,
-                            double standardParallel1, double standardParallel2,
-                            double falseEasting, double falseNorthing);
+                            double standardParallel1, double standardParallel2, double falseEasting,
+                            double falseNorthing);
     ProjectedPoint geodeticToAlbers(double latitude, double longitude) const;
     GeodeticPoint albersToGeodetic(double easting, double northing) const;
 
-private:
+  private:
     double m_a = 6378137.0;
     double m_es = 0.0066943799901413800;
     double m_e = 0.081819190842622;

@@ -32,10 +32,10 @@ enum class EllipsoidId : int {
 };
 
 struct Ellipsoid {
-    int identifier;             // the table index; -1 for the placeholder row
-    std::string_view name;      // as listed, two names end in a blank
-    double semiMajorAxis;       // a, metres
-    double eccentricitySquared; // e²
+    int identifier;              // the table index; -1 for the placeholder row
+    std::string_view name;       // as listed, two names end in a blank
+    double semiMajorAxis;        // a, metres
+    double eccentricitySquared;  // e²
 
     // f = (2 - sqrt(4 - 4e²)) / 2, b = (1 - f) a; metres.
     double semiMinorAxis() const;

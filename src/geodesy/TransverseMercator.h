@@ -10,10 +10,10 @@ inline constexpr int EastingRange = 4;
 inline constexpr int NorthingRange = 8;
 inline constexpr int OriginLatitudeRange = 16;
 inline constexpr int CentralMeridianRange = 32;
-inline constexpr int SemiMajorAxis = 64;   // a <= 0
-inline constexpr int SemiMinorAxis = 128;  // b <= 0
-inline constexpr int AxisOrder = 256;      // a < b
-inline constexpr int ScaleFactor = 512;    // outside 0.3 .. 3.0
+inline constexpr int SemiMajorAxis = 64;       // a <= 0
+inline constexpr int SemiMinorAxis = 128;      // b <= 0
+inline constexpr int AxisOrder = 256;          // a < b
+inline constexpr int ScaleFactor = 512;        // outside 0.3 .. 3.0
 inline constexpr int LongitudeWarning = 1024;  // more than 9 degrees from the central meridian
 }  // namespace tmflags
 
@@ -33,7 +33,7 @@ struct GeodeticPoint {
 // All angles are radians, distances metres. The object keeps its parameters until the next
 // setTransverseMercatorParameters; parameters are stored only when no flag is raised.
 class TransverseMercator {
-public:
+  public:
     int setTransverseMercatorParameters(double a, double b, double originLatitude,
                                         double centralMeridian, double falseEasting,
                                         double falseNorthing, double scaleFactor);
@@ -41,7 +41,7 @@ public:
     ProjectedPoint geodeticToTransverseMercator(double latitude, double longitude) const;
     GeodeticPoint transverseMercatorToGeodetic(double easting, double northing) const;
 
-private:
+  private:
     // UTM re-uses one engine per ellipsoid and supplies the zone's central meridian and
     // false northing per point, so that no parameters are recomputed per point.
     friend class UtmConverter;

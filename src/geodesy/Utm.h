@@ -23,17 +23,17 @@ inline constexpr int AxisOrder = 512;      // a < b
 
 struct UtmPoint {
     int flags = 0;
-    int zone = 0;          // 1 .. 60
-    char hemisphere = 'N'; // 'N' or 'S'
-    double easting = 0;    // metres
-    double northing = 0;   // metres
-    std::string zoneText;  // "13N"; set by latLonToUtm on success
+    int zone = 0;           // 1 .. 60
+    char hemisphere = 'N';  // 'N' or 'S'
+    double easting = 0;     // metres
+    double northing = 0;    // metres
+    std::string zoneText;   // "13N"; set by latLonToUtm on success
 };
 
 // UTM on a chosen ellipsoid with an optional zone override that keeps points near a zone
 // border in the terrain's own zone. Defaults to WGS-84 without override.
 class UtmConverter {
-public:
+  public:
     UtmConverter();
     // a, b in metres; zoneOverride 0 (none) or 1..60. Values are stored only without error.
     int setUtmParameters(double a, double b, int zoneOverride);
@@ -53,7 +53,7 @@ public:
 
     int zoneOverride() const { return m_zoneOverride; }
 
-private:
+  private:
     double m_a = 0;
     double m_b = 0;
     int m_zoneOverride = 0;
