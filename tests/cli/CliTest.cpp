@@ -96,5 +96,27 @@ TEST_F(CliConversion, RoundTripsThroughUtm) {
     EXPECT_EQ(second.rfind("error ", 0), 0u) << second;
 }
 
+// Big inputs are converted on two cores; the answers must still come back in input order.
+TEST_F(CliConversion, KeepsTheOrderOfLinesInBigInputs) {
+    std::string points;
+    constexpr int count = 80000;  // about 2 MB, above the split size
+    for (int i = 0; i < count; ++i) {
+        points += std::to_string(10.0 + i * 0.0005) + " -105.123456789\n";
+    }
+    const auto input = writeFile("many.txt", points);
+    std::istringstream lines(runCommand(cli + " geo2utm < " + input.string()));
+    std::string line;
+    double previousNorthing = 0;
+    int seen = 0;
+    while (std::getline(lines, line)) {
+        const auto numbers = numbersIn(line.substr(0, line.rfind(' ')));
+        ASSERT_EQ(numbers.size(), 2u) << line;
+        EXPECT_GT(numbers[1], previousNorthing) << "line " << seen;
+        previousNorthing = numbers[1];
+        ++seen;
+    }
+    EXPECT_EQ(seen, count);
+}
+
 }  // namespace
 }  // namespace tavrok::test
