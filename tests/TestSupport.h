@@ -12,7 +12,7 @@ namespace tavrok::test {
 
 // A fresh private folder per test, removed afterwards; tests never share files.
 class TemporaryFolderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -25,7 +25,7 @@ protected:
     // Names of the files the folder holds now, sorted.
     std::vector<std::string> listFolder() const;
 
-private:
+  private:
     std::filesystem::path m_folder;
 };
 

@@ -9,7 +9,7 @@ namespace tavrok::terrain {
 
 // "DEM Specifications": the header summary, one line per row of text; only Cancel closes it.
 class DemSpecsDialog : public support::DialogModel {
-public:
+  public:
     explicit DemSpecsDialog(const TerrainHeader& header) : lines(DemSpecsLines(header)) {}
 
     std::string_view dialogId() const override { return "IDD_DEMSPECS"; }

@@ -7,10 +7,10 @@
 namespace tavrok::terrain {
 
 // gridKind values.
-inline constexpr int gridKindDem = 0;          // UTM or geographic DEM
-inline constexpr int gridKindMarsPolar = 1;    // Mars polar tiles
-inline constexpr int gridKindMatrix = 2;       // X/Y terrain matrix, gridded point clouds
-inline constexpr int gridKindSinusoidal = 5;   // GLOBE, GTOPO30, MOLA, or a sinusoidal DEM
+inline constexpr int gridKindDem = 0;         // UTM or geographic DEM
+inline constexpr int gridKindMarsPolar = 1;   // Mars polar tiles
+inline constexpr int gridKindMatrix = 2;      // X/Y terrain matrix, gridded point clouds
+inline constexpr int gridKindSinusoidal = 5;  // GLOBE, GTOPO30, MOLA, or a sinusoidal DEM
 
 // coordinateType values.
 inline constexpr int coordinateTypeUtm = 2;

@@ -120,7 +120,8 @@ std::string format(const char* pattern, auto... values) {
 }
 
 std::string nameLine(const TerrainHeader& header) {
-    return "Name:  " + (header.title.empty() ? std::string("Digital Elevation Model") : header.title);
+    return "Name:  " +
+           (header.title.empty() ? std::string("Digital Elevation Model") : header.title);
 }
 
 std::vector<std::string> geographicLines(const TerrainHeader& header, std::string name) {

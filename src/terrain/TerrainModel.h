@@ -10,13 +10,15 @@ namespace tavrok::terrain {
 // A stored cell below 0 is missing; importers write exactly this value.
 inline constexpr float missingCell = -1.0f;
 
-inline bool isMissing(float cell) { return cell < 0.0f; }
+inline bool isMissing(float cell) {
+    return cell < 0.0f;
+}
 
 // The elevation grid: rows × columns floats, row 0 the south edge, column 0 the west edge.
 // A cell holds elevation - minElevation, so the lowest valid cell is 0; missingCell marks
 // missing data.
 class TerrainModel {
-public:
+  public:
     TerrainModel() = default;
 
     // A grid filled with one value. Fails with NotEnoughMemory when the size overflows or the
@@ -44,7 +46,7 @@ public:
     std::span<float> cells() { return m_cells; }
     std::span<const float> cells() const { return m_cells; }
 
-private:
+  private:
     int m_rows = 0;
     int m_columns = 0;
     std::vector<float> m_cells;

@@ -56,7 +56,7 @@ TEST_F(TemporaryFilesTest, MovedSetsDeleteOnlyOnce) {
 }
 
 class AlwaysRefuses : public DialogModel {
-public:
+  public:
     std::string_view dialogId() const override { return "IDD_TEST"; }
     std::string_view title() const override { return "Test"; }
     Status accept() override {

@@ -9,8 +9,7 @@ namespace tavrok::terrain {
 namespace {
 
 // A loaded terrain whose cells are given row by row, south row first.
-Terrain makeTerrain(int rows, int columns, std::initializer_list<float> cells,
-                    double minimum = 0) {
+Terrain makeTerrain(int rows, int columns, std::initializer_list<float> cells, double minimum = 0) {
     Terrain terrain;
     terrain.grid = TerrainModel::create(rows, columns).value();
     auto destination = terrain.grid.cells().begin();
