@@ -1,0 +1,101 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "geodesy/Ellipsoid.h"
+#include "importers/LoadedTerrain.h"
+#include "support/Progress.h"
+#include "support/Result.h"
+#include "support/TemporaryFiles.h"
+#include "terrain/ProjectionKind.h"
+#include "terrain/TerrainHeader.h"
+#include "terrain/TerrainModel.h"
+
+namespace tavrok::importers {
+
+// What reading one header-and-data pair yields. The grid is already in the stored form:
+// elevation - minElevation in metres, missing cells -1.0, row 0 south.
+struct MatrixFileRecord {
+    // Where the grid waits while other matrices are read; empty while it is held in `grid`.
+    std::filesystem::path temporaryMatrixPath;
+    terrain::TerrainModel grid;
+
+    std::string title;
+    terrain::ProjectionKind projection = terrain::ProjectionKind::UTM;
+    terrain::DataType dataType = terrain::DataType::Height;
+    std::string zoneText;  // UTM only: "13N"
+    char hemisphere = 'N';
+    geodesy::EllipsoidId ellipsoid = geodesy::EllipsoidId::Clarke1866;
+    int rows = 0;
+    int columns = 0;
+    // Corner samples in whole metres (UTM) or units (X/Y); zero for geographic data.
+    int left = 0;
+    int lower = 0;
+    int right = 0;
+    int upper = 0;
+    // Degrees: the corners of geographic data, the extremes of the converted corners for UTM.
+    // Kept as doubles so that arc-second bounds come out whole for corners such as 44.1.
+    double lowerLatitude = 0;
+    double upperLatitude = 0;
+    double leftLongitude = 0;
+    double rightLongitude = 0;
+    float minElevation = 0;  // metres, absolute; depths are negative
+    float maxElevation = 0;
+    double latitudeSpacing = 0;  // degrees, geographic data only
+    double longitudeSpacing = 0;
+    float spacingX = 0;  // arc-seconds (geographic), metres (UTM) or units (X/Y)
+    float spacingY = 0;
+    float metresPerUnitX = 1.0f;  // metres per spacingX unit
+    float verticalUnitFactor = 1.0f;
+    int missingFlag = 0;  // the value the source file used for missing samples
+};
+
+// Reads a matrix data file and the ".hdr" beside it (same base name). Errors:
+// SilentFailure when there is no readable ".hdr" or a UTM corner cannot be converted;
+// CannotReadHeader, UnknownProjection, UnknownElevationUnit for an unusable header;
+// ImproperRowsOrColumns, ImproperCoordinates, LongitudeOutOfRange, LatitudeOutOfRange for a bad
+// size or bad corners; CannotOpenFile; ImproperRowsOrColumns when the data file's size does not
+// fit; NotEnoughMemory; CannotLoadMatrixFile when the elevations are flat, all missing or above
+// 100000 m; OperationCancelled when progress returns false.
+support::Result<MatrixFileRecord> ReadMatrixFile(const std::filesystem::path& dataPath,
+                                                 const support::ProgressCallback& progress);
+
+// Moves the record's grid to "matrix_<fileIndex>.bin" in temporaryDirectory (32-bit floats,
+// row after row) and registers the file with temporaries. Fails with CannotLoadTemporaryFiles.
+support::Status StoreTemporaryMatrix(MatrixFileRecord& record, int fileIndex,
+                                     const std::filesystem::path& temporaryDirectory,
+                                     support::TemporaryFiles& temporaries);
+
+// Brings a grid stored by StoreTemporaryMatrix back and deletes its file. Fails with FileError
+// or NotEnoughMemory.
+support::Result<terrain::TerrainModel> TakeTemporaryMatrix(const MatrixFileRecord& record,
+                                                           support::TemporaryFiles& temporaries);
+
+// The terrain header a loaded record describes (title, bounds, spacings, zone, ...).
+terrain::TerrainHeader HeaderFromRecord(const MatrixFileRecord& record);
+
+struct MatrixLoadOutcome {
+    support::Result<LoadedTerrain> terrain;  // the merged or single terrain, or the error to show
+    // Single file whose header could not be used: the caller shows the error (unless its code
+    // is ErrorCode::SilentFailure) and then hands the same file to the raw matrix builder.
+    bool offerRawBuilder = false;
+};
+
+// Loads one matrix, or merges several adjacent ones into one grid. Temporary "matrix_N.bin"
+// files go to temporaryDirectory and are gone when this returns, whatever happened.
+// Merge errors: CannotLoadAllMatrixFiles when a file cannot be read, DifferentMapProjections,
+// DifferentGridResolutions (x spacings more than 1 apart), DifferentAngularResolutions
+// (geographic spacings differ), DifferentUtmZones, SinusoidalMergeRefused, NotEnoughMemory,
+// FileError; OperationCancelled when progress returns false.
+MatrixLoadOutcome LoadMatrixFiles(const std::vector<std::filesystem::path>& paths,
+                                  const std::filesystem::path& temporaryDirectory,
+                                  const support::ProgressCallback& progress);
+
+// The data files of a selection: ".hdr" and ".dem" files (case ignored) are dropped.
+// Errors: NoValidMatrixFiles when none is left, FileIsNotValidMatrix for a single path with
+// one of those extensions.
+support::Result<std::vector<std::filesystem::path>> MatrixFilesFromSelection(
+    const std::vector<std::filesystem::path>& selection);
+
+}  // namespace tavrok::importers
