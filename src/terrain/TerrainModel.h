@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/Result.h"
+#include "terrain/GridAllocator.h"
 
 namespace tavrok::terrain {
 
@@ -49,7 +50,7 @@ class TerrainModel {
   private:
     int m_rows = 0;
     int m_columns = 0;
-    std::vector<float> m_cells;
+    std::vector<float, GridAllocator<float>> m_cells;
 };
 
 }  // namespace tavrok::terrain
