@@ -8,5 +8,7 @@ int runInfo(const Arguments& arguments);
 int runElevation(const Arguments& arguments);
 int runGeoToUtm(const Arguments& arguments);
 int runUtmToGeo(const Arguments& arguments);
+// Loads a terrain and writes the overhead map image (PNG or BMP).
+int runRender(const Arguments& arguments);
 
 }  // namespace tavrok::cli

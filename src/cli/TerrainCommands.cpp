@@ -5,6 +5,7 @@
 #include "cli/Arguments.h"
 #include "cli/CliUi.h"
 #include "cli/RawOptions.h"
+#include "cli/TerrainLoad.h"
 #include "cli/Subcommands.h"
 #include "shell/Dispatch.h"
 #include "shell/TemporaryDirectory.h"
@@ -14,35 +15,6 @@
 namespace tavrok::cli {
 
 namespace {
-
-// Loads the named files through the same commands the desktop program uses. False after a
-// failure, whose message the Ui has already printed.
-bool loadTerrain(const Arguments& arguments, shell::AppState& state, CliUi& ui) {
-    if (arguments.positional().empty()) {
-        std::cerr << "tavrok-cli: name at least one terrain file\n";
-        return false;
-    }
-    for (const auto& file : arguments.positional()) {
-        state.selectedFiles.emplace_back(file);
-    }
-    auto request = shell::loadRequestForFiles(state.selectedFiles);
-    if (const auto type = arguments.value("type")) {
-        const auto named = shell::loadRequestForType(*type);
-        if (!named) {
-            std::cerr << "tavrok-cli: unknown --type \"" << *type << "\"\n";
-            return false;
-        }
-        request = *named;
-    }
-    if (const auto temporary = shell::chooseTemporaryDirectory()) {
-        state.tempDir = *temporary;
-    }
-    ui.setDialogFiller([&arguments](support::DialogModel& dialog) {
-        return fillDialogFromOptions(arguments, dialog);
-    });
-    shell::dispatch(state, ui, request.command, request.param);
-    return state.terrain.loaded && !ui.failed();
-}
 
 nlohmann::json headerJson(const terrain::Terrain& terrain) {
     const auto& header = terrain.header;

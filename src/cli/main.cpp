@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -19,6 +20,7 @@ Tavrok terrain tools for batch use. Commands:
   elevation FILE...   print the elevation at a grid position or a geographic position
   geo2utm             convert "LATITUDE LONGITUDE" lines to UTM
   utm2geo             convert "EASTING NORTHING ZONE" lines to latitude and longitude
+  render FILE...      load a terrain and write its shaded overhead map as PNG or BMP
 
 Run "tavrok-cli COMMAND --help" for the options of a command. A failure prints the
 program's message on standard error and exits with status 1 (2 for a usage mistake).
@@ -69,6 +71,27 @@ prints "error FLAGS", and the run goes on.
   --zone N             accepted for symmetry with geo2utm
 )";
 
+constexpr const char* renderHelp =
+    R"(Usage: tavrok-cli render FILE... -o OUT.png|OUT.bmp [OPTIONS] [--type TYPE] [GRID OPTIONS]
+
+Loads the terrain and writes the overhead map exactly as the main window shows it: shaded
+relief coloured by elevation, with the latitude/longitude grid and its labels. Without --zoom
+or --width the map has the size the program chooses for a 1024 x 768 window.
+  -o, --output FILE     the image; ".png" or ".bmp" (24-bit, rows padded to 4 bytes)
+  --zoom Z              image pixels per grid cell (above 0, at most 64)
+  --width PIXELS        the image width; the zoom follows
+  --sun-azimuth DEG     direction of the light, degrees clockwise from north (240)
+  --sun-elevation DEG   height of the light above the horizon (80)
+  --shade-depth PCT     strength of the shading, 0 (off) to 100 (100)
+  --grid on|off         the latitude/longitude grid (on)
+  --coordinates MODE    grid labels: dms (degrees and minutes), decimal, utm (decimal) (utm)
+  --colors FILE.dat     an 88-byte colour scale file: its colours and elevation range
+  --terrain-type TYPE   mountain (no ocean), island or lowlands (ocean at or below sea level);
+                        default by terrain: mountain for UTM grids, lowlands for geographic ones
+  --sea-level METRES    the sea level for island and lowlands (0)
+  --verbose             print progress on standard error
+)";
+
 struct Subcommand {
     const char* name;
     int (*run)(const Arguments&);
@@ -83,6 +106,12 @@ const std::vector<Subcommand>& subcommands() {
         {"elevation", tavrok::cli::runElevation, elevationHelp, true, {"at", "geo", "type"}},
         {"geo2utm", tavrok::cli::runGeoToUtm, geoToUtmHelp, false, {"ellipsoid", "zone"}},
         {"utm2geo", tavrok::cli::runUtmToGeo, utmToGeoHelp, false, {"ellipsoid", "zone"}},
+        {"render",
+         tavrok::cli::runRender,
+         renderHelp,
+         true,
+         {"output", "zoom", "width", "sun-azimuth", "sun-elevation", "shade-depth", "grid",
+          "coordinates", "colors", "terrain-type", "sea-level", "type", "verbose"}},
     };
     return list;
 }
@@ -126,7 +155,9 @@ int main(int argc, char** argv) {
         std::fputs(overview, argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
     }
-    const std::vector<std::string> words(argv + 2, argv + argc);
+    std::vector<std::string> words(argv + 2, argv + argc);
+    // "-o FILE" is the usual short form of "--output FILE".
+    std::replace(words.begin(), words.end(), std::string("-o"), std::string("--output"));
     for (const auto& subcommand : subcommands()) {
         if (std::strcmp(argv[1], subcommand.name) == 0) {
             return runSubcommand(subcommand, words);

@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "importers/RawMatrixDescription.h"
+#include "overhead/OverheadState.h"
+#include "shell/MenuState.h"
+#include "shell/SettingsFile.h"
 #include "terrain/Terrain.h"
 
 namespace tavrok::shell {
@@ -22,6 +25,21 @@ struct AppState {
 
     // The files the last prompt (or the command line) chose; importer commands read them.
     std::vector<std::filesystem::path> selectedFiles;
+    // Set when the command line named the terrain: command 39 then skips its dialogs.
+    bool fileAlreadyChosen = false;
+    // The last confirmed choice of "Select DEM File Type", the user colour tables, the
+    // remembered directories and window rectangle; written back at exit.
+    SettingsFile settings;
+    // The area picked for tile sets: centre in whole degrees, width, projection.
+    struct AreaChoice {
+        int centreLatitude = 0;
+        int centreLongitude = 0;
+        int widthDegrees = 24;
+        terrain::ProjectionKind projection = terrain::ProjectionKind::Sinusoidal;
+    } area;
+    // A temporary terrain matrix an importer left for this terrain; deleted, with its ".hdr",
+    // at the next load and at exit.
+    std::filesystem::path temporaryTerrainFile;
     // Name and extension of the file being loaded, for window titles.
     std::string fileTitle;
 
@@ -38,9 +56,20 @@ struct AppState {
     double shadingScale = 1.0;
     int clientWidth = 1024;
     int clientHeight = 768;
+    // The colour scales, lighting, display switches and the current overhead image.
+    overhead::OverheadState overhead;
+
+    // Where the help document and the README are found.
+    std::filesystem::path documentationDir;
 
     // The temporary directory; empty when no candidate was writable.
     std::filesystem::path tempDir;
+
+    MenuState menus;
+    bool overlayExists = false;
+    bool overlayMapShown = false;
+    bool flightPathDefined = false;
+    bool colorSceneRendered = false;
 
     bool busy = false;
     bool stopRequested = false;

@@ -27,10 +27,10 @@ constexpr std::array table{
     CommandEntry{ChangeUtmEllipsoid, "Change UTM Ellipsoid", "geodesy", nullptr},
     CommandEntry{OverheadView, "F1  Overhead View", "overhead", nullptr},
     CommandEntry{Scene3d, "F2  3D Scene", "scene", nullptr},
-    CommandEntry{ModifyColors, "F3  Modify Colors", "overhead", nullptr},
+    CommandEntry{ModifyColors, "F3  Modify Colors", "overhead", c::ModifyColors},
     CommandEntry{MapOverlay, "F4  Apply/Remove Map Overlay", "overlay", nullptr},
     CommandEntry{AdjustMapOverlay, "F5  Adjust Map Overlay", "overlay", nullptr},
-    CommandEntry{ResizeOverheadView, "F6  Resize Overhead View", "overhead", nullptr},
+    CommandEntry{ResizeOverheadView, "F6  Resize Overhead View", "overhead", c::ResizeOverheadView},
     CommandEntry{PatchMissingData, "F7  Patch Missing Data", "terrain", nullptr},
     CommandEntry{SelectSmallerArea, "F8  Select Smaller Area", "terrain", nullptr},
     CommandEntry{ViewFlyby, "View Flyby", "flyby", nullptr},
@@ -48,15 +48,15 @@ constexpr std::array table{
     CommandEntry{ShowScaleMeters, "Meters", "overhead", nullptr},
     CommandEntry{ShowScaleFeet, "Feet", "overhead", nullptr},
     CommandEntry{ShowScaleCancel, "Cancel", "overhead", nullptr},
-    CommandEntry{ModifyScale, "Modify Scale", "overhead", nullptr},
-    CommandEntry{ShadedRelief, "Shaded Relief", "overhead", nullptr},
-    CommandEntry{DegreeMinSec, "Degree Min Sec", "shell", nullptr},
-    CommandEntry{DecimalDegree, "Decimal Degree", "shell", nullptr},
-    CommandEntry{UtmMeters, "UTM Meters", "shell", nullptr},
-    CommandEntry{LatLonGridOn, "Lat-Lon Grid On", "shell", nullptr},
-    CommandEntry{LatLonGridOff, "Lat-Lon Grid Off", "shell", nullptr},
-    CommandEntry{HelpTopics, "Help Topics", "shell", nullptr},
-    CommandEntry{About, "About Tavrok", "shell", nullptr},
+    CommandEntry{ModifyScale, "Modify Scale", "overhead", c::ModifyColors},
+    CommandEntry{ShadedRelief, "Shaded Relief", "overhead", c::ShadedRelief},
+    CommandEntry{DegreeMinSec, "Degree Min Sec", "shell", c::DegreeMinSec},
+    CommandEntry{DecimalDegree, "Decimal Degree", "shell", c::DecimalDegree},
+    CommandEntry{UtmMeters, "UTM Meters", "shell", c::UtmMeters},
+    CommandEntry{LatLonGridOn, "Lat-Lon Grid On", "shell", c::LatLonGridOn},
+    CommandEntry{LatLonGridOff, "Lat-Lon Grid Off", "shell", c::LatLonGridOff},
+    CommandEntry{HelpTopics, "Help Topics", "shell", c::HelpTopics},
+    CommandEntry{About, "About Tavrok", "shell", c::About},
     // Scene, plot and colour-dialog windows.
     CommandEntry{SaveLargeFormatImage, "Save Large Format Image", "media", nullptr},
     CommandEntry{SaveVrmlWorld, "Save VRML World", "exporters", nullptr},
@@ -66,7 +66,7 @@ constexpr std::array table{
     CommandEntry{SaveColors, "Save Colors", "overhead", nullptr},
     CommandEntry{RecallColors, "Recall Colors", "overhead", nullptr},
     // Internal requests.
-    CommandEntry{LoadUsgsDem, "USGS DEM, SDTS and GeoTIFF import", "importers", nullptr},
+    CommandEntry{LoadUsgsDem, "USGS DEM, SDTS and GeoTIFF import", "importers", c::LoadUsgsDem},
     CommandEntry{BuildOverhead, "Overhead rebuild", "overhead", c::BuildOverhead},
     CommandEntry{BuildRawMatrix, "Raw matrix import", "importers", c::BuildRawMatrix},
     CommandEntry{LoadGlobeTiles, "GLOBE tile import", "importers", nullptr},
@@ -106,6 +106,28 @@ void dispatch(AppState& state, support::Ui& ui, CommandId id, int param) {
         return;
     }
     entry->handler(state, ui, param);
+    if (state.terrain.loaded) {
+        updateMenus(state);
+    }
+}
+
+void updateMenus(AppState& state) {
+    const auto& header = state.terrain.header;
+    MenuContext context;
+    context.gridKind = header.gridKind;
+    context.planet = header.planet;
+    context.projection = header.projection;
+    context.coordinateType = header.coordinateType;
+    context.viewMode = state.viewMode;
+    context.overlayExists = state.overlayExists;
+    context.overlayMapShown = state.overlayMapShown;
+    context.flightPathDefined = state.flightPathDefined;
+    context.colorSceneRendered = state.colorSceneRendered;
+    // The readout format and the grid switch live with the overhead view; the menus only
+    // show them (and move a geographic terrain off UTM metres).
+    int display = static_cast<int>(state.overhead.coordinateMode);
+    UpdateMenus(context, display, state.overhead.latLonGrid ? gridOn : gridOff, state.menus);
+    state.overhead.coordinateMode = static_cast<overhead::CoordinateMode>(display);
 }
 
 }  // namespace tavrok::shell

@@ -24,6 +24,10 @@ std::span<const CommandEntry> commandTable();
 const CommandEntry* findCommand(CommandId id);
 
 // Runs a command synchronously. A command that is not built yet says so through the Ui.
+// After a command, while a terrain is loaded, the menus follow the new state.
 void dispatch(AppState& state, support::Ui& ui, CommandId id, int param = 0);
+
+// Applies the menu rules to the current state (menus only; nothing is redrawn).
+void updateMenus(AppState& state);
 
 }  // namespace tavrok::shell

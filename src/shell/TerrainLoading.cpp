@@ -86,6 +86,7 @@ LoadRequest loadRequestForFiles(const std::vector<std::filesystem::path>& files)
         std::pair{std::string_view(".dem"), std::string_view("usgs")},
         std::pair{std::string_view(".gz"), std::string_view("usgs")},
         std::pair{std::string_view(".tgz"), std::string_view("usgs")},
+        std::pair{std::string_view(".tar"), std::string_view("usgs")},
         std::pair{std::string_view(".ddf"), std::string_view("sdts")},
         std::pair{std::string_view(".hgt"), std::string_view("srtm")},
         std::pair{std::string_view(".bil"), std::string_view("srtm")},

@@ -42,6 +42,24 @@ enum class ErrorCode {
     OperationCancelled,
     PathForTemporaryStorageCannotBeFound,
     UnknownFileType,
+    NotADemFile,
+    IncompatibleFileFormat,
+    CannotSaveTemporaryFiles,
+    CannotCreateTemporaryFiles,
+    DemsHaveDifferntMapProjections,
+    DifferentElevationResolutions,
+    GroundUnitFeetRefused,
+    DemHoldsNoElevations,
+    CannotMixAsciiAndArchiveDems,
+    CannotMixOneDegreeAndSdtsDems,
+    FaultyArchiveFile,
+    IncompatibleArchive,  // followed by the archive's name
+    CannotOpenDemCellFile,
+    ErrorReadingSdts,
+    ErrorReadingSdtsFiles,
+    NotAColorScaleFile,
+    MapResizingCancelled,
+    NotEnoughMemoryForShading,
 };
 
 // The message text shown for a code, verbatim.

@@ -32,6 +32,10 @@ class ScriptedUi : public Ui {
     void setWaitCursor(bool waiting) override { waitCursor = waiting; }
     void setWindowTitle(std::string_view title) override { windowTitle = title; }
     void clearWindow() override { ++clears; }
+    bool openDocument(std::string_view location) override {
+        documentsOpened.emplace_back(location);
+        return documentsOpen;
+    }
 
     struct Message {
         std::string text;
@@ -43,6 +47,8 @@ class ScriptedUi : public Ui {
     std::vector<std::string> dialogsShown;
     std::vector<std::string> progressTexts;
     std::string windowTitle;
+    std::vector<std::string> documentsOpened;
+    bool documentsOpen = true;  // whether the desktop has a viewer
     bool waitCursor = false;
     int pumps = 0;
     int clears = 0;

@@ -53,6 +53,8 @@ class Ui {
     virtual void setWaitCursor(bool waiting) = 0;
 
     virtual void setWindowTitle(std::string_view title) = 0;
+    // Opens a document or web address with the desktop's viewer; false when none could.
+    virtual bool openDocument(std::string_view location) = 0;
     // Paints the client area white (nothing shown, or a failed load).
     virtual void clearWindow() = 0;
 };

@@ -7,6 +7,8 @@
 #include "importers/RawMatrixDescription.h"
 #include "shell/Dispatch.h"
 #include "support/ScriptedUi.h"
+#include "terrain/AreaSelectionDialog.h"
+#include "terrain/FileTypeDialog.h"
 
 namespace tavrok::shell {
 namespace {
@@ -155,10 +157,87 @@ TEST_F(CommandFlowTest, StopDuringALoadCancelsItAndCleansUp) {
 TEST_F(CommandFlowTest, StartUpWithAFileChoosesTheImporterByName) {
     state.selectedFiles = {test::sampleTerrain};
     dispatch(state, ui, CommandId::LoadTerrainModel, 1);
-    EXPECT_TRUE(state.terrain.loaded);
-    state.selectedFiles = {folder() / "tile.hgt"};
+    EXPECT_TRUE(state.terrain.loaded);  // a ".hdr" beside it: a terrain matrix
+    EXPECT_TRUE(ui.dialogsShown.empty());
+
+    // The first dot decides: "name.tar.gz" is a ".tar" file, described by hand.
+    state.selectedFiles = {writeFile("name.tar.gz", "data")};
+    state.fileAlreadyChosen = true;
+    dispatch(state, ui, CommandId::LoadTerrainModel, 0);
+    EXPECT_EQ(ui.dialogsShown, std::vector<std::string>{"IDD_DIALOG1"});
+    EXPECT_FALSE(state.fileAlreadyChosen);
+
+    state.selectedFiles = {writeFile("X.DEM", "not really a DEM")};
     dispatch(state, ui, CommandId::LoadTerrainModel, 1);
-    EXPECT_EQ(ui.messageTexts().back(), "\"SRTM import\" is not available yet");
+    EXPECT_EQ(ui.dialogsShown.size(), 1u);  // went to the USGS importer, not the raw dialog
+    EXPECT_EQ(state.terrain.header.columns, 1013);
+}
+
+TEST_F(CommandFlowTest, LoadsAMatrixThroughTheFileTypeDialogAndThePrompt) {
+    ui.queueDialog([](support::DialogModel& dialog) {
+        dynamic_cast<terrain::FileTypeDialog&>(dialog).choose(terrain::fileTypeMatrix);
+        return true;
+    });
+    ui.queueFiles({test::sampleTerrain});
+    dispatch(state, ui, CommandId::LoadTerrainModel);
+    EXPECT_EQ(ui.dialogsShown, std::vector<std::string>{"IDD_FILETYPE"});
+    ASSERT_EQ(ui.prompts.size(), 1u);
+    EXPECT_EQ(ui.prompts[0].title, "Open Matrix File");
+    EXPECT_TRUE(ui.prompts[0].multiSelect);
+    EXPECT_TRUE(state.terrain.loaded);
+    EXPECT_EQ(state.settings.lastFileType, terrain::fileTypeMatrix);
+    EXPECT_TRUE(state.menus.enabled(CommandId::ShowDemSpecs));
+}
+
+TEST_F(CommandFlowTest, CancelAtTheDialogOrThePromptChangesNothingButOldTemporaries) {
+    loadSample();
+    const auto leftOver = writeFile("tmp/tavrok_terrain/old.bin", "x");
+    writeFile("tmp/tavrok_terrain/old.hdr", "x");
+    state.temporaryTerrainFile = leftOver;
+    state.settings.lastFileType = terrain::fileTypeSrtm;
+    dispatch(state, ui, CommandId::LoadTerrainModel);  // no dialog answer: Cancel
+    EXPECT_EQ(state.settings.lastFileType, terrain::fileTypeSrtm);
+    EXPECT_TRUE(temporaryFilesLeft().empty());
+    EXPECT_TRUE(state.temporaryTerrainFile.empty());
+
+    ui.queueDialog([](support::DialogModel& dialog) {
+        dynamic_cast<terrain::FileTypeDialog&>(dialog).choose(terrain::fileTypeGeoTiff);
+        return true;
+    });
+    dispatch(state, ui, CommandId::LoadTerrainModel);  // no file chosen: Cancel
+    EXPECT_EQ(ui.prompts.back().title, "Open GeoTiff DEM File");
+    EXPECT_EQ(state.settings.lastFileType, terrain::fileTypeGeoTiff);
+    EXPECT_EQ(state.terrain.header.columns, 1013);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(CommandFlowTest, TileSetsAskForAnAreaInsteadOfAFile) {
+    ui.queueDialog([](support::DialogModel& dialog) {
+        dynamic_cast<terrain::FileTypeDialog&>(dialog).choose(terrain::fileTypeGtopo30);
+        return true;
+    });
+    ui.queueDialog([](support::DialogModel& dialog) {
+        auto& area = dynamic_cast<terrain::AreaSelectionDialog&>(dialog);
+        area.selectAt(450, 90);  // 45 N, 45 E
+        area.setWidthDegrees(25);
+        return true;
+    });
+    dispatch(state, ui, CommandId::LoadTerrainModel);
+    EXPECT_EQ(ui.dialogsShown, (std::vector<std::string>{"IDD_FILETYPE", "IDD_GEOCOORD"}));
+    EXPECT_TRUE(ui.prompts.empty());
+    EXPECT_EQ(state.area.centreLatitude, 45);
+    EXPECT_EQ(state.area.centreLongitude, 45);
+    EXPECT_EQ(state.area.widthDegrees, 26);
+}
+
+TEST_F(CommandFlowTest, AboutAndHelpSpeakThroughTheUi) {
+    state.documentationDir = folder() / "docs";
+    dispatch(state, ui, CommandId::About);
+    EXPECT_EQ(ui.messages.back().caption, "Tavrok Version 20.6");
+    ui.documentsOpen = false;
+    dispatch(state, ui, CommandId::HelpTopics);
+    EXPECT_EQ(ui.documentsOpened.back(), (folder() / "docs/help/tavrok.html").string());
+    EXPECT_EQ(ui.messages.back().text, "Adobe Reader must be installed to read Help.");
 }
 
 }  // namespace

@@ -8,7 +8,10 @@ namespace tavrok::shell::commands {
 // shell.cpp
 void Exit(AppState& state, support::Ui& ui, int param);
 void StopOperation(AppState& state, support::Ui& ui, int param);
-void BuildOverhead(AppState& state, support::Ui& ui, int param);
+void About(AppState& state, support::Ui& ui, int param);
+void HelpTopics(AppState& state, support::Ui& ui, int param);
+// F9: the product's web page.
+void OpenWebPage(AppState& state, support::Ui& ui, int param);
 
 // terrain.cpp
 void LoadTerrainModel(AppState& state, support::Ui& ui, int param);
@@ -17,5 +20,19 @@ void ShowDemSpecs(AppState& state, support::Ui& ui, int param);
 // importers.cpp
 void LoadMatrixFiles(AppState& state, support::Ui& ui, int param);
 void BuildRawMatrix(AppState& state, support::Ui& ui, int param);
+
+// usgs.cpp
+void LoadUsgsDem(AppState& state, support::Ui& ui, int param);
+
+// overhead.cpp
+void BuildOverhead(AppState& state, support::Ui& ui, int param);
+void ModifyColors(AppState& state, support::Ui& ui, int param);
+void ResizeOverheadView(AppState& state, support::Ui& ui, int param);
+void ShadedRelief(AppState& state, support::Ui& ui, int param);
+void DegreeMinSec(AppState& state, support::Ui& ui, int param);
+void DecimalDegree(AppState& state, support::Ui& ui, int param);
+void UtmMeters(AppState& state, support::Ui& ui, int param);
+void LatLonGridOn(AppState& state, support::Ui& ui, int param);
+void LatLonGridOff(AppState& state, support::Ui& ui, int param);
 
 }  // namespace tavrok::shell::commands

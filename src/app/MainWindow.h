@@ -1,0 +1,66 @@
+#pragma once
+#include <QLabel>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <map>
+#include <memory>
+
+#include "app/MapView.h"
+#include "app/QtUi.h"
+#include "shell/AppState.h"
+#include "shell/MenuLayout.h"
+
+namespace tavrok::app {
+
+// The one main window: the menu bar built from the command table, the overhead map, the
+// progress line. Every menu item and function key goes through dispatch().
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(shell::AppState& state);
+    ~MainWindow() override;
+
+    // Runs a command as a menu item would, then brings menus and map up to date.
+    void runCommand(shell::CommandId id, int param = 0);
+
+    QtUi& ui() { return *m_ui; }
+    shell::AppState& state() { return m_state; }
+    QAction* action(shell::CommandId id) const;
+    QMenu* popup(shell::Popup popup) const;
+    MapView& mapView() { return *m_mapView; }
+
+    void setProgressText(const QString& text);
+    void clearMap();
+    // Mirrors the menu state onto the real menus.
+    void applyMenuState();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void buildMenus(QMenu* parent, const std::vector<shell::MenuEntry>& entries);
+    void refreshMap();
+    void rememberRectangle(bool fromResize);
+    void writeSettingsAndCleanUp();
+    bool handleFunctionKey(int key, Qt::KeyboardModifiers modifiers);
+
+    shell::AppState& m_state;
+    std::unique_ptr<QtUi> m_ui;
+    QScrollArea* m_scrollArea;
+    MapView* m_mapView;
+    QLabel* m_progress;
+    std::map<shell::CommandId, QAction*> m_actions;
+    std::map<shell::Popup, QMenu*> m_popups;
+    bool m_creating = true;
+    bool m_closed = false;
+
+    friend void startMainWindow(MainWindow& window, const QString& commandLineFile);
+};
+
+// Places and shows the window, applies the settings, and starts the first load.
+void startMainWindow(MainWindow& window, const QString& commandLineFile);
+
+}  // namespace tavrok::app

@@ -1,0 +1,127 @@
+#include "app/QtUi.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <QUrl>
+
+#include "app/MainWindow.h"
+#include "app/dialogs/DialogViews.h"
+
+namespace tavrok::app {
+
+namespace {
+
+QString text(std::string_view view) {
+    return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+}  // namespace
+
+QtUi::QtUi(shell::AppState& state, MainWindow& window) : m_state(state), m_window(window) {}
+
+void QtUi::showMessage(std::string_view message, std::string_view caption) {
+    QMessageBox::warning(&m_window, text(caption), text(message));
+}
+
+bool QtUi::askYesNo(std::string_view question, std::string_view caption) {
+    return QMessageBox::question(&m_window, text(caption), text(question),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtUi::askOkCancel(std::string_view question, std::string_view caption) {
+    return QMessageBox::warning(&m_window, text(caption), text(question),
+                                QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+QString QtUi::qtFilter(const std::string& filter) {
+    QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) {
+            break;
+        }
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        filters << parts[i] + " (" + patterns.simplified() + ")";
+    }
+    return filters.join(";;");
+}
+
+// The prompt opens in the family's remembered directory and remembers the chosen one.
+std::vector<std::string> QtUi::promptForFiles(const support::FilePrompt& prompt) {
+    std::string& remembered = m_state.settings.directory(prompt.family);
+    QFileDialog dialog(&m_window, QString::fromStdString(prompt.title),
+                       QString::fromStdString(remembered), qtFilter(prompt.filter));
+    dialog.setObjectName("filePrompt");
+    if (prompt.save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setFileMode(prompt.multiSelect ? QFileDialog::ExistingFiles
+                                              : QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    std::vector<std::string> files;
+    for (const QString& file : dialog.selectedFiles()) {
+        files.push_back(file.toStdString());
+    }
+    if (!files.empty()) {
+        remembered = std::filesystem::path(files.front()).parent_path().string();
+    }
+    return files;
+}
+
+bool QtUi::runDialog(support::DialogModel& dialog) {
+    return runDialogView(dialog, m_window, *this);
+}
+
+void QtUi::showProgress(std::string_view message) {
+    m_window.setProgressText(text(message));
+    pump();
+}
+
+void QtUi::pump() {
+    QCoreApplication::processEvents();
+}
+
+bool QtUi::stopRequested() {
+    return m_state.stopRequested;
+}
+
+void QtUi::setWaitCursor(bool waiting) {
+    if (waiting == m_waitCursor) {
+        return;
+    }
+    m_waitCursor = waiting;
+    if (waiting) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+        m_window.setProgressText({});
+    }
+}
+
+void QtUi::setWindowTitle(std::string_view title) {
+    m_window.setWindowTitle(text(title));
+}
+
+void QtUi::clearWindow() {
+    m_window.clearMap();
+}
+
+}  // namespace tavrok::app
+
+namespace tavrok::app {
+
+bool QtUi::openDocument(std::string_view location) {
+    const QString where = text(location);
+    const QUrl url = where.contains("://") ? QUrl(where) : QUrl::fromLocalFile(where);
+    return QDesktopServices::openUrl(url);
+}
+
+}  // namespace tavrok::app

@@ -1,0 +1,78 @@
+#include <QApplication>
+#include <QDir>
+#include <QStringList>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/MainWindow.h"
+
+namespace {
+
+bool haveDisplay() {
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct Options {
+    QString file;
+    QString screenshot;  // render the window into this image and quit
+};
+
+Options parseOptions(const QStringList& arguments) {
+    Options options;
+    QStringList words;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == "--screenshot" && i + 1 < arguments.size()) {
+            options.screenshot = arguments[++i];
+        } else {
+            words << arguments[i];
+        }
+    }
+    options.file = words.join(' ');
+    return options;
+}
+
+// Without a display the window is drawn off screen and saved as a picture.
+int saveScreenshot(tavrok::app::MainWindow& window, const QString& path) {
+    QCoreApplication::processEvents();
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "tavrok: cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    std::printf("tavrok: the window was rendered to %s\n",
+                qPrintable(QDir().absoluteFilePath(path)));
+    return window.state().terrain.loaded ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool headless = !haveDisplay();
+    if (headless) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    Options options = parseOptions(QApplication::arguments());
+    if (headless && options.screenshot.isEmpty()) {
+        options.screenshot = "tavrok-window.png";
+        std::printf("tavrok: no display found; rendering headless instead\n");
+    }
+    tavrok::shell::AppState state;
+    state.documentationDir = TAVROK_DOC_DIR;
+    tavrok::app::MainWindow window(state);
+    if (!options.screenshot.isEmpty() && options.file.isEmpty()) {
+        std::fprintf(stderr, "tavrok: name a terrain file to render headless\n");
+        return 2;
+    }
+    tavrok::app::startMainWindow(window, options.file);
+    if (!options.screenshot.isEmpty()) {
+        return saveScreenshot(window, options.screenshot);
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,216 @@
+#include <QGuiApplication>
+#include <QImage>
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "cli/Arguments.h"
+#include "cli/CliUi.h"
+#include "cli/Subcommands.h"
+#include "cli/TerrainLoad.h"
+#include "overhead/ColorScale.h"
+#include "paint/QtPainter.h"
+#include "shell/Dispatch.h"
+#include "support/BmpFile.h"
+
+namespace tavrok::cli {
+
+namespace {
+
+// What the render options ask for, checked before the terrain is loaded.
+struct RenderOptions {
+    std::string output;
+    bool bmp = false;
+    std::optional<double> zoom;
+    std::optional<long> width;
+    std::optional<overhead::LightingParameters> lighting;
+    std::optional<bool> grid;
+    std::optional<overhead::CoordinateMode> coordinates;
+    std::optional<std::string> colors;
+    std::optional<overhead::TerrainType> terrainType;
+    std::optional<long> seaLevel;
+};
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool usage(const std::string& message) {
+    std::cerr << "tavrok-cli render: " << message << " (see --help)\n";
+    return false;
+}
+
+bool readInteger(const Arguments& arguments, const std::string& name, std::optional<long>& out) {
+    if (const auto text = arguments.value(name)) {
+        out = parseInteger(*text);
+        if (!out) {
+            return usage("--" + name + " needs a whole number");
+        }
+    }
+    return true;
+}
+
+bool parseOptions(const Arguments& arguments, RenderOptions& options) {
+    options.output = arguments.value("output").value_or("");
+    const std::string extension = lowered(std::filesystem::path(options.output).extension());
+    if (extension != ".png" && extension != ".bmp") {
+        return usage("name the image with -o OUT.png or -o OUT.bmp");
+    }
+    options.bmp = extension == ".bmp";
+    if (arguments.has("zoom") && arguments.has("width")) {
+        return usage("give either --zoom or --width");
+    }
+    if (const auto text = arguments.value("zoom")) {
+        options.zoom = parseNumber(*text);
+        if (!options.zoom || !(*options.zoom > 0) || *options.zoom > 64) {
+            return usage("--zoom needs a number above 0 and at most 64");
+        }
+    }
+    if (!readInteger(arguments, "width", options.width) ||
+        (options.width && (*options.width < 1 || *options.width > 65535))) {
+        return usage("--width needs a whole number of pixels from 1 to 65535");
+    }
+    std::optional<long> azimuth, elevation, depth;
+    if (!readInteger(arguments, "sun-azimuth", azimuth) ||
+        !readInteger(arguments, "sun-elevation", elevation) ||
+        !readInteger(arguments, "shade-depth", depth)) {
+        return false;
+    }
+    if (azimuth || elevation || depth) {
+        overhead::LightingParameters lighting;
+        lighting.azimuth = static_cast<std::int32_t>(azimuth.value_or(lighting.azimuth));
+        lighting.elevation = static_cast<std::int32_t>(elevation.value_or(lighting.elevation));
+        lighting.shadeDepth =
+            static_cast<std::int32_t>(std::clamp(depth.value_or(lighting.shadeDepth), 0L, 100L));
+        options.lighting = lighting;
+    }
+    if (const auto text = arguments.value("grid")) {
+        if (*text != "on" && *text != "off") {
+            return usage("--grid takes on or off");
+        }
+        options.grid = *text == "on";
+    }
+    if (const auto text = arguments.value("coordinates")) {
+        if (*text == "dms") {
+            options.coordinates = overhead::CoordinateMode::DegreeMinSec;
+        } else if (*text == "decimal") {
+            options.coordinates = overhead::CoordinateMode::DecimalDegree;
+        } else if (*text == "utm") {
+            options.coordinates = overhead::CoordinateMode::UtmMeters;
+        } else {
+            return usage("--coordinates takes dms, decimal or utm");
+        }
+    }
+    options.colors = arguments.value("colors");
+    if (const auto text = arguments.value("terrain-type")) {
+        if (*text == "mountain") {
+            options.terrainType = overhead::TerrainType::MountainPlain;
+        } else if (*text == "island") {
+            options.terrainType = overhead::TerrainType::IslandOcean;
+        } else if (*text == "lowlands") {
+            options.terrainType = overhead::TerrainType::Lowlands;
+        } else {
+            return usage("--terrain-type takes mountain, island or lowlands");
+        }
+    }
+    return readInteger(arguments, "sea-level", options.seaLevel);
+}
+
+// Everything that replaces what a fresh load chose; false after a printed failure.
+bool applyAfterLoad(const RenderOptions& options, shell::AppState& state, CliUi& ui) {
+    auto& overhead = state.overhead;
+    const auto& grid = state.terrain.grid;
+    if (options.zoom) {
+        state.overheadZoom = *options.zoom;
+    } else if (options.width) {
+        state.overheadZoom = static_cast<double>(*options.width) / grid.columns();
+    }
+    if (options.colors) {
+        const auto file = overhead::loadColorScale(*options.colors);
+        if (!file.ok()) {
+            ui.showMessage(file.error().message());
+            return false;
+        }
+        overhead.overheadScale = file->scale;
+        overhead.palette = overhead::buildOverheadPalette(overhead.overheadScale);
+        overhead.scale.scaleMinimum = file->scaleMinimum;
+        overhead.scale.scaleMaximum = file->scaleMaximum;
+    }
+    if (options.terrainType) {
+        overhead.scale.terrainType = *options.terrainType;
+    }
+    if (options.seaLevel) {
+        overhead.scale.seaLevel = static_cast<std::int32_t>(*options.seaLevel);
+    }
+    return true;
+}
+
+support::Status writeImage(const support::RgbImage& image, const RenderOptions& options) {
+    if (options.bmp) {
+        return support::writeBmp(image, options.output);
+    }
+    if (!paint::toQImage(image).save(QString::fromStdString(options.output), "PNG")) {
+        return support::Error{support::ErrorCode::CannotOpenFile, options.output};
+    }
+    return support::success();
+}
+
+}  // namespace
+
+int runRender(const Arguments& arguments) {
+    RenderOptions options;
+    if (!parseOptions(arguments, options)) {
+        return 2;
+    }
+    // Fonts need a GUI application, but batch use never shows a window.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    static int argc = 1;
+    static char name[] = "tavrok-cli";
+    static char* argv[] = {name, nullptr};
+    const QGuiApplication application(argc, argv);
+
+    shell::AppState state;
+    CliUi ui;
+    ui.setVerbose(arguments.has("verbose"));
+    auto& overhead = state.overhead;
+    overhead.painterFactory = paint::QtPainter::factory();
+    if (options.lighting) {
+        overhead.lighting = *options.lighting;
+    }
+    if (options.grid) {
+        overhead.latLonGrid = *options.grid;
+    }
+    if (options.coordinates) {
+        overhead.coordinateMode = *options.coordinates;
+    }
+    if (!loadTerrain(arguments, state, ui)) {
+        return 1;
+    }
+    if (options.zoom || options.width || options.colors || options.terrainType ||
+        options.seaLevel) {
+        if (!applyAfterLoad(options, state, ui)) {
+            return 1;
+        }
+        shell::dispatch(state, ui, shell::CommandId::BuildOverhead, 1);
+    }
+    if (ui.failed() || overhead.image.empty()) {
+        return 1;
+    }
+    if (const auto written = writeImage(overhead.image, options); !written) {
+        ui.showMessage(written.error().message());
+        return 1;
+    }
+    std::printf("%s: %d x %d pixels\n", options.output.c_str(), overhead.image.width(),
+                overhead.image.height());
+    return 0;
+}
+
+}  // namespace tavrok::cli

@@ -1,0 +1,19 @@
+#pragma once
+#include <filesystem>
+
+#include "importers/TarReader.h"
+#include "support/Result.h"
+
+namespace tavrok::importers {
+
+// Unpacks one archive below folder: a tar file, a gzip-compressed tar file, or a gzip file
+// holding a single file (written under the archive's name without ".gz"). Members that are
+// themselves gzip files (".gz") are unpacked once more beside them and then removed. Errors:
+// CannotOpenFile; FaultyArchiveFile for anything that is neither tar nor gzip, a wrong gzip
+// method, damaged data, a member that would leave the folder, or more than the limits allow;
+// NotEnoughMemory.
+support::Result<ExtractedFiles> Untar(const std::filesystem::path& archivePath,
+                                      const std::filesystem::path& folder,
+                                      const ExtractionLimits& limits = {});
+
+}  // namespace tavrok::importers

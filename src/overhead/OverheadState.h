@@ -1,0 +1,55 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "overhead/ColorScale.h"
+#include "overhead/CoordinateMode.h"
+#include "overhead/Shading.h"
+#include "overhead/ViewGeometry.h"
+#include "support/Painter.h"
+#include "support/RgbImage.h"
+#include "terrain/TerrainHeader.h"
+
+namespace tavrok::overhead {
+
+// Everything the overhead view and the colour scale keep between commands.
+struct OverheadState {
+    // The two colour tables, the settings they share and what is derived from them.
+    ColorScale overheadScale = overheadDefaultScale();
+    ColorScale sceneScale = sceneDefaultScale();
+    ScaleSettings scale;
+    Palette palette = buildOverheadPalette(overheadDefaultScale());
+    Palette sceneShades = buildSceneShades(sceneDefaultScale());
+    // "Store 1" and "Store 2" of the colour dialog; black until something is stored.
+    std::array<ColorScale, 2> colorStores{};
+
+    LightingParameters lighting;
+    CoordinateMode coordinateMode = CoordinateMode::UtmMeters;
+    bool latLonGrid = true;
+    // Set once the UTM readout has run: the UTM grid lines are then traced on WGS-84.
+    bool utmOnWgs84 = false;
+
+    // The current image (top row north) and how it lies in the window.
+    ViewGeometry geometry;
+    support::RgbImage image;
+    // The shade grid and what it was computed for; a change of any recomputes it.
+    ShadeGrid shade;
+    ViewGeometry shadedGeometry;
+    LightingParameters shadedLighting;
+    std::uintptr_t shadedTerrain = 0;
+    // Asks the next rebuild to recompute the shading even for the same terrain (a patch edits
+    // the grid in place).
+    bool geometryRebuildRequested = true;
+
+    // The terrain the per-load defaults were last applied for, and the kind of the terrain the
+    // colour table was last chosen for.
+    std::uintptr_t defaultsAppliedTo = 0;
+    bool colorTableApplied = false;
+    int colorTableGridKind = -1;
+    terrain::Planet colorTablePlanet = terrain::Planet::Earth;
+
+    // Supplies fonts for the grid labels; without one the grid is drawn without labels.
+    support::PainterFactory painterFactory;
+};
+
+}  // namespace tavrok::overhead

@@ -1,0 +1,104 @@
+#include "overhead/OverheadView.h"
+
+#include <cmath>
+#include <new>
+
+#include "overhead/LatLonGrid.h"
+#include "overhead/Render.h"
+
+namespace tavrok::overhead {
+
+namespace {
+
+// Identifies a terrain grid: a new grid is built before the old one is released, so two
+// terrains never share their cell block.
+std::uintptr_t identityOf(const terrain::Terrain& terrain) {
+    return reinterpret_cast<std::uintptr_t>(terrain.grid.cells().data());
+}
+
+}  // namespace
+
+void applyTerrainDefaults(OverheadState& state, const terrain::Terrain& terrain,
+                          bool keepSettings) {
+    const auto identity = identityOf(terrain);
+    if (!terrain.loaded || identity == state.defaultsAppliedTo) {
+        return;
+    }
+    state.defaultsAppliedTo = identity;
+    const auto& header = terrain.header;
+    state.scale.scaleMinimum = static_cast<std::int32_t>(header.minElevation);
+    state.scale.scaleMaximum = static_cast<std::int32_t>(header.maxElevation);
+    if (!keepSettings) {
+        state.scale.terrainType = defaultTerrainType(header);
+    }
+    if (!state.colorTableApplied || state.colorTableGridKind != header.gridKind ||
+        state.colorTablePlanet != header.planet) {
+        resetOverheadScaleForTerrain(state.overheadScale, isMarsTerrain(header));
+        state.palette = buildOverheadPalette(state.overheadScale);
+        state.colorTableApplied = true;
+        state.colorTableGridKind = header.gridKind;
+        state.colorTablePlanet = header.planet;
+    }
+}
+
+support::Status buildOverheadView(OverheadState& state, const terrain::Terrain& terrain, float zoom,
+                                  int clientWidth, int clientHeight,
+                                  const support::ProgressCallback& shadingProgress,
+                                  const support::ProgressCallback& renderProgress) {
+    if (!terrain.loaded) {
+        return support::Error{support::ErrorCode::NoTerrainLoaded, "overhead view"};
+    }
+    const auto& grid = terrain.grid;
+    const ViewGeometry geometry =
+        ViewGeometry::compute(grid.rows(), grid.columns(), zoom, clientWidth, clientHeight);
+    const auto identity = identityOf(terrain);
+    support::Status outcome = support::success();
+    const bool shadeValid = !state.shade.empty() && state.shadedTerrain == identity &&
+                            state.shadedGeometry.width == geometry.width &&
+                            state.shadedGeometry.height == geometry.height &&
+                            state.shadedGeometry.zoom == geometry.zoom &&
+                            state.shadedLighting == state.lighting;
+    if (state.geometryRebuildRequested || !shadeValid) {
+        auto shade = computeShading(terrain, geometry, state.lighting, shadingProgress);
+        if (!shade.ok()) {
+            if (shade.error().code == support::ErrorCode::MapResizingCancelled) {
+                return shade.error();
+            }
+            outcome = shade.error();
+            if (!shadeValid) {
+                state.shade = {};
+            }
+        } else {
+            state.shade = std::move(shade.value());
+            state.shadedTerrain = identity;
+            state.shadedGeometry = geometry;
+            state.shadedLighting = state.lighting;
+            state.geometryRebuildRequested = false;
+        }
+    }
+    state.geometry = geometry;
+    try {
+        state.image = support::RgbImage(geometry.width, geometry.height);
+    } catch (const std::bad_alloc&) {
+        state.image = {};
+        return support::Error{support::ErrorCode::NotEnoughMemory, "overhead image"};
+    }
+    const support::ProgressCallback growing = [&renderProgress](long done, long total) {
+        support::reportProgress(renderProgress, done, total);
+        return true;
+    };
+    renderOverhead(terrain, geometry, state.shade.empty() ? nullptr : &state.shade,
+                   state.overheadScale, state.scale, state.image, growing);
+    if (state.latLonGrid) {
+        std::unique_ptr<support::Painter> painter;
+        if (state.painterFactory) {
+            painter = state.painterFactory(state.image);
+        }
+        drawLatLonGrid(state.image, terrain, geometry, state.overheadScale.entries[gridEntry],
+                       state.coordinateMode == CoordinateMode::DegreeMinSec, state.utmOnWgs84,
+                       painter.get());
+    }
+    return outcome;
+}
+
+}  // namespace tavrok::overhead

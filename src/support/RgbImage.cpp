@@ -1,0 +1,20 @@
+#include "support/RgbImage.h"
+
+namespace tavrok::support {
+
+RgbImage::RgbImage(int width, int height, Rgb fill)
+    : m_width(width < 0 ? 0 : width),
+      m_height(height < 0 ? 0 : height),
+      m_pixels(static_cast<std::size_t>(m_width) * m_height * 3) {
+    this->fill(fill);
+}
+
+void RgbImage::fill(Rgb colour) {
+    for (std::size_t i = 0; i + 2 < m_pixels.size(); i += 3) {
+        m_pixels[i] = colour.red;
+        m_pixels[i + 1] = colour.green;
+        m_pixels[i + 2] = colour.blue;
+    }
+}
+
+}  // namespace tavrok::support

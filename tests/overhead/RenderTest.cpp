@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "OverheadFixtures.h"
+#include "overhead/Render.h"
+#include "terrain/TerrainHelpers.h"
+
+namespace tavrok::overhead {
+namespace {
+
+// Cells rise by 10 m per column: every elevation has its own colour on a 0..1400 m scale.
+const terrain::Terrain ramp = test::utmTerrain(60, 200, [](int c, int) { return c * 10.0f; });
+const ScaleSettings scale{0, 1400, TerrainType::MountainPlain, 0};
+const ColorScale& colours = overheadDefaultScale();
+
+support::RgbImage render(const terrain::Terrain& terrain, float zoom,
+                         const ShadeGrid* shade = nullptr, const ScaleSettings& settings = scale,
+                         int threads = 0) {
+    const auto geometry =
+        ViewGeometry::compute(terrain.grid.rows(), terrain.grid.columns(), zoom, 1024, 768);
+    support::RgbImage image;
+    EXPECT_TRUE(
+        renderOverhead(terrain, geometry, shade, colours, settings, image, {}, threads).ok());
+    return image;
+}
+
+Rgb colourOf(float elevation, float shade = 1.0f, const ScaleSettings& settings = scale) {
+    return colorForElevation(colours, settings, elevation, shade).color;
+}
+
+TEST(RenderOverhead, ZoomOneTakesTheNearestCell) {
+    const auto image = render(ramp, 1.0f);
+    ASSERT_EQ(image.width(), 200);
+    ASSERT_EQ(image.height(), 60);
+    for (int x = 0; x < 200; x += 7) {
+        EXPECT_EQ(image.pixel(x, 30), colourOf(x * 10.0f)) << x;
+    }
+}
+
+TEST(RenderOverhead, ZoomJustAboveOneInterpolatesBetweenCells) {
+    const auto image = render(ramp, 1.01f);
+    ASSERT_EQ(image.width(), 202);
+    const float columnsPerPixel = 200.0f / 202.0f;
+    int between = 0;
+    for (int x = 1; x < 190; ++x) {
+        const float elevation = terrain::ElevationAt(ramp, x * columnsPerPixel, 20, true);
+        EXPECT_EQ(image.pixel(x, 30), colourOf(elevation)) << x;
+        between += image.pixel(x, 30) != colourOf(std::floor(x * columnsPerPixel + 0.5f) * 10);
+    }
+    EXPECT_GT(between, 50);
+}
+
+TEST(RenderOverhead, ShrinkingRoundsHalfCellsUpward) {
+    // At zoom 0.4 pixel 1 lies on cell 2.5 and shows cell 3.
+    const auto image = render(ramp, 0.4f);
+    EXPECT_EQ(image.width(), 80);
+    EXPECT_EQ(image.pixel(1, 10), colourOf(30.0f));
+}
+
+TEST(RenderOverhead, RowsRunNorthToSouthDownTheImage) {
+    const auto northward = test::utmTerrain(50, 10, [](int, int r) { return r * 20.0f; });
+    const auto image = render(northward, 1.0f);
+    EXPECT_EQ(image.pixel(5, 0), colourOf(49 * 20.0f));
+    EXPECT_EQ(image.pixel(5, 49), colourOf(0.0f));
+}
+
+TEST(RenderOverhead, MissingCellsAreBelowTheScaleWhenShrunkAndLeftOutWhenEnlarged) {
+    auto holed = test::utmTerrain(
+        10, 10, [](int, int) { return 500.0f; }, 100.0, 600.0);
+    holed.grid.at(4, 5) = terrain::missingCell;
+    const ScaleSettings settings{100, 1500, TerrainType::MountainPlain, 0};
+    const auto shrunk = render(holed, 1.0f, nullptr, settings);
+    EXPECT_EQ(shrunk.pixel(4, 9 - 5), colours.entries[0]);
+    EXPECT_EQ(shrunk.pixel(3, 9 - 5), colourOf(600.0f, 1, settings));
+    // Under Lowlands with the sea just above minElevation − 1 the hole turns to ocean.
+    const ScaleSettings sea{100, 1500, TerrainType::Lowlands, 99};
+    EXPECT_EQ(render(holed, 1.0f, nullptr, sea).pixel(4, 9 - 5), colours.entries[oceanEntry]);
+
+    const auto enlarged = render(holed, 2.0f, nullptr, settings);
+    // The last row and column of cells lie outside the interpolable area.
+    for (int y = 2; y < enlarged.height(); ++y) {
+        for (int x = 0; x < 18; ++x) {
+            ASSERT_EQ(enlarged.pixel(x, y), colourOf(600.0f, 1, settings)) << x << "," << y;
+        }
+    }
+}
+
+TEST(RenderOverhead, ShadesMultiplyLandButNeverOcean) {
+    const auto terrain = test::utmTerrain(4, 4, [](int c, int) { return c < 2 ? 0.0f : 700.0f; });
+    ShadeGrid half{4, 4, decltype(ShadeGrid::values)(16, 0.5f)};
+    const ScaleSettings sea{0, 1400, TerrainType::IslandOcean, 0};
+    const auto image = render(terrain, 1.0f, &half, sea);
+    EXPECT_EQ(image.pixel(0, 0), colours.entries[oceanEntry]);
+    EXPECT_EQ(image.pixel(3, 0), colourOf(700.0f, 0.5f, sea));
+}
+
+TEST(RenderOverhead, EnlargedShadesAreInterpolatedPerCell) {
+    const auto terrain = test::utmTerrain(4, 4, [](int, int) { return 750.0f; });
+    // Per-cell shades 0.4 on the west column, 1.0 elsewhere.
+    ShadeGrid shade{4, 4, decltype(ShadeGrid::values)(16, 1.0f)};
+    for (int r = 0; r < 4; ++r) {
+        shade.values[r * 4] = 0.4f;
+    }
+    const auto image = render(terrain, 2.0f, &shade);
+    ASSERT_EQ(image.width(), 8);
+    const int bottom = image.height() - 1;
+    EXPECT_EQ(image.pixel(0, bottom), colourOf(750.0f, 0.4f));
+    EXPECT_EQ(image.pixel(1, bottom), colourOf(750.0f, 0.7f));
+    EXPECT_EQ(image.pixel(2, bottom), colourOf(750.0f, 1.0f));
+    // Beyond n − 2 the position is held at the last full interval.
+    EXPECT_EQ(image.pixel(5, bottom), colourOf(750.0f, 1.0f));
+}
+
+TEST(RenderOverhead, ThreadCountDoesNotChangeAPixel) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> height(0.0f, 1400.0f);
+    const auto terrain = test::utmTerrain(900, 130, [&](int, int) { return height(random); });
+    ShadeGrid shade{130, 900, decltype(ShadeGrid::values)(130 * 900)};
+    for (auto& value : shade.values) {
+        value = height(random) / 1400.0f;
+    }
+    const auto one = render(terrain, 1.0f, &shade, scale, 1);
+    for (const int threads : {2, 5}) {
+        const auto many = render(terrain, 1.0f, &shade, scale, threads);
+        EXPECT_TRUE(
+            std::equal(one.data(), one.data() + one.bytesPerLine() * one.height(), many.data()))
+            << threads;
+    }
+}
+
+}  // namespace
+}  // namespace tavrok::overhead
