@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "geodesy/EllipsoidChange.h"
 #include "geodesy/Utm.h"
 #include "importers/GeographicScale.h"
 #include "terrain/TerrainHelpers.h"
@@ -38,37 +39,17 @@ std::string NormalisedZoneText(const MatrixFileRecord& record) {
 // The later matrix's corners go through geographic coordinates on its own ellipsoid into UTM
 // on the first one's, in the first one's zone; their extremes become its new corners.
 support::Status MoveToEllipsoidOf(const MatrixFileRecord& first, MatrixFileRecord& later) {
-    geodesy::UtmConverter own;
-    geodesy::UtmConverter target;
-    const int firstZone = std::atoi(first.zoneText.c_str());
-    if (own.setUtmParameters(later.ellipsoid, 0) != 0 ||
-        target.setUtmParameters(first.ellipsoid, firstZone) != 0) {
-        return Error{ErrorCode::CannotLoadAllMatrixFiles, "ellipsoid parameters"};
+    const auto moved = geodesy::MoveUtmBoxToEllipsoid(
+        {double(later.left), double(later.lower), double(later.right), double(later.upper)},
+        NormalisedZoneText(later), later.ellipsoid, first.ellipsoid,
+        std::atoi(first.zoneText.c_str()));
+    if (!moved) {
+        return Error{ErrorCode::CannotLoadAllMatrixFiles, "corner cannot change ellipsoid"};
     }
-    const auto zoneText = NormalisedZoneText(later);
-    const double corners[4][2] = {{double(later.left), double(later.lower)},
-                                  {double(later.left), double(later.upper)},
-                                  {double(later.right), double(later.upper)},
-                                  {double(later.right), double(later.lower)}};
-    double west = std::numeric_limits<double>::max();
-    double south = west;
-    double east = std::numeric_limits<double>::lowest();
-    double north = east;
-    for (const auto& corner : corners) {
-        const auto geographic = own.utmToLatLon(zoneText, corner[0], corner[1]);
-        const auto moved = target.latLonToUtm(geographic.latitude, geographic.longitude);
-        if (geographic.flags != 0 || moved.flags != 0) {
-            return Error{ErrorCode::CannotLoadAllMatrixFiles, "corner cannot change ellipsoid"};
-        }
-        west = std::min(west, moved.easting);
-        east = std::max(east, moved.easting);
-        south = std::min(south, moved.northing);
-        north = std::max(north, moved.northing);
-    }
-    later.left = terrain::RoundToInt(west);
-    later.right = terrain::RoundToInt(east);
-    later.lower = terrain::RoundToInt(south);
-    later.upper = terrain::RoundToInt(north);
+    later.left = terrain::RoundToInt(moved->west);
+    later.right = terrain::RoundToInt(moved->east);
+    later.lower = terrain::RoundToInt(moved->south);
+    later.upper = terrain::RoundToInt(moved->north);
     later.ellipsoid = first.ellipsoid;
     return support::success();
 }

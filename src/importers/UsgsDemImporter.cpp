@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "geodesy/EllipsoidChange.h"
 #include "geodesy/Utm.h"
 #include "importers/MatrixMerge.h"
 #include "importers/MatrixSamples.h"
@@ -105,36 +106,18 @@ Result<terrain::TerrainModel> TakeGrid(const UsgsDemRecord& record,
 // UTM corners of a DEM on another datum, expressed on the first DEM's ellipsoid in the DEM's
 // own zone.
 support::Status MoveToDatumOf(const UsgsDemRecord& first, UsgsDemRecord& later) {
-    geodesy::UtmConverter own;
-    geodesy::UtmConverter target;
-    if (own.setUtmParameters(EllipsoidOf(later.datumCode), 0) != 0 ||
-        target.setUtmParameters(EllipsoidOf(first.datumCode), later.zone) != 0) {
-        return Error{ErrorCode::SilentFailure, "ellipsoid parameters"};
+    const auto moved = geodesy::MoveUtmBoxToEllipsoid(
+        {double(later.smallestX), double(later.smallestY), double(later.largestX),
+         double(later.largestY)},
+        std::to_string(later.zone) + 'N', EllipsoidOf(later.datumCode),
+        EllipsoidOf(first.datumCode), later.zone);
+    if (!moved) {
+        return Error{ErrorCode::SilentFailure, "corner cannot change datum"};
     }
-    const auto zoneText = std::to_string(later.zone) + 'N';
-    const double corners[4][2] = {{double(later.smallestX), double(later.smallestY)},
-                                  {double(later.smallestX), double(later.largestY)},
-                                  {double(later.largestX), double(later.largestY)},
-                                  {double(later.largestX), double(later.smallestY)}};
-    double west = std::numeric_limits<double>::max();
-    double south = west;
-    double east = std::numeric_limits<double>::lowest();
-    double north = east;
-    for (const auto& corner : corners) {
-        const auto geographic = own.utmToLatLon(zoneText, corner[0], corner[1]);
-        const auto moved = target.latLonToUtm(geographic.latitude, geographic.longitude);
-        if (geographic.flags != 0 || moved.flags != 0) {
-            return Error{ErrorCode::SilentFailure, "corner cannot change datum"};
-        }
-        west = std::min(west, moved.easting);
-        east = std::max(east, moved.easting);
-        south = std::min(south, moved.northing);
-        north = std::max(north, moved.northing);
-    }
-    later.smallestX = terrain::RoundToInt(west);
-    later.largestX = terrain::RoundToInt(east);
-    later.smallestY = terrain::RoundToInt(south);
-    later.largestY = terrain::RoundToInt(north);
+    later.smallestX = terrain::RoundToInt(moved->west);
+    later.largestX = terrain::RoundToInt(moved->east);
+    later.smallestY = terrain::RoundToInt(moved->south);
+    later.largestY = terrain::RoundToInt(moved->north);
     later.datumCode = first.datumCode;
     return support::success();
 }
