@@ -1,11 +1,18 @@
 #!/bin/sh
 # Starts Tavrok on a terrain inside Xvfb, photographs the screen with ffmpeg's x11grab (the
-# way that shows what a user sees), and checks that the map area is not blank.
+# way that shows what a user sees), and checks that the map area is not blank. A busy machine
+# may take a while to show the window, so it tries for up to 30 seconds.
 set -eu
 tavrok=$1 check=$2 terrain=$3 shot=$4
 "$tavrok" "$terrain" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
-sleep 4
-ffmpeg -loglevel error -y -f x11grab -video_size 1024x768 -i "$DISPLAY+0,0" -frames:v 1 "$shot"
-"$check" "$shot"
+for attempt in $(seq 30); do
+  sleep 1
+  ffmpeg -loglevel error -y -f x11grab -video_size 1024x768 -i "$DISPLAY+0,0" -frames:v 1 "$shot"
+  if "$check" "$shot"; then
+    exit 0
+  fi
+done
+echo "the map never appeared (last screenshot: $shot)" >&2
+exit 1
