@@ -46,6 +46,11 @@ MainWindow::MainWindow(shell::AppState& state)
     : m_state(state), m_ui(std::make_unique<QtUi>(state, *this)) {
     setWindowTitle("Tavrok");
     m_mapView = new MapView;
+    m_mapView->setState(&m_state);
+    connect(m_mapView, &MapView::coordinateModeChanged, this, [this] {
+        shell::updateMenus(m_state);
+        applyMenuState();
+    });
     m_scrollArea = new QScrollArea;
     m_scrollArea->setWidget(m_mapView);
     m_scrollArea->setWidgetResizable(true);
@@ -56,6 +61,7 @@ MainWindow::MainWindow(shell::AppState& state)
     m_progress->setObjectName("progress");
     m_progress->setStyleSheet("QLabel { background: white; color: black; padding: 2px 8px; }");
     m_progress->hide();
+    m_scaleLegend = new ScaleLegendWindow(m_state, this);
     m_state.overhead.painterFactory = paint::QtPainter::factory();
     buildMenus(nullptr, shell::mainMenu());
     shell::MenusAtStartup(m_state.menus);
@@ -116,6 +122,7 @@ void MainWindow::runCommand(CommandId id, int param) {
     }
     applyMenuState();
     refreshMap();
+    m_scaleLegend->follow();
     if (m_state.quitRequested) {
         m_state.quitRequested = false;
         close();

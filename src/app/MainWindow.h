@@ -7,6 +7,7 @@
 
 #include "app/MapView.h"
 #include "app/QtUi.h"
+#include "app/ScaleLegendWindow.h"
 #include "shell/AppState.h"
 #include "shell/MenuLayout.h"
 
@@ -28,6 +29,8 @@ class MainWindow : public QMainWindow {
     QAction* action(shell::CommandId id) const;
     QMenu* popup(shell::Popup popup) const;
     MapView& mapView() { return *m_mapView; }
+    QScrollArea& scrollArea() { return *m_scrollArea; }
+    ScaleLegendWindow& scaleLegend() { return *m_scaleLegend; }
 
     void setProgressText(const QString& text);
     void clearMap();
@@ -52,6 +55,7 @@ class MainWindow : public QMainWindow {
     QScrollArea* m_scrollArea;
     MapView* m_mapView;
     QLabel* m_progress;
+    ScaleLegendWindow* m_scaleLegend;
     std::map<shell::CommandId, QAction*> m_actions;
     std::map<shell::Popup, QMenu*> m_popups;
     bool m_creating = true;

@@ -1,11 +1,19 @@
 #pragma once
 #include <QImage>
+#include <QStringList>
 #include <QWidget>
+
+#include "overhead/Readout.h"
+
+namespace tavrok::shell {
+struct AppState;
+}
 
 namespace tavrok::app {
 
 // The overhead map: the image the commands produced, centred when it is smaller than the
-// view, on the background colour.
+// view, on the background colour, with the coordinate readout under the mouse pointer drawn
+// over it.
 class MapView : public QWidget {
     Q_OBJECT
   public:
@@ -14,15 +22,36 @@ class MapView : public QWidget {
     void setImage(QImage image);
     const QImage& image() const { return m_image; }
     void setBackground(QColor colour);
+    // The state the readout reads (terrain, view geometry, coordinate mode) and updates; none
+    // means no readout.
+    void setState(shell::AppState* state) { m_state = state; }
+
+    // The readout boxes now shown, each as "caption: value"; empty when none is shown.
+    QStringList readoutLines() const;
+    // Forgets the readout (a new image, another view).
+    void clearReadout();
 
     QSize sizeHint() const override { return m_image.isNull() ? QSize(1, 1) : m_image.size(); }
 
+  signals:
+    // The readout changed the coordinate mode ("UTM Meters" where it has no meaning).
+    void coordinateModeChanged();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
+    QPoint imageOrigin() const;
+    // The visible part of the view: its size and where it starts in this widget's pixels.
+    QRect clientRect() const;
+    void showReadout(QPoint position);
+
     QImage m_image;
     QColor m_background = Qt::white;
+    shell::AppState* m_state = nullptr;
+    overhead::Readout m_readout;
+    std::vector<overhead::ReadoutPlace> m_places;  // in client pixels
 };
 
 }  // namespace tavrok::app

@@ -1,9 +1,15 @@
 #include "cli/RawOptions.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <sstream>
+#include <string>
 #include <utility>
 
+#include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
+#include "terrain/AreaSelectionDialog.h"
 
 namespace tavrok::cli {
 
@@ -137,8 +143,9 @@ support::Status applyNumbers(const Arguments& arguments, RawMatrixDescription& d
 }  // namespace
 
 std::set<std::string> rawOptionNames() {
-    std::set<std::string> names{"rows", "columns",   "missing", "offset",
-                                "zone", "ellipsoid", "depth"};
+    std::set<std::string> names{"rows",      "columns",  "missing", "offset",     "zone",
+                                "ellipsoid", "depth",    "centre",  "area-width", "projection",
+                                "tile-dir",  "mola-set", "pole",    "resolution", "window"};
     for (const auto& option : choiceOptions) {
         names.insert(option.name);
     }
@@ -165,7 +172,68 @@ Grid options (a headerless grid, or a matrix whose header cannot be used):
 )";
 }
 
+namespace {
+
+// The Mars area: --centre LAT,LON (longitude 0 to 360), --mola-set 064|128, --projection.
+support::Status fillMarsArea(const Arguments& arguments, terrain::AreaSelectionDialog& dialog) {
+    int latitude = 0;
+    int longitude = 180;
+    if (const auto centre = arguments.value("centre")) {
+        char comma = 0;
+        std::istringstream in(*centre);
+        if (!(in >> latitude >> comma >> longitude) || comma != ',') {
+            return usageError("--centre needs LAT,LON in whole degrees");
+        }
+    }
+    const std::string set = arguments.value("mola-set").value_or("128");
+    if (set != "064" && set != "128") {
+        return usageError("--mola-set must be 064 or 128");
+    }
+    dialog.setWidthDegrees(set == "064" ? 60 : 30);
+    // The picture is 720 x 360 pixels: two per degree, longitude 0 at its left edge.
+    const int x = std::clamp(2 * longitude, 0, 719);
+    const int y = std::clamp(180 - 2 * latitude, 0, 359);
+    dialog.selectAt(x, y);
+    const std::string projection = arguments.value("projection").value_or("sinusoidal");
+    dialog.projection = projection == "latlon" ? terrain::ProjectionKind::LatLon
+                                               : terrain::ProjectionKind::Sinusoidal;
+    return dialog.accept();
+}
+
+// The polar window: --pole north|south, --resolution 128|256|512, --window X,Y,WIDTH in pixels
+// of the 338 x 338 polar map.
+support::Status fillMarsPolar(const Arguments& arguments, importers::MolaPolarSelection& dialog) {
+    const std::string pole = arguments.value("pole").value_or("north");
+    if (pole != "north" && pole != "south") {
+        return usageError("--pole must be north or south");
+    }
+    dialog.pole = pole == "north" ? importers::MolaPole::North : importers::MolaPole::South;
+    dialog.samplesPerDegree = std::atoi(arguments.value("resolution").value_or("128").c_str());
+    if (const auto window = arguments.value("window")) {
+        char comma1 = 0;
+        char comma2 = 0;
+        std::istringstream in(*window);
+        if (!(in >> dialog.centreX >> comma1 >> dialog.centreY >> comma2 >> dialog.width) ||
+            comma1 != ',' || comma2 != ',') {
+            return usageError("--window needs X,Y,WIDTH in polar map pixels");
+        }
+    }
+    if (auto accepted = dialog.accept(); !accepted) {
+        return usageError("--resolution must be 128, 256 or 512 and the window wider than 0");
+    }
+    return support::success();
+}
+
+}  // namespace
+
 support::Status fillDialogFromOptions(const Arguments& arguments, support::DialogModel& dialog) {
+    if (auto* area = dynamic_cast<terrain::AreaSelectionDialog*>(&dialog);
+        area != nullptr && area->planet() == terrain::AreaSelectionDialog::Planet::Mars) {
+        return fillMarsArea(arguments, *area);
+    }
+    if (auto* polar = dynamic_cast<importers::MolaPolarSelection*>(&dialog)) {
+        return fillMarsPolar(arguments, *polar);
+    }
     auto* description = dynamic_cast<RawMatrixDescription*>(&dialog);
     if (description == nullptr) {
         return usageError("\"" + std::string(dialog.title()) +

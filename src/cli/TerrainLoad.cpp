@@ -1,6 +1,8 @@
 #include "cli/TerrainLoad.h"
 
+#include <cstdlib>
 #include <iostream>
+#include <sstream>
 
 #include "cli/RawOptions.h"
 #include "shell/Dispatch.h"
@@ -9,8 +11,75 @@
 
 namespace tavrok::cli {
 
+namespace {
+
+// The tile sets cut by area rather than loaded by file: "--type globe" or "--type gtopo30".
+std::optional<shell::LoadRequest> tileSetRequest(const Arguments& arguments) {
+    const auto type = arguments.value("type");
+    if (type == "globe") {
+        return shell::LoadRequest{shell::CommandId::LoadGlobeTiles, 0};
+    }
+    if (type == "gtopo30") {
+        return shell::LoadRequest{shell::CommandId::LoadGtopo30Tiles, 0};
+    }
+    if (type == "mola") {
+        return shell::LoadRequest{shell::CommandId::LoadMarsMola, 0};
+    }
+    if (type == "mola-polar") {
+        return shell::LoadRequest{shell::CommandId::LoadMarsPolarMola, 0};
+    }
+    return std::nullopt;
+}
+
+// --centre LAT,LON (whole degrees), --area-width DEG (12 to 36), --projection latlon|sinusoidal.
+bool applyAreaOptions(const Arguments& arguments, shell::AppState& state) {
+    auto& area = state.area;
+    if (const auto centre = arguments.value("centre")) {
+        int latitude = 0;
+        int longitude = 0;
+        char comma = 0;
+        std::istringstream in(*centre);
+        if (!(in >> latitude >> comma >> longitude) || comma != ',' || latitude < -90 ||
+            latitude > 90 || longitude < -180 || longitude > 180) {
+            std::cerr << "tavrok-cli: --centre needs LAT,LON in whole degrees\n";
+            return false;
+        }
+        area.centreLatitude = latitude;
+        area.centreLongitude = longitude;
+    }
+    if (const auto width = arguments.value("area-width")) {
+        const int degrees = std::atoi(width->c_str());
+        if (degrees < 12 || degrees > 36) {
+            std::cerr << "tavrok-cli: --area-width must be 12 to 36 degrees\n";
+            return false;
+        }
+        area.widthDegrees = degrees;
+    }
+    if (const auto projection = arguments.value("projection")) {
+        if (*projection == "latlon") {
+            area.projection = terrain::ProjectionKind::LatLon;
+        } else if (*projection == "sinusoidal") {
+            area.projection = terrain::ProjectionKind::Sinusoidal;
+        } else {
+            std::cerr << "tavrok-cli: --projection must be latlon or sinusoidal\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool loadTerrain(const Arguments& arguments, shell::AppState& state, CliUi& ui) {
-    if (arguments.positional().empty()) {
+    const auto tileSet = tileSetRequest(arguments);
+    if (tileSet) {
+        if (!applyAreaOptions(arguments, state)) {
+            return false;
+        }
+        if (const auto directory = arguments.value("tile-dir")) {
+            state.selectedFiles.emplace_back(*directory);
+        }
+    } else if (arguments.positional().empty()) {
         std::cerr << "tavrok-cli: name at least one terrain file\n";
         return false;
     }
@@ -18,7 +87,9 @@ bool loadTerrain(const Arguments& arguments, shell::AppState& state, CliUi& ui) 
         state.selectedFiles.emplace_back(file);
     }
     auto request = shell::loadRequestForFiles(state.selectedFiles);
-    if (const auto type = arguments.value("type")) {
+    if (tileSet) {
+        request = *tileSet;
+    } else if (const auto type = arguments.value("type")) {
         const auto named = shell::loadRequestForType(*type);
         if (!named) {
             std::cerr << "tavrok-cli: unknown --type \"" << *type << "\"\n";

@@ -30,7 +30,19 @@ constexpr const char* loadOptions = R"(
 The importer follows from the file name: a data file with a ".hdr" header beside it is a
 terrain matrix; ".dem", ".gz", ".tgz" USGS DEM; ".ddf" SDTS; ".hgt", ".bil" SRTM; ".tif"
 GeoTIFF; ".las" LIDAR; anything else is a headerless grid described by the options below.
-  --type TYPE         matrix, raw, usgs, sdts, srtm, geotiff, las or xyz
+  --type TYPE         matrix, raw, usgs, sdts, srtm, geotiff, las, xyz, globe, gtopo30, mola
+                      or mola-polar
+GLOBE and GTOPO30 areas (--type globe|gtopo30; no FILE needed):
+  --centre LAT,LON    centre of the square area in whole degrees (0,0)
+  --area-width DEG    width of the area, 12 to 36 degrees; odd widths act as one less (24)
+  --projection P      latlon or sinusoidal (sinusoidal)
+  --tile-dir DIR      the folder holding the tiles (or their ".tgz"/".tar.gz" archives)
+Mars MOLA (--type mola: MEG tiles; --type mola-polar: polar images), with --tile-dir:
+  --centre LAT,LON    MEG area centre, longitude 0 to 360 (0,180)
+  --mola-set SET      064 (60-degree area) or 128 (30-degree area) (128)
+  --pole P            north or south (north)
+  --resolution N      128, 256 or 512 samples per degree (128)
+  --window X,Y,W      the square on the 338 x 338 polar map, in map pixels (169,169,60)
 )";
 
 constexpr const char* infoHelp =

@@ -58,6 +58,14 @@ struct AppState {
     int clientHeight = 768;
     // The colour scales, lighting, display switches and the current overhead image.
     overhead::OverheadState overhead;
+    // The "Scale" legend window (commands 19, 40061, 20): whether it is open and whether it
+    // labels in feet and miles instead of km. The desktop program opens, repaints or closes
+    // the window after each command; closing it by hand clears `shown`.
+    struct ScaleWindow {
+        bool shown = false;
+        bool feet = false;
+    };
+    ScaleWindow scaleWindow;
 
     // Where the help document and the README are found.
     std::filesystem::path documentationDir;

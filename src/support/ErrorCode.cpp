@@ -78,6 +78,14 @@ constexpr std::array messageTable{
     std::pair{ErrorCode::MapResizingCancelled, std::string_view{"Map Resizing Cancelled"}},
     std::pair{ErrorCode::NotEnoughMemoryForShading,
               std::string_view{"Not Enough Memory For Shading"}},
+    std::pair{ErrorCode::IncompatibleMatrixFiles, std::string_view{"Incompatible Matrix Files"}},
+    std::pair{ErrorCode::GeoTiffFileError, std::string_view{"GeoTiff File Error"}},
+    std::pair{ErrorCode::NotAGeoTiffDem, std::string_view{"Not a GeoTiff DEM File"}},
+    std::pair{ErrorCode::UnsupportedTiffFormat, std::string_view{"Unsupported TIFF Format"}},
+    std::pair{ErrorCode::CannotOpenGlobeFile, std::string_view{"Cannot Open Globe File"}},
+    std::pair{ErrorCode::NotAMolaMeg064File, std::string_view{"Not a MOLA MEG 064 File"}},
+    std::pair{ErrorCode::NotAMolaMeg128File, std::string_view{"Not a MOLA MEG 128 File"}},
+    std::pair{ErrorCode::CannotFindMolaPolarFile, std::string_view{"Cannot find MOLA POLAR file."}},
 };
 
 }  // namespace

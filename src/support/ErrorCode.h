@@ -60,6 +60,14 @@ enum class ErrorCode {
     NotAColorScaleFile,
     MapResizingCancelled,
     NotEnoughMemoryForShading,
+    IncompatibleMatrixFiles,
+    GeoTiffFileError,
+    NotAGeoTiffDem,
+    UnsupportedTiffFormat,
+    CannotOpenGlobeFile,
+    NotAMolaMeg064File,
+    NotAMolaMeg128File,
+    CannotFindMolaPolarFile,
 };
 
 // The message text shown for a code, verbatim.

@@ -8,12 +8,15 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "TestSupport.h"
 #include "app/MainWindow.h"
+#include "overhead/ScaleLegend.h"
+#include "paint/QtPainter.h"
 #include "shell/MenuLayout.h"
 
 namespace tavrok::app {
@@ -198,6 +201,204 @@ TEST_F(MainWindowTest, TheMatrixDialogStaysOpenUntilItsFieldsAreRight) {
     EXPECT_EQ(*rejected, "Incorrect Corner Coordinates");
     EXPECT_TRUE(state.terrain.loaded);
     EXPECT_EQ(state.terrain.header.columns, 3);
+}
+
+// Presses a button of the open dialog once the current event has been handled, so that a
+// modal window it opens does not block the caller.
+void clickLater(QWidget* dialog, const char* name) {
+    auto* button = dialog->findChild<QAbstractButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
+}
+
+TEST_F(MainWindowTest, LightingOkRebuildsTheShadingAndCancelKeepsIt) {
+    loadSample();
+    const QImage before = window->mapView().image();
+    answerNextModal([](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), "Lighting Parameters");
+        auto* azimuth = modal->findChild<QLineEdit*>("azimuth");
+        ASSERT_NE(azimuth, nullptr);
+        EXPECT_EQ(azimuth->text(), "240");
+        azimuth->setText("-45");
+        modal->findChild<QLineEdit*>("depth")->setText("250");
+        QMetaObject::invokeMethod(modal, "accept");
+    });
+    window->runCommand(CommandId::ShadedRelief);
+    EXPECT_EQ(state.overhead.lighting.azimuth, -45);
+    EXPECT_EQ(state.overhead.lighting.shadeDepth, 100);
+    EXPECT_NE(window->mapView().image(), before);
+
+    answerNextModal([](QWidget* modal) {
+        modal->findChild<QLineEdit*>("elevation")->setText("5");
+        QMetaObject::invokeMethod(modal, "reject");
+    });
+    window->runCommand(CommandId::ShadedRelief);
+    EXPECT_EQ(state.overhead.lighting.elevation, 80);
+}
+
+TEST_F(MainWindowTest, TerrainColorsEditsWrapCopyAndReachTheMapOnOk) {
+    loadSample();
+    const QImage before = window->mapView().image();
+    answerNextModal([this](QWidget* modal) {
+        EXPECT_EQ(modal->objectName(), "IDD_SCENECOLOR");
+        modal->findChild<QAbstractButton*>("slot13")->click();
+        auto* red = modal->findChild<QScrollBar*>("red");
+        red->setSliderPosition(0);
+        red->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        EXPECT_EQ(red->value(), 255);
+        EXPECT_EQ(modal->findChild<QLabel*>("redValue")->text(), "255");
+        EXPECT_EQ(state.overhead.overheadScale.entries[13].red, 255);
+        EXPECT_EQ(state.overhead.overheadScale.entries[14].red, 255);
+        red->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        EXPECT_EQ(red->value(), 9);
+
+        modal->findChild<QAbstractButton*>("copyTo")->click();
+        EXPECT_FALSE(modal->findChild<QWidget*>("forest")->isEnabled());
+        EXPECT_FALSE(modal->findChild<QWidget*>("ok")->isEnabled());
+        modal->findChild<QAbstractButton*>("slot2")->click();
+        EXPECT_TRUE(modal->findChild<QWidget*>("forest")->isEnabled());
+        EXPECT_EQ(state.overhead.overheadScale.entries[2],
+                  state.overhead.overheadScale.entries[13]);
+
+        auto* modify = modal->findChild<QAbstractButton*>("modify");
+        modify->click();
+        EXPECT_EQ(modify->text(), "Apply");
+        EXPECT_FALSE(modal->findChild<QWidget*>("ok")->isEnabled());
+        modal->findChild<QLineEdit*>("minimum")->setText("100");
+        modal->findChild<QLineEdit*>("maximum")->setText("1400");
+        QMetaObject::invokeMethod(modal, "reject");  // ignored while the range is edited
+        EXPECT_TRUE(modal->isVisible());
+        modify->click();
+        EXPECT_EQ(modal->findChild<QAbstractButton*>("slot1")->text(), "200    m");
+        modal->findChild<QAbstractButton*>("lowlands")->click();
+        EXPECT_TRUE(modal->findChild<QWidget*>("seaLevel")->isEnabled());
+        modal->findChild<QLineEdit*>("seaLevel")->setText("150");
+        modal->findChild<QAbstractButton*>("ok")->click();
+    });
+    window->runCommand(CommandId::ModifyColors);
+    EXPECT_EQ(state.overhead.overheadScale.entries[2].red, 9);
+    EXPECT_EQ(state.overhead.scale.scaleMinimum, 100);
+    EXPECT_EQ(state.overhead.scale.scaleMaximum, 1400);
+    EXPECT_EQ(state.overhead.scale.seaLevel, 150);
+    EXPECT_EQ(state.overhead.scale.terrainType, overhead::TerrainType::Lowlands);
+    EXPECT_NE(window->mapView().image(), before);
+}
+
+TEST_F(MainWindowTest, TerrainColorsCancelRestoresAndARefusedFileIsReported) {
+    loadSample();
+    const auto table = state.overhead.overheadScale;
+    const std::string shortFile = writeFile("short.dat", std::string(87, 'x'));
+    auto message = std::make_shared<QString>();
+    answerNextModal([&, message](QWidget* modal) {
+        modal->findChild<QAbstractButton*>("snow")->click();
+        EXPECT_NE(state.overhead.overheadScale.entries, table.entries);
+        answerNextModal(
+            [=](QWidget* prompt) {
+                auto* dialog = qobject_cast<QFileDialog*>(prompt);
+                EXPECT_EQ(dialog->windowTitle(), "Load Color Scale");
+                dialog->findChild<QLineEdit*>("fileNameEdit")
+                    ->setText(QString::fromStdString(shortFile));
+                answerNextModal(
+                    [=](QWidget* box) {
+                        *message = qobject_cast<QMessageBox*>(box)->text();
+                        box->close();
+                        clickLater(modal, "cancel");
+                    },
+                    "QMessageBox");
+                QMetaObject::invokeMethod(dialog, "done", Q_ARG(int, QDialog::Accepted));
+            },
+            "QFileDialog");
+        clickLater(modal, "loadFile");
+    });
+    window->runCommand(CommandId::ModifyScale);
+    EXPECT_EQ(*message, "Not a Color Scale File");
+    EXPECT_EQ(state.overhead.overheadScale.entries, table.entries);
+}
+
+TEST_F(MainWindowTest, MapScaleZoomsAndTheMapScrollsWithTheReadoutFollowing) {
+    loadSample();
+    const int columns = state.terrain.header.columns;
+    answerNextModal([columns](QWidget* modal) {
+        auto* width = modal->findChild<QScrollBar*>("width");
+        ASSERT_NE(width, nullptr);
+        const int opened = width->value();
+        width->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(width->value(), opened + 4);
+        width->setSliderPosition(2 * columns);
+        EXPECT_EQ(modal->findChild<QLabel*>("pixelColumns")->text(), QString::number(2 * columns));
+        EXPECT_EQ(modal->findChild<QLabel*>("zoom")->text().trimmed(), "2.00");
+        QMetaObject::invokeMethod(modal, "accept");
+    });
+    QTest::keyClick(window.get(), Qt::Key_F6);
+    EXPECT_FLOAT_EQ(state.overheadZoom, 2.0);
+    EXPECT_EQ(window->mapView().image().width(), 2 * columns);
+    QScrollBar* horizontal = window->scrollArea().horizontalScrollBar();
+    EXPECT_GT(horizontal->maximum(), 0);
+    EXPECT_GT(window->scrollArea().verticalScrollBar()->maximum(), 0);
+
+    // After scrolling right the pointer at the viewport's left edge is that far east.
+    horizontal->setValue(400);
+    QTest::mouseMove(&window->mapView(), QPoint(400 + 10, 300));
+    const auto& header = state.terrain.header;
+    const long east = std::lround(std::floor(header.westBound + 410 * header.spacingX / 2.0 + 0.5));
+    EXPECT_TRUE(window->mapView().readoutLines().contains(QString("East: %1 m").arg(east)))
+        << window->mapView().readoutLines().join(" | ").toStdString();
+}
+
+TEST_F(MainWindowTest, TheReadoutFollowsThePointerOverTheMap) {
+    loadSample();
+    MapView& map = window->mapView();
+    EXPECT_TRUE(map.readoutLines().isEmpty());
+    const QImage& image = map.image();
+    const int left = std::max((map.width() - image.width()) / 2, 0);
+    const int top = std::max((map.height() - image.height()) / 2, 0);
+    QTest::mouseMove(&map, QPoint(left + 20, top + 30));
+    const QStringList lines = map.readoutLines();
+    ASSERT_EQ(lines.size(), 4) << lines.join(" | ").toStdString();
+    const auto& header = state.terrain.header;
+    const double zoom = state.overhead.geometry.zoom;
+    const long east = std::lround(std::floor(header.westBound + 20 * header.spacingX / zoom + 0.5));
+    const long north = std::lround(
+        std::floor(header.southBound + (image.height() - 30) * header.spacingX / zoom + 0.5));
+    EXPECT_EQ(lines[0], "Zone: 10");
+    EXPECT_EQ(lines[1], QString("North: %1 m").arg(north));
+    EXPECT_EQ(lines[2], QString("East: %1 m").arg(east));
+    EXPECT_TRUE(lines[3].startsWith("Elevation: ")) << lines[3].toStdString();
+    EXPECT_TRUE(state.overhead.utmOnWgs84);
+    // The first box starts 46 average characters from the right, 3 lines above the bottom.
+    const QImage shown = map.grab().toImage();
+    const QFontMetrics metrics(paint::QtPainter::textFont());
+    const QPoint inBox(map.width() - 46 * metrics.averageCharWidth() + 3,
+                       map.height() - 3 * metrics.height() + 3);
+    EXPECT_EQ(shown.pixelColor(inBox), QColor(Qt::black));
+
+    window->runCommand(CommandId::DecimalDegree);
+    QTest::mouseMove(&map, QPoint(left + 21, top + 30));
+    ASSERT_EQ(map.readoutLines().size(), 3);
+    EXPECT_TRUE(map.readoutLines()[0].startsWith("Latitude: 45."));
+}
+
+TEST_F(MainWindowTest, TheScaleLegendOpensInEitherUnitAndKeepsItsPlace) {
+    loadSample();
+    ScaleLegendWindow& legend = window->scaleLegend();
+    EXPECT_FALSE(legend.isVisible());
+    window->runCommand(CommandId::ShowScaleMeters);
+    ASSERT_TRUE(legend.isVisible());
+    EXPECT_EQ(legend.windowTitle(), "Scale");
+    EXPECT_GE(legend.image().height(), overhead::legendBarHeight);
+    const QImage metres = legend.image();
+    window->runCommand(CommandId::ShowScaleFeet);
+    EXPECT_TRUE(legend.isVisible());
+    EXPECT_NE(legend.image(), metres);
+    legend.move(300, 200);
+    const QPoint placed = legend.pos();
+    window->runCommand(CommandId::ShowScaleCancel);
+    EXPECT_FALSE(legend.isVisible());
+    window->runCommand(CommandId::ShowScaleMeters);
+    EXPECT_TRUE(legend.isVisible());
+    EXPECT_EQ(legend.pos(), placed);
+    legend.close();
+    EXPECT_FALSE(state.scaleWindow.shown);
 }
 
 }  // namespace

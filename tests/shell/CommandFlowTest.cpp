@@ -224,7 +224,9 @@ TEST_F(CommandFlowTest, TileSetsAskForAnAreaInsteadOfAFile) {
     });
     dispatch(state, ui, CommandId::LoadTerrainModel);
     EXPECT_EQ(ui.dialogsShown, (std::vector<std::string>{"IDD_FILETYPE", "IDD_GEOCOORD"}));
-    EXPECT_TRUE(ui.prompts.empty());
+    // No file prompt before the area; then the first tile the area needs is asked for.
+    ASSERT_EQ(ui.prompts.size(), 1u);
+    EXPECT_EQ(ui.prompts[0].title, "Open GOTPO30 File E020N90.DEM or e020n90.tar.gz");
     EXPECT_EQ(state.area.centreLatitude, 45);
     EXPECT_EQ(state.area.centreLongitude, 45);
     EXPECT_EQ(state.area.widthDegrees, 26);

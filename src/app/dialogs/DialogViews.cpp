@@ -7,7 +7,10 @@
 #include "app/dialogs/AreaSelectionView.h"
 #include "app/dialogs/DemSpecsView.h"
 #include "app/dialogs/FileTypeView.h"
+#include "app/dialogs/LightingView.h"
+#include "app/dialogs/MapScaleView.h"
 #include "app/dialogs/RawMatrixView.h"
+#include "app/dialogs/TerrainColorsView.h"
 
 namespace tavrok::app {
 
@@ -55,6 +58,12 @@ bool runDialogView(support::DialogModel& model, QWidget& parent, support::Ui& ui
         view = std::make_unique<RawMatrixView>(*raw, ui, &parent);
     } else if (auto* specs = dynamic_cast<terrain::DemSpecsDialog*>(&model)) {
         view = std::make_unique<DemSpecsView>(*specs, ui, &parent);
+    } else if (auto* colors = dynamic_cast<overhead::TerrainColorsDialog*>(&model)) {
+        view = std::make_unique<TerrainColorsView>(*colors, ui, &parent);
+    } else if (auto* mapScale = dynamic_cast<overhead::MapScaleDialog*>(&model)) {
+        view = std::make_unique<MapScaleView>(*mapScale, ui, &parent);
+    } else if (auto* lighting = dynamic_cast<overhead::LightingDialog*>(&model)) {
+        view = std::make_unique<LightingView>(*lighting, ui, &parent);
     } else {
         ui.showMessage("\"" + std::string(model.title()) + "\" is not available yet");
         return false;

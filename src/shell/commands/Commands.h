@@ -24,6 +24,17 @@ void BuildRawMatrix(AppState& state, support::Ui& ui, int param);
 // usgs.cpp
 void LoadUsgsDem(AppState& state, support::Ui& ui, int param);
 
+// srtm.cpp
+void LoadSrtmFiles(AppState& state, support::Ui& ui, int param);
+
+// tiles.cpp: GLOBE (40) and GTOPO30 (42) areas cut from tiles
+void LoadGlobeTiles(AppState& state, support::Ui& ui, int param);
+void LoadGtopo30Tiles(AppState& state, support::Ui& ui, int param);
+
+// mola.cpp: Mars MEG areas (43) and polar windows (48)
+void LoadMarsMola(AppState& state, support::Ui& ui, int param);
+void LoadMarsPolarMola(AppState& state, support::Ui& ui, int param);
+
 // overhead.cpp
 void BuildOverhead(AppState& state, support::Ui& ui, int param);
 void ModifyColors(AppState& state, support::Ui& ui, int param);
@@ -34,5 +45,8 @@ void DecimalDegree(AppState& state, support::Ui& ui, int param);
 void UtmMeters(AppState& state, support::Ui& ui, int param);
 void LatLonGridOn(AppState& state, support::Ui& ui, int param);
 void LatLonGridOff(AppState& state, support::Ui& ui, int param);
+void ShowScaleMeters(AppState& state, support::Ui& ui, int param);
+void ShowScaleFeet(AppState& state, support::Ui& ui, int param);
+void ShowScaleCancel(AppState& state, support::Ui& ui, int param);
 
 }  // namespace tavrok::shell::commands

@@ -138,4 +138,18 @@ void LatLonGridOff(AppState& state, support::Ui& ui, int) {
     rebuild(state, ui);
 }
 
+// 19 "Meters" and 40061 "Feet": open the "Scale" legend (or relabel it when open).
+void ShowScaleMeters(AppState& state, support::Ui&, int) {
+    state.scaleWindow = {true, false};
+}
+
+void ShowScaleFeet(AppState& state, support::Ui&, int) {
+    state.scaleWindow = {true, true};
+}
+
+// 20 "Cancel": closes the legend.
+void ShowScaleCancel(AppState& state, support::Ui&, int) {
+    state.scaleWindow.shown = false;
+}
+
 }  // namespace tavrok::shell::commands

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "importers/ArchiveExtractor.h"
+#include "importers/GeoTiffDemImporter.h"
 #include "importers/MatrixImporter.h"
 #include "importers/SdtsTransfer.h"
 #include "importers/TileNames.h"
@@ -220,6 +221,32 @@ void loadArchives(AppState& state, support::Ui& ui, const std::vector<fs::path>&
 
 }  // namespace
 
+namespace {
+
+// A GeoTIFF elevation raster: its first band becomes a temporary grid that the raw matrix
+// builder loads as described, without showing its dialog. The temporary grid is deleted by the
+// builder; the flags serve that one build only.
+void loadGeoTiffDem(AppState& state, support::Ui& ui, const std::filesystem::path& file) {
+    auto converted = importers::ConvertGeoTiffDem(file, temporaryWorkDirectory(state),
+                                                  state.rawMatrixDescription);
+    if (!converted) {
+        showError(ui, converted.error());
+        return;
+    }
+    const bool projected =
+        converted->description.coordinateSystem == terrain::ProjectionKind::UTM;
+    state.overhead.latLonGrid = !projected;
+    state.overhead.coordinateMode = projected ? overhead::CoordinateMode::UtmMeters
+                                              : overhead::CoordinateMode::DecimalDegree;
+    state.rawMatrixDescription = std::move(converted->description);
+    state.rawMatrixPreset = true;
+    state.rawMatrixTemporaryInput = true;
+    state.selectedFiles = {converted->gridFile};
+    dispatch(state, ui, CommandId::BuildRawMatrix, 0);
+}
+
+}  // namespace
+
 // USGS ASCII DEMs (single or merged), archives of DEMs or SDTS transfers, and SDTS modules
 // chosen directly (param 1 or ".ddf"); GeoTIFF files and GLOBE or GTOPO30 tiles are passed on.
 void LoadUsgsDem(AppState& state, support::Ui& ui, int param) {
@@ -241,7 +268,7 @@ void LoadUsgsDem(AppState& state, support::Ui& ui, int param) {
         return;
     }
     if (extension == ".tif" || extension == ".tiff") {
-        ui.showMessage("\"GeoTIFF import\" is not available yet");
+        loadGeoTiffDem(state, ui, first);
         return;
     }
     const std::string baseName = first.stem().string();

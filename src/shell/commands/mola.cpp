@@ -1,0 +1,142 @@
+#include <string>
+
+#include "importers/MolaImporter.h"
+#include "importers/MolaPolarSelection.h"
+#include "shell/Dispatch.h"
+#include "shell/KeepAlive.h"
+#include "shell/TerrainLoading.h"
+#include "shell/commands/Commands.h"
+#include "terrain/AreaSelectionDialog.h"
+
+namespace tavrok::shell::commands {
+
+namespace {
+
+using importers::MolaMegSet;
+
+const std::string molaFilter = "MOLA Topography (*.img)|*.img||";
+
+// Where the MOLA files were found, and the last polar choice, for the rest of the session.
+struct RememberedMola {
+    std::filesystem::path megDirectory;
+    std::filesystem::path polarDirectory;
+    importers::MolaPolarSelection polar;
+};
+RememberedMola& remembered() {
+    static RememberedMola mola;
+    return mola;
+}
+
+// A directory named beforehand (the command line's tile folder) answers the prompt.
+std::optional<std::filesystem::path> takeChosenDirectory(AppState& state) {
+    if (state.selectedFiles.empty()) {
+        return std::nullopt;
+    }
+    const auto chosen = state.selectedFiles.front();
+    state.selectedFiles.clear();
+    std::error_code ignored;
+    return std::filesystem::is_directory(chosen, ignored) ? chosen : chosen.parent_path();
+}
+
+std::optional<std::filesystem::path> promptForDirectory(support::Ui& ui, const std::string& title) {
+    const auto files = ui.promptForFiles(
+        support::FilePrompt{title, molaFilter, support::DirectoryFamily::Terrain, false, false});
+    if (files.empty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(files.front()).parent_path();
+}
+
+}  // namespace
+
+// Command 43: a square area of Mars cut from the MEG 064 (60 degrees) or MEG 128 (30 degrees)
+// tiles found in one folder.
+void LoadMarsMola(AppState& state, support::Ui& ui, int) {
+    terrain::AreaSelectionDialog dialog(terrain::AreaSelectionDialog::Planet::Mars, 30, 720, 360);
+    if (!ui.runDialog(dialog)) {
+        return;
+    }
+    const MolaMegSet set = dialog.widthDegrees() >= 60 ? MolaMegSet::Meg064 : MolaMegSet::Meg128;
+    const auto area =
+        importers::ComputeMolaArea(set, dialog.centreLatitude(), dialog.centreLongitude());
+    const auto tiles = importers::MolaTilesForArea(set, area);
+    if (tiles.empty()) {
+        return;
+    }
+    auto directory = takeChosenDirectory(state);
+    if (!directory) {
+        directory = promptForDirectory(
+            ui, std::string(set == MolaMegSet::Meg064 ? "Locate MOLA MEG 064 File "
+                                                      : "Locate MOLA MEG 128 File ") +
+                    std::string(tiles.front()->name));
+        if (!directory) {
+            return;
+        }
+    }
+    remembered().megDirectory = *directory;
+    ui.showProgress("    Reading MOLA File ... ");
+    ui.setWaitCursor(true);
+    auto loaded = importers::LoadMolaMegArea(set, area, dialog.projection, *directory,
+                                             keepAlive(state, ui, "Please Wait ..."));
+    ui.setWaitCursor(false);
+    if (!loaded) {
+        showError(ui, loaded.error());
+        return;
+    }
+    installLoadedTerrain(state, ui, std::move(loaded).value(),
+                         set == MolaMegSet::Meg064 ? "MOLA MEG 064" : "MOLA MEG 128");
+}
+
+// Command 48: a window of a polar image. Parameter 1 reads the image found before again with
+// the last choice, without asking.
+void LoadMarsPolarMola(AppState& state, support::Ui& ui, int param) {
+    auto& mola = remembered();
+    const bool again = param == 1 && !mola.polarDirectory.empty();
+    if (!again) {
+        importers::MolaPolarSelection dialog = mola.polar;
+        if (!ui.runDialog(dialog)) {
+            return;
+        }
+        mola.polar = dialog;
+    }
+    const std::string expected =
+        importers::MolaPolarFileName(mola.polar.pole, mola.polar.samplesPerDegree);
+    std::optional<std::filesystem::path> directory;
+    if (again) {
+        directory = mola.polarDirectory;
+    } else {
+        directory = takeChosenDirectory(state);
+    }
+    constexpr int maxPrompts = 10;
+    for (int attempt = 0; attempt < maxPrompts; ++attempt) {
+        if (!directory) {
+            directory = promptForDirectory(ui, "Locate MOLA POLAR File " + expected);
+            if (!directory) {
+                return;
+            }
+        }
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(*directory / expected, ignored)) {
+            break;
+        }
+        ui.showMessage(support::messageText(support::ErrorCode::CannotFindMolaPolarFile));
+        directory.reset();
+    }
+    if (!directory) {
+        return;
+    }
+    mola.polarDirectory = *directory;
+    ui.showProgress(" Reading MOLA File ");
+    ui.setWaitCursor(true);
+    auto loaded = importers::LoadMolaPolarWindow(*directory / expected, mola.polar.samplesPerDegree,
+                                                 mola.polar.window(),
+                                                 keepAlive(state, ui, "Please Wait ..."));
+    ui.setWaitCursor(false);
+    if (!loaded) {
+        showError(ui, loaded.error());
+        return;
+    }
+    installLoadedTerrain(state, ui, std::move(loaded).value(), expected);
+}
+
+}  // namespace tavrok::shell::commands

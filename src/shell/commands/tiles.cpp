@@ -1,0 +1,177 @@
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "importers/ArchiveExtractor.h"
+#include "importers/GlobalTileImporter.h"
+#include "shell/KeepAlive.h"
+#include "shell/TemporaryDirectory.h"
+#include "shell/TerrainLoading.h"
+#include "shell/commands/Commands.h"
+
+namespace tavrok::shell::commands {
+
+namespace {
+
+using importers::GlobalDataSet;
+using importers::GlobalTile;
+
+std::string lowered(std::string text) {
+    std::ranges::transform(text, text.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The directory and extension of the tile file opened last, for the rest of the session.
+struct RememberedTile {
+    std::filesystem::path directory;
+    std::string extension;
+};
+RememberedTile& rememberedTile() {
+    static RememberedTile remembered;
+    return remembered;
+}
+
+bool isArchive(GlobalDataSet set, const std::filesystem::path& file) {
+    return lowered(file.extension().string()) == (set == GlobalDataSet::Globe ? ".tgz" : ".gz");
+}
+
+// The chosen file must be named like the start of the tile's name (GLOBE) or display text.
+bool matchesTile(GlobalDataSet set, const GlobalTile& tile, const std::filesystem::path& file) {
+    const std::string chosen = lowered(file.filename().string());
+    const std::string expected =
+        lowered(std::string(set == GlobalDataSet::Globe ? tile.name : tile.display));
+    return !chosen.empty() && expected.compare(0, chosen.size(), chosen) == 0;
+}
+
+std::optional<std::filesystem::path> findInRememberedDirectory(GlobalDataSet set,
+                                                               const GlobalTile& tile) {
+    const auto& remembered = rememberedTile();
+    if (remembered.directory.empty()) {
+        return std::nullopt;
+    }
+    const std::string name(tile.name);
+    std::vector<std::filesystem::path> candidates;
+    if (set == GlobalDataSet::Globe) {
+        candidates = {remembered.directory / (name + ".tgz"),
+                      remembered.directory / (name + remembered.extension),
+                      remembered.directory / name};
+    } else {
+        const std::string base = name.substr(0, name.size() - 4);  // without ".DEM"
+        candidates = {remembered.directory / (base + ".tar.gz"),
+                      remembered.directory / (lowered(base) + ".tar.gz"),
+                      remembered.directory / name, remembered.directory / lowered(name)};
+    }
+    for (const auto& candidate : candidates) {
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(candidate, ignored)) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+// Unpacks a tile archive into the working folder and gives the tile file it held.
+support::Result<std::filesystem::path> unpackTile(const std::filesystem::path& archive,
+                                                  const GlobalTile& tile,
+                                                  const std::filesystem::path& folder) {
+    std::error_code failed;
+    std::filesystem::create_directories(folder, failed);
+    if (failed) {
+        return support::ErrorCode::CannotCreateTemporaryFiles;
+    }
+    auto extracted = importers::Untar(archive, folder);
+    if (!extracted) {
+        return extracted.error();
+    }
+    const std::string wanted = lowered(std::string(tile.name));
+    for (const auto& file : extracted->files) {
+        const std::string name = lowered(file.filename().string());
+        if (name == wanted || name.starts_with(wanted + ".")) {
+            return file;
+        }
+    }
+    return support::Error{support::ErrorCode::CannotOpenGlobeFile,
+                          "no tile in " + archive.string()};
+}
+
+void loadGlobalTiles(AppState& state, support::Ui& ui, GlobalDataSet set) {
+    // A tile opened by name (or a directory named on the command line) fixes where to look.
+    if (!state.selectedFiles.empty()) {
+        const auto& chosen = state.selectedFiles.front();
+        std::error_code ignored;
+        if (std::filesystem::is_directory(chosen, ignored)) {
+            rememberedTile().directory = chosen;
+        } else {
+            rememberedTile() = {chosen.parent_path(), chosen.extension().string()};
+        }
+        state.selectedFiles.clear();
+    }
+    const auto area = importers::ComputeGlobalArea(
+        state.area.centreLatitude, state.area.centreLongitude, state.area.widthDegrees);
+    const auto workFolder = temporaryWorkDirectory(state) / "tavrok_terrain";
+    std::vector<std::filesystem::path> unpacked;
+    std::string lastFileName;
+    const auto locate = [&](const GlobalTile& tile) -> std::optional<std::filesystem::path> {
+        auto found = findInRememberedDirectory(set, tile);
+        constexpr int maxPrompts = 10;
+        for (int attempt = 0; !found && attempt < maxPrompts; ++attempt) {
+            const support::FilePrompt prompt{
+                (set == GlobalDataSet::Globe ? "Open GLOBE File " : "Open GOTPO30 File ") +
+                    std::string(set == GlobalDataSet::Globe ? tile.name : tile.display),
+                "GLOBE DEM (*.*)|*.*||", support::DirectoryFamily::Terrain, false, false};
+            const auto files = ui.promptForFiles(prompt);
+            if (files.empty()) {
+                return std::nullopt;
+            }
+            if (matchesTile(set, tile, files.front())) {
+                found = std::filesystem::path(files.front());
+            }
+        }
+        if (!found) {
+            return std::nullopt;
+        }
+        rememberedTile() = {found->parent_path(), found->extension().string()};
+        lastFileName = found->filename().string();
+        if (isArchive(set, *found)) {
+            auto tileFile = unpackTile(*found, tile, workFolder);
+            if (!tileFile) {
+                return std::filesystem::path{};  // refused by the importer as unopenable
+            }
+            unpacked.push_back(*tileFile);
+            return *tileFile;
+        }
+        return found;
+    };
+    ui.showProgress(set == GlobalDataSet::Globe ? "Reading GLOBE File(s) ... "
+                                                : "Reading GOTP30 File(s) ...");
+    ui.setWaitCursor(true);
+    auto loaded = importers::LoadGlobalArea(set, area, state.area.projection, locate,
+                                            keepAlive(state, ui, "Please Wait ..."));
+    ui.setWaitCursor(false);
+    for (const auto& file : unpacked) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+    }
+    if (!loaded) {
+        if (loaded.error().code != support::ErrorCode::OperationCancelled) {
+            showError(ui, loaded.error());
+        }
+        return;
+    }
+    const auto tiles = importers::TilesForArea(set, area);
+    const std::string title = tiles.size() == 1 ? lastFileName : "Digital Elevation Model";
+    installLoadedTerrain(state, ui, std::move(loaded).value(), title);
+}
+
+}  // namespace
+
+void LoadGlobeTiles(AppState& state, support::Ui& ui, int) {
+    loadGlobalTiles(state, ui, GlobalDataSet::Globe);
+}
+
+void LoadGtopo30Tiles(AppState& state, support::Ui& ui, int) {
+    loadGlobalTiles(state, ui, GlobalDataSet::Gtopo30);
+}
+
+}  // namespace tavrok::shell::commands
