@@ -9,6 +9,7 @@
 #include "support/ScriptedUi.h"
 #include "terrain/AreaSelectionDialog.h"
 #include "terrain/FileTypeDialog.h"
+#include "terrain/TerrainHelpers.h"
 
 namespace tavrok::shell {
 namespace {
@@ -125,6 +126,15 @@ TEST_F(CommandFlowTest, APresetDescriptionSkipsTheDialogOnceAndATemporaryInputIs
     EXPECT_FALSE(std::filesystem::exists(input));
     EXPECT_FALSE(state.rawMatrixPreset);
     EXPECT_FALSE(state.rawMatrixTemporaryInput);
+}
+
+TEST_F(CommandFlowTest, AGeoTiffKeepsItsOwnNameInTheTitle) {
+    state.selectedFiles = {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")};
+    dispatch(state, ui, CommandId::LoadUsgsDem);
+    ASSERT_TRUE(state.terrain.loaded) << ::testing::PrintToString(ui.messageTexts());
+    EXPECT_EQ(ui.windowTitle, "Overhead View - gdalraster_lf_elev_220_mt_hood_utm.tif");
+    EXPECT_EQ(terrain::MissingCellCount(state.terrain.grid), 26820);
+    EXPECT_TRUE(temporaryFilesLeft().empty());
 }
 
 TEST_F(CommandFlowTest, AMissingFileCannotBeOpened) {

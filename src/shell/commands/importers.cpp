@@ -93,7 +93,11 @@ void BuildRawMatrix(AppState& state, support::Ui& ui, int) {
         showError(ui, loaded.error());
         return;
     }
-    installLoadedTerrain(state, ui, std::move(loaded).value(), fileTitleOf(file));
+    // A temporary input stands for the file the user chose, whose name the window shows.
+    const bool namedElsewhere = flags.temporaryInput && !state.fileTitle.empty();
+    const std::string title = namedElsewhere ? state.fileTitle : fileTitleOf(file);
+    state.fileTitle.clear();
+    installLoadedTerrain(state, ui, std::move(loaded).value(), title);
 }
 
 }  // namespace tavrok::shell::commands

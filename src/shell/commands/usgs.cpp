@@ -233,15 +233,15 @@ void loadGeoTiffDem(AppState& state, support::Ui& ui, const std::filesystem::pat
         showError(ui, converted.error());
         return;
     }
-    const bool projected =
-        converted->description.coordinateSystem == terrain::ProjectionKind::UTM;
+    const bool projected = converted->description.coordinateSystem == terrain::ProjectionKind::UTM;
     state.overhead.latLonGrid = !projected;
-    state.overhead.coordinateMode = projected ? overhead::CoordinateMode::UtmMeters
-                                              : overhead::CoordinateMode::DecimalDegree;
+    state.overhead.coordinateMode =
+        projected ? overhead::CoordinateMode::UtmMeters : overhead::CoordinateMode::DecimalDegree;
     state.rawMatrixDescription = std::move(converted->description);
     state.rawMatrixPreset = true;
     state.rawMatrixTemporaryInput = true;
     state.selectedFiles = {converted->gridFile};
+    state.fileTitle = file.filename().string();
     dispatch(state, ui, CommandId::BuildRawMatrix, 0);
 }
 
