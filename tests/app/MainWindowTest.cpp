@@ -378,6 +378,26 @@ TEST_F(MainWindowTest, TheReadoutFollowsThePointerOverTheMap) {
     EXPECT_TRUE(map.readoutLines()[0].startsWith("Latitude: 45."));
 }
 
+TEST_F(MainWindowTest, ThePolarAreaDialogChoosesTheImageToLocate) {
+    auto promptTitle = std::make_shared<QString>();
+    answerNextModal([promptTitle](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), "Mars Polar Area Selection");
+        modal->findChild<QRadioButton*>("resolution256")->click();
+        QTest::mouseClick(modal->findChild<QWidget*>("polarMap"), Qt::LeftButton, {},
+                          QPoint(100, 120));
+        answerNextModal(
+            [promptTitle](QWidget* prompt) {
+                *promptTitle = prompt->windowTitle();
+                prompt->close();
+            },
+            "QFileDialog");
+        QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
+    });
+    window->runCommand(CommandId::LoadMarsPolarMola);
+    EXPECT_TRUE(promptTitle->contains("megt_n_256_1.img")) << promptTitle->toStdString();
+    EXPECT_FALSE(state.terrain.loaded);
+}
+
 TEST_F(MainWindowTest, TheScaleLegendOpensInEitherUnitAndKeepsItsPlace) {
     loadSample();
     ScaleLegendWindow& legend = window->scaleLegend();

@@ -9,6 +9,7 @@
 #include "app/dialogs/FileTypeView.h"
 #include "app/dialogs/LightingView.h"
 #include "app/dialogs/MapScaleView.h"
+#include "app/dialogs/MolaPolarView.h"
 #include "app/dialogs/RawMatrixView.h"
 #include "app/dialogs/TerrainColorsView.h"
 
@@ -54,6 +55,8 @@ bool runDialogView(support::DialogModel& model, QWidget& parent, support::Ui& ui
         view = std::make_unique<FileTypeView>(*fileType, ui, &parent);
     } else if (auto* area = dynamic_cast<terrain::AreaSelectionDialog*>(&model)) {
         view = std::make_unique<AreaSelectionView>(*area, ui, &parent);
+    } else if (auto* polar = dynamic_cast<importers::MolaPolarSelection*>(&model)) {
+        view = std::make_unique<MolaPolarView>(*polar, ui, &parent);
     } else if (auto* raw = dynamic_cast<importers::RawMatrixDescription*>(&model)) {
         view = std::make_unique<RawMatrixView>(*raw, ui, &parent);
     } else if (auto* specs = dynamic_cast<terrain::DemSpecsDialog*>(&model)) {
