@@ -5,8 +5,8 @@
 #include "cli/Arguments.h"
 #include "cli/CliUi.h"
 #include "cli/RawOptions.h"
-#include "cli/TerrainLoad.h"
 #include "cli/Subcommands.h"
+#include "cli/TerrainLoad.h"
 #include "shell/Dispatch.h"
 #include "shell/TemporaryDirectory.h"
 #include "shell/TerrainLoading.h"
@@ -77,6 +77,9 @@ int runInfo(const Arguments& arguments) {
     }
     shell::dispatch(state, ui, shell::CommandId::ShowDemSpecs, 0);
     printInfo(state.terrain, ui.dialogLines());
+    if (!state.sourceListing.empty()) {
+        std::printf("\nSource:\n%s\n", state.sourceListing.c_str());
+    }
     return 0;
 }
 

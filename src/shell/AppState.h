@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "overhead/OverheadState.h"
 #include "shell/MenuState.h"
@@ -37,6 +38,22 @@ struct AppState {
         int widthDegrees = 24;
         terrain::ProjectionKind projection = terrain::ProjectionKind::Sinusoidal;
     } area;
+    // Where the tile sets were found, for the rest of the run: the GLOBE or GTOPO30 tile
+    // folder and extension, the MOLA folders and the last polar choice.
+    struct TileMemory {
+        std::filesystem::path directory;
+        std::string extension;
+    } rememberedTile;
+    struct MolaMemory {
+        std::filesystem::path megDirectory;
+        std::filesystem::path polarDirectory;
+        importers::MolaPolarSelection polar;
+    } rememberedMola;
+    // What the importer of the terrain shown could tell about its source beyond the header
+    // (a GeoTIFF's corner table); empty when nothing. An importer leaves it in
+    // pendingSourceListing, and installing the terrain makes it current.
+    std::string sourceListing;
+    std::string pendingSourceListing;
     // A temporary terrain matrix an importer left for this terrain; deleted, with its ".hdr",
     // at the next load and at exit.
     std::filesystem::path temporaryTerrainFile;

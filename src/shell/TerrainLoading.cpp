@@ -29,6 +29,7 @@ void installLoadedTerrain(AppState& state, support::Ui& ui, importers::LoadedTer
     terrain.grid = std::move(loaded.grid);
     terrain.header = std::move(loaded.header);
     terrain.loaded = true;
+    state.sourceListing = std::exchange(state.pendingSourceListing, {});
     const auto& header = terrain.header;
     state.overheadZoom =
         overheadZoomFor(header.rows, header.columns, state.clientWidth, state.clientHeight);

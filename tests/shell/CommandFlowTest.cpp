@@ -135,6 +135,9 @@ TEST_F(CommandFlowTest, AGeoTiffKeepsItsOwnNameInTheTitle) {
     EXPECT_EQ(ui.windowTitle, "Overhead View - gdalraster_lf_elev_220_mt_hood_utm.tif");
     EXPECT_EQ(terrain::MissingCellCount(state.terrain.grid), 26820);
     EXPECT_TRUE(temporaryFilesLeft().empty());
+    EXPECT_NE(state.sourceListing.find("Corner Coordinates"), std::string::npos);
+    loadSample();  // the corner table belongs to the GeoTIFF only
+    EXPECT_TRUE(state.sourceListing.empty());
 }
 
 TEST_F(CommandFlowTest, AMissingFileCannotBeOpened) {

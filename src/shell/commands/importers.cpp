@@ -90,6 +90,7 @@ void BuildRawMatrix(AppState& state, support::Ui& ui, int) {
                                             keepAlive(state, ui, "Please Wait ..."));
     ui.setWaitCursor(false);
     if (!loaded) {
+        state.pendingSourceListing.clear();
         showError(ui, loaded.error());
         return;
     }

@@ -16,17 +16,6 @@ using importers::MolaMegSet;
 
 const std::string molaFilter = "MOLA Topography (*.img)|*.img||";
 
-// Where the MOLA files were found, and the last polar choice, for the rest of the session.
-struct RememberedMola {
-    std::filesystem::path megDirectory;
-    std::filesystem::path polarDirectory;
-    importers::MolaPolarSelection polar;
-};
-RememberedMola& remembered() {
-    static RememberedMola mola;
-    return mola;
-}
-
 // A directory named beforehand (the command line's tile folder) answers the prompt.
 std::optional<std::filesystem::path> takeChosenDirectory(AppState& state) {
     if (state.selectedFiles.empty()) {
@@ -73,7 +62,7 @@ void LoadMarsMola(AppState& state, support::Ui& ui, int) {
             return;
         }
     }
-    remembered().megDirectory = *directory;
+    state.rememberedMola.megDirectory = *directory;
     ui.showProgress("    Reading MOLA File ... ");
     ui.setWaitCursor(true);
     auto loaded = importers::LoadMolaMegArea(set, area, dialog.projection, *directory,
@@ -90,7 +79,7 @@ void LoadMarsMola(AppState& state, support::Ui& ui, int) {
 // Command 48: a window of a polar image. Parameter 1 reads the image found before again with
 // the last choice, without asking.
 void LoadMarsPolarMola(AppState& state, support::Ui& ui, int param) {
-    auto& mola = remembered();
+    auto& mola = state.rememberedMola;
     const bool again = param == 1 && !mola.polarDirectory.empty();
     if (!again) {
         importers::MolaPolarSelection dialog = mola.polar;

@@ -22,16 +22,6 @@ std::string lowered(std::string text) {
     return text;
 }
 
-// The directory and extension of the tile file opened last, for the rest of the session.
-struct RememberedTile {
-    std::filesystem::path directory;
-    std::string extension;
-};
-RememberedTile& rememberedTile() {
-    static RememberedTile remembered;
-    return remembered;
-}
-
 bool isArchive(GlobalDataSet set, const std::filesystem::path& file) {
     return lowered(file.extension().string()) == (set == GlobalDataSet::Globe ? ".tgz" : ".gz");
 }
@@ -44,9 +34,8 @@ bool matchesTile(GlobalDataSet set, const GlobalTile& tile, const std::filesyste
     return !chosen.empty() && expected.compare(0, chosen.size(), chosen) == 0;
 }
 
-std::optional<std::filesystem::path> findInRememberedDirectory(GlobalDataSet set,
-                                                               const GlobalTile& tile) {
-    const auto& remembered = rememberedTile();
+std::optional<std::filesystem::path> findInRememberedDirectory(
+    GlobalDataSet set, const GlobalTile& tile, const AppState::TileMemory& remembered) {
     if (remembered.directory.empty()) {
         return std::nullopt;
     }
@@ -101,9 +90,9 @@ void loadGlobalTiles(AppState& state, support::Ui& ui, GlobalDataSet set) {
         const auto& chosen = state.selectedFiles.front();
         std::error_code ignored;
         if (std::filesystem::is_directory(chosen, ignored)) {
-            rememberedTile().directory = chosen;
+            state.rememberedTile.directory = chosen;
         } else {
-            rememberedTile() = {chosen.parent_path(), chosen.extension().string()};
+            state.rememberedTile = {chosen.parent_path(), chosen.extension().string()};
         }
         state.selectedFiles.clear();
     }
@@ -113,7 +102,7 @@ void loadGlobalTiles(AppState& state, support::Ui& ui, GlobalDataSet set) {
     std::vector<std::filesystem::path> unpacked;
     std::string lastFileName;
     const auto locate = [&](const GlobalTile& tile) -> std::optional<std::filesystem::path> {
-        auto found = findInRememberedDirectory(set, tile);
+        auto found = findInRememberedDirectory(set, tile, state.rememberedTile);
         constexpr int maxPrompts = 10;
         for (int attempt = 0; !found && attempt < maxPrompts; ++attempt) {
             const support::FilePrompt prompt{
@@ -131,7 +120,7 @@ void loadGlobalTiles(AppState& state, support::Ui& ui, GlobalDataSet set) {
         if (!found) {
             return std::nullopt;
         }
-        rememberedTile() = {found->parent_path(), found->extension().string()};
+        state.rememberedTile = {found->parent_path(), found->extension().string()};
         lastFileName = found->filename().string();
         if (isArchive(set, *found)) {
             auto tileFile = unpackTile(*found, tile, workFolder);

@@ -242,6 +242,7 @@ void loadGeoTiffDem(AppState& state, support::Ui& ui, const std::filesystem::pat
     state.rawMatrixTemporaryInput = true;
     state.selectedFiles = {converted->gridFile};
     state.fileTitle = file.filename().string();
+    state.pendingSourceListing = std::move(converted->listing);
     dispatch(state, ui, CommandId::BuildRawMatrix, 0);
 }
 
