@@ -17,6 +17,9 @@ class DemSpecsDialog : public support::DialogModel {
     support::Status accept() override { return support::success(); }
 
     std::vector<std::string> lines;
+    // What the importer could tell about the source beyond the header (a GeoTIFF's corner
+    // table), shown below the lines; empty when nothing.
+    std::string sourceListing;
 };
 
 }  // namespace tavrok::terrain

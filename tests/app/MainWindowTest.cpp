@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
@@ -396,6 +397,22 @@ TEST_F(MainWindowTest, ThePolarAreaDialogChoosesTheImageToLocate) {
     window->runCommand(CommandId::LoadMarsPolarMola);
     EXPECT_TRUE(promptTitle->contains("megt_n_256_1.img")) << promptTitle->toStdString();
     EXPECT_FALSE(state.terrain.loaded);
+}
+
+TEST_F(MainWindowTest, DemSpecsShowAGeoTiffsCornerTable) {
+    state.selectedFiles = {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")};
+    window->runCommand(CommandId::LoadUsgsDem);
+    ASSERT_TRUE(state.terrain.loaded);
+    EXPECT_EQ(window->windowTitle(), "Overhead View - gdalraster_lf_elev_220_mt_hood_utm.tif");
+    auto listing = std::make_shared<QString>();
+    answerNextModal([listing](QWidget* modal) {
+        if (auto* text = modal->findChild<QPlainTextEdit*>("sourceListing")) {
+            *listing = text->toPlainText();
+        }
+        modal->close();
+    });
+    window->runCommand(CommandId::ShowDemSpecs);
+    EXPECT_TRUE(listing->contains("Corner Coordinates")) << listing->toStdString();
 }
 
 TEST_F(MainWindowTest, TheScaleLegendOpensInEitherUnitAndKeepsItsPlace) {

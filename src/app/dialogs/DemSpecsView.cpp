@@ -1,7 +1,9 @@
 #include "app/dialogs/DemSpecsView.h"
 
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 namespace tavrok::app {
@@ -16,6 +18,14 @@ DemSpecsView::DemSpecsView(terrain::DemSpecsDialog& model, support::Ui& ui, QWid
         label->setFont(large);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         layout->addWidget(label);
+    }
+    if (!model.sourceListing.empty()) {
+        auto* listing = new QPlainTextEdit(QString::fromStdString(model.sourceListing));
+        listing->setObjectName("sourceListing");
+        listing->setReadOnly(true);
+        listing->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        listing->setMinimumSize(560, 240);
+        layout->addWidget(listing);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

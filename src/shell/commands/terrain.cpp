@@ -144,6 +144,7 @@ void ShowDemSpecs(AppState& state, support::Ui& ui, int) {
         return;
     }
     DemSpecsDialog dialog(state.terrain.header);
+    dialog.sourceListing = state.sourceListing;
     ui.runDialog(dialog);
 }
 
