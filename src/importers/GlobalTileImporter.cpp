@@ -215,34 +215,21 @@ support::Result<LoadedTerrain> LoadGlobalArea(GlobalDataSet set, const GlobalAre
         }
     }
 
-    int minimum = 1000000;
-    int maximum = -1000000;
-    for (const std::int16_t sample : samples) {
-        if (sample != missing) {
-            minimum = std::min<int>(minimum, sample);
-            maximum = std::max<int>(maximum, sample);
-        }
+    auto converted = GridFromInt16Samples(samples, n, missing);
+    if (!converted) {
+        return converted.error();
     }
-    if (minimum > maximum) {
-        minimum = maximum = 0;
-    }
-    auto grid = terrain::TerrainModel::create(n, n);
-    if (!grid) {
-        return grid.error();
-    }
-    auto cells = grid->cells();
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        cells[i] =
-            samples[i] == missing ? terrain::missingCell : static_cast<float>(samples[i] - minimum);
-    }
+    auto grid = std::move(converted->grid);
+    const int minimum = converted->minimum;
+    const int maximum = converted->maximum;
     samples = {};
     if (projection == terrain::ProjectionKind::Sinusoidal) {
-        *grid = latitudeCorrection(*grid, area.lower);
+        grid = latitudeCorrection(grid, area.lower);
     }
 
     terrain::TerrainHeader header;
-    header.rows = grid->rows();
-    header.columns = grid->columns();
+    header.rows = grid.rows();
+    header.columns = grid.columns();
     header.projection = projection;
     header.gridKind = terrain::gridKindSinusoidal;
     header.coordinateType = terrain::coordinateTypeGeographic;
@@ -269,7 +256,7 @@ support::Result<LoadedTerrain> LoadGlobalArea(GlobalDataSet set, const GlobalAre
     header.missingFlag = missing;
     header.minElevation = minimum;
     header.maxElevation = maximum;
-    return LoadedTerrain{std::move(grid).value(), std::move(header)};
+    return LoadedTerrain{std::move(grid), std::move(header)};
 }
 
 }  // namespace tavrok::importers

@@ -1,5 +1,7 @@
 #include "importers/MatrixSamples.h"
 
+#include <algorithm>
+
 #include <new>
 
 #include <unistd.h>
@@ -65,6 +67,31 @@ void ReverseBytes(std::span<std::uint32_t> samples) {
         sample = (sample >> 24) | ((sample >> 8) & 0x0000FF00u) | ((sample << 8) & 0x00FF0000u) |
                  (sample << 24);
     }
+}
+
+support::Result<Int16Grid> GridFromInt16Samples(std::span<const std::int16_t> samples, int size,
+                                                std::int16_t missing) {
+    Int16Grid result{{}, 1000000, -1000000};
+    for (const std::int16_t sample : samples) {
+        if (sample != missing) {
+            result.minimum = std::min<int>(result.minimum, sample);
+            result.maximum = std::max<int>(result.maximum, sample);
+        }
+    }
+    if (result.minimum > result.maximum) {
+        result.minimum = result.maximum = 0;
+    }
+    auto grid = terrain::TerrainModel::create(size, size);
+    if (!grid) {
+        return grid.error();
+    }
+    auto cells = grid->cells();
+    for (std::size_t i = 0; i < samples.size() && i < cells.size(); ++i) {
+        cells[i] = samples[i] == missing ? terrain::missingCell
+                                         : static_cast<float>(samples[i] - result.minimum);
+    }
+    result.grid = std::move(grid).value();
+    return result;
 }
 
 }  // namespace tavrok::importers

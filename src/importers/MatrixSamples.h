@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "support/Result.h"
+#include "terrain/TerrainModel.h"
 
 namespace tavrok::importers {
 
@@ -78,5 +79,16 @@ std::size_t ParseDecimals(std::string_view text, std::size_t count, Store&& stor
 inline std::uint64_t FewestAsciiBytes(std::uint64_t samples) {
     return samples == 0 ? 0 : 2 * samples - 1;
 }
+
+// A square of 16-bit samples (row 0 south) as a grid relative to the lowest present sample;
+// `missing` marks absent samples, which become missing cells. The extremes are in sample units
+// (0 and 0 when every sample is missing). Fails with NotEnoughMemory.
+struct Int16Grid {
+    terrain::TerrainModel grid;
+    int minimum = 0;
+    int maximum = 0;
+};
+support::Result<Int16Grid> GridFromInt16Samples(std::span<const std::int16_t> samples, int size,
+                                                std::int16_t missing);
 
 }  // namespace tavrok::importers

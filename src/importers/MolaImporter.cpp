@@ -178,30 +178,17 @@ support::Result<LoadedTerrain> LoadMolaMegArea(MolaMegSet set, const MolaArea& a
             return ErrorCode::OperationCancelled;
         }
     }
-    int minimum = 1000000;
-    int maximum = -1000000;
-    for (const std::int16_t sample : samples) {
-        if (sample != megMissing) {
-            minimum = std::min<int>(minimum, sample);
-            maximum = std::max<int>(maximum, sample);
-        }
+    auto converted = GridFromInt16Samples(samples, n, megMissing);
+    if (!converted) {
+        return converted.error();
     }
-    if (minimum > maximum) {
-        minimum = maximum = 0;
-    }
-    auto grid = terrain::TerrainModel::create(n, n);
-    if (!grid) {
-        return grid.error();
-    }
-    auto cells = grid->cells();
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        cells[i] = samples[i] == megMissing ? terrain::missingCell
-                                            : static_cast<float>(samples[i] - minimum);
-    }
+    auto grid = std::move(converted->grid);
+    const int minimum = converted->minimum;
+    const int maximum = converted->maximum;
     samples = {};
     const double spacing = 1.0 / perDegree;
     if (projection == terrain::ProjectionKind::Sinusoidal) {
-        sinusoidalResample(*grid, area.lower, spacing);
+        sinusoidalResample(grid, area.lower, spacing);
     }
     terrain::TerrainHeader header;
     header.rows = n;
@@ -234,7 +221,7 @@ support::Result<LoadedTerrain> LoadMolaMegArea(MolaMegSet set, const MolaArea& a
     header.minElevation = minimum;
     header.maxElevation = maximum;
     header.title = set == MolaMegSet::Meg064 ? "MOLA MEG 064" : "MOLA MEG 128";
-    return LoadedTerrain{std::move(grid).value(), std::move(header)};
+    return LoadedTerrain{std::move(grid), std::move(header)};
 }
 
 std::string MolaPolarFileName(MolaPole pole, int samplesPerDegree) {

@@ -1,8 +1,10 @@
 #include "app/dialogs/DialogViews.h"
 
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 #include "app/dialogs/AreaSelectionView.h"
 #include "app/dialogs/DemSpecsView.h"
@@ -42,6 +44,15 @@ void ModelDialog::accept() {
         return;
     }
     QDialog::accept();
+}
+
+void ModelDialog::setBodyWithOkCancel(QLayout* body) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ModelDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body);
+    layout->addWidget(buttons);
 }
 
 void ModelDialog::showEvent(QShowEvent* event) {

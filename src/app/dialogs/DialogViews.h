@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QLayout>
 
 #include "support/DialogModel.h"
 #include "support/Ui.h"
@@ -26,6 +27,8 @@ class ModelDialog : public QDialog {
     // cannot be read.
     virtual bool readFields() = 0;
     void showEvent(QShowEvent* event) override;
+    // Lays the dialog out as its body above OK and Cancel, both wired to the model.
+    void setBodyWithOkCancel(QLayout* body);
 
     support::Ui& m_ui;
 

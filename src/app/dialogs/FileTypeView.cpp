@@ -25,12 +25,7 @@ FileTypeView::FileTypeView(terrain::FileTypeDialog& model, support::Ui& ui, QWid
         ++row;
     }
     connect(&m_buttons, &QButtonGroup::idClicked, this, [this](int id) { m_model.choose(id); });
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ModelDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(buttons);
+    setBodyWithOkCancel(grid);
 }
 
 bool FileTypeView::readFields() {

@@ -28,12 +28,7 @@ LightingView::LightingView(overhead::LightingDialog& model, support::Ui& ui, QWi
     form->addRow("Deg Azimuth", m_azimuth);
     form->addRow("Deg Elevation", m_elevation);
     form->addRow("Shade Depth (%)", m_depth);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ModelDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    setBodyWithOkCancel(form);
 }
 
 bool LightingView::readFields() {

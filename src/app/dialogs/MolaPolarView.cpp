@@ -94,12 +94,7 @@ MolaPolarView::MolaPolarView(MolaPolarSelection& model, support::Ui& ui, QWidget
     auto* body = new QHBoxLayout;
     body->addWidget(m_picture);
     body->addLayout(controls);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ModelDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body);
-    layout->addWidget(buttons);
+    setBodyWithOkCancel(body);
 }
 
 QWidget* MolaPolarView::poleButtons() {

@@ -82,12 +82,7 @@ RawMatrixView::RawMatrixView(RawMatrixDescription& model, support::Ui& ui, QWidg
     form->addRow("Horizontal Units", m_horizontalUnits);
     form->addRow("Vertical Units", m_verticalUnits);
     form->addRow("Height or Depth", m_dataType);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ModelDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    setBodyWithOkCancel(form);
 }
 
 bool RawMatrixView::readFields() {
