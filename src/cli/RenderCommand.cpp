@@ -182,6 +182,7 @@ int runRender(const Arguments& arguments) {
     ui.setVerbose(arguments.has("verbose"));
     auto& overhead = state.overhead;
     overhead.painterFactory = paint::QtPainter::factory();
+    overhead.batch = true;
     if (options.lighting) {
         overhead.lighting = *options.lighting;
     }

@@ -32,6 +32,10 @@ struct OverheadState {
     // The current image (top row north) and how it lies in the window.
     ViewGeometry geometry;
     support::RgbImage image;
+    // Batch use (the command line): nobody watches the map grow and no repaint reuses the
+    // shades, so at zoom ≤ 1 each row is coloured as soon as it is shaded and no shade grid
+    // is kept.
+    bool batch = false;
     // The shade grid and what it was computed for; a change of any recomputes it.
     ShadeGrid shade;
     ViewGeometry shadedGeometry;

@@ -16,6 +16,41 @@ std::uintptr_t identityOf(const terrain::Terrain& terrain) {
     return reinterpret_cast<std::uintptr_t>(terrain.grid.cells().data());
 }
 
+void drawGridIfShown(OverheadState& state, const terrain::Terrain& terrain,
+                     const ViewGeometry& geometry) {
+    if (!state.latLonGrid) {
+        return;
+    }
+    std::unique_ptr<support::Painter> painter;
+    if (state.painterFactory) {
+        painter = state.painterFactory(state.image);
+    }
+    drawLatLonGrid(state.image, terrain, geometry, state.overheadScale.entries[gridEntry],
+                   state.coordinateMode == CoordinateMode::DegreeMinSec, state.utmOnWgs84,
+                   painter.get());
+}
+
+// Shades and colours in one pass without keeping the shade grid.
+support::Status buildBatchView(OverheadState& state, const terrain::Terrain& terrain,
+                               const ViewGeometry& geometry,
+                               const support::ProgressCallback& progress) {
+    state.shade = {};
+    state.geometry = geometry;
+    try {
+        const auto rendered =
+            renderShadedOverhead(terrain, geometry, state.lighting, state.overheadScale,
+                                 state.scale, state.image, progress);
+        if (!rendered) {
+            return rendered;
+        }
+    } catch (const std::bad_alloc&) {
+        state.image = {};
+        return support::Error{support::ErrorCode::NotEnoughMemory, "overhead image"};
+    }
+    drawGridIfShown(state, terrain, geometry);
+    return support::success();
+}
+
 }  // namespace
 
 void applyTerrainDefaults(OverheadState& state, const terrain::Terrain& terrain,
@@ -51,6 +86,9 @@ support::Status buildOverheadView(OverheadState& state, const terrain::Terrain& 
     const auto& grid = terrain.grid;
     const ViewGeometry geometry =
         ViewGeometry::compute(grid.rows(), grid.columns(), zoom, clientWidth, clientHeight);
+    if (state.batch && geometry.zoom <= 1.0f) {
+        return buildBatchView(state, terrain, geometry, renderProgress);
+    }
     const auto identity = identityOf(terrain);
     support::Status outcome = support::success();
     const bool shadeValid = !state.shade.empty() && state.shadedTerrain == identity &&
@@ -89,15 +127,7 @@ support::Status buildOverheadView(OverheadState& state, const terrain::Terrain& 
     };
     renderOverhead(terrain, geometry, state.shade.empty() ? nullptr : &state.shade,
                    state.overheadScale, state.scale, state.image, growing);
-    if (state.latLonGrid) {
-        std::unique_ptr<support::Painter> painter;
-        if (state.painterFactory) {
-            painter = state.painterFactory(state.image);
-        }
-        drawLatLonGrid(state.image, terrain, geometry, state.overheadScale.entries[gridEntry],
-                       state.coordinateMode == CoordinateMode::DegreeMinSec, state.utmOnWgs84,
-                       painter.get());
-    }
+    drawGridIfShown(state, terrain, geometry);
     return outcome;
 }
 

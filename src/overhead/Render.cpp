@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "overhead/ColorRow.h"
 #include "overhead/ParallelRows.h"
 #include "terrain/TerrainHelpers.h"
 
@@ -42,6 +43,37 @@ inline void store(std::uint8_t* pixel, const ElevationColor& colour) {
     pixel[2] = colour.color.blue;
 }
 
+// The nearest cell of each pixel column at zoom ≤ 1; empty when every pixel sits on its own
+// cell (zoom 1), so that the cells can be read straight along the row.
+std::vector<int> nearestColumnsOf(const ViewGeometry& geometry, int columns) {
+    std::vector<int> nearest(std::max(0, geometry.width));
+    bool onCells = true;
+    for (int x = 0; x < geometry.width; ++x) {
+        nearest[x] = nearestIndex(static_cast<float>(x) * geometry.columnsPerPixel, columns);
+        onCells = onCells && nearest[x] == x;
+    }
+    if (onCells) {
+        nearest.clear();
+    }
+    return nearest;
+}
+
+// Runs work(first, last) over the image rows in parts of rowsPerReport rows, reporting
+// progress after each part; false when the callback asked to stop.
+template <typename Work>
+bool inReportedParts(int height, int threads, const support::ProgressCallback& progress,
+                     const Work& work) {
+    const int threadCount = threads > 0 ? threads : defaultThreadCount();
+    for (int begin = 0; begin < height; begin += rowsPerReport) {
+        const int end = std::min(height, begin + rowsPerReport);
+        parallelRows(begin, end, threadCount, work);
+        if (!support::reportProgress(progress, end, height)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeometry& geometry,
@@ -62,11 +94,10 @@ support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeomet
     const bool perPixel = geometry.zoom <= 1.0f;
 
     // Nearest columns of the image's pixels (zoom ≤ 1) or their fractional cells (zoom > 1).
-    std::vector<int> nearestColumns(width);
+    const std::vector<int> nearestColumns = nearestColumnsOf(geometry, grid.columns());
     std::vector<float> columnsF(width);
     for (int x = 0; x < width; ++x) {
         columnsF[x] = static_cast<float>(x) * geometry.columnsPerPixel;
-        nearestColumns[x] = nearestIndex(columnsF[x], grid.columns());
     }
 
     const auto work = [&](int firstRow, int lastRow) {
@@ -76,15 +107,13 @@ support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeomet
             const float rowF = static_cast<float>(y) * geometry.rowsPerPixel;
             if (perPixel) {
                 const auto cells = grid.row(nearestIndex(rowF, grid.rows()));
+                // At zoom ≤ 1 the shade grid has a value for every pixel.
                 const float* shades =
-                    shaded && y < shade->height
+                    shaded && y < shade->height && width <= shade->width
                         ? &shade->values[static_cast<std::size_t>(y) * shade->width]
                         : nullptr;
-                for (int x = 0; x < width; ++x) {
-                    const float elevation = cells[nearestColumns[x]] + minimum;
-                    const float s = shades != nullptr && x < shade->width ? shades[x] : 1.0f;
-                    store(out + 3 * x, colorForElevation(scale, settings, elevation, s));
-                }
+                colorRow(cells.data(), nearestColumns.empty() ? nullptr : nearestColumns.data(),
+                         shades, width, minimum, scale, settings, out);
             } else {
                 const float shadeRow = static_cast<float>(y) / geometry.zoom;
                 for (int x = 0; x < width; ++x) {
@@ -98,13 +127,47 @@ support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeomet
             }
         }
     };
-    const int threadCount = threads > 0 ? threads : defaultThreadCount();
-    for (int begin = 0; begin < height; begin += rowsPerReport) {
-        const int end = std::min(height, begin + rowsPerReport);
-        parallelRows(begin, end, threadCount, work);
-        if (!support::reportProgress(progress, end, height)) {
-            return support::Error{support::ErrorCode::OperationCancelled, "stopped"};
+    if (!inReportedParts(height, threads, progress, work)) {
+        return support::Error{support::ErrorCode::OperationCancelled, "stopped"};
+    }
+    return support::success();
+}
+
+support::Status renderShadedOverhead(const terrain::Terrain& terrain, const ViewGeometry& geometry,
+                                     const LightingParameters& lighting, const ColorScale& scale,
+                                     const ScaleSettings& settings, support::RgbImage& image,
+                                     const support::ProgressCallback& progress, int threads) {
+    const int width = geometry.width;
+    const int height = geometry.height;
+    if (image.width() != width || image.height() != height) {
+        image = support::RgbImage(width, height, support::RgbImage::uninitialised);
+    }
+    if (width < 1 || height < 1) {
+        return support::success();
+    }
+    const ShadeRows shadeRows(terrain, geometry, lighting);
+    const auto& grid = terrain.grid;
+    const auto minimum = static_cast<float>(terrain.header.minElevation);
+    const std::vector<int> nearestColumns = nearestColumnsOf(geometry, grid.columns());
+    const bool fullShade = shadeRows.width() >= width && shadeRows.height() >= height;
+    const auto work = [&](int firstRow, int lastRow) {
+        ShadeRows::Cursor cursor(shadeRows);
+        std::vector<float> shades(std::max(0, shadeRows.width()));
+        // Bottom to top, so that the cursor walks the shade rows upwards.
+        for (int top = lastRow - 1; top >= firstRow; --top) {
+            const int y = height - 1 - top;
+            const float rowF = static_cast<float>(y) * geometry.rowsPerPixel;
+            const auto cells = grid.row(nearestIndex(rowF, grid.rows()));
+            if (fullShade) {
+                cursor.row(y, shades.data());
+            }
+            colorRow(cells.data(), nearestColumns.empty() ? nullptr : nearestColumns.data(),
+                     fullShade ? shades.data() : nullptr, width, minimum, scale, settings,
+                     image.row(top).data());
         }
+    };
+    if (!inReportedParts(height, threads, progress, work)) {
+        return support::Error{support::ErrorCode::MapResizingCancelled, "stopped"};
     }
     return support::success();
 }

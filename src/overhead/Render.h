@@ -20,4 +20,14 @@ support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeomet
                                const ScaleSettings& settings, support::RgbImage& image,
                                const support::ProgressCallback& progress = {}, int threads = 0);
 
+// computeShading followed by renderOverhead at zoom ≤ 1 (the caller checks), with the same
+// pixels, but each row is coloured as soon as it is shaded and the shade grid is never held:
+// for batch use, where no repaint reuses the shades. An image of another size is replaced by
+// one whose pixels are all written here. Stop gives MapResizingCancelled.
+support::Status renderShadedOverhead(const terrain::Terrain& terrain, const ViewGeometry& geometry,
+                                     const LightingParameters& lighting, const ColorScale& scale,
+                                     const ScaleSettings& settings, support::RgbImage& image,
+                                     const support::ProgressCallback& progress = {},
+                                     int threads = 0);
+
 }  // namespace tavrok::overhead

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "overhead/CpuClones.h"
 #include "overhead/ParallelRows.h"
 
 namespace tavrok::overhead {
@@ -21,51 +22,72 @@ struct Light {
     float z = 0;
 };
 
+// The height at fractional column columnF between two rows of cells, rowFraction of the way
+// north: bilinear when the four corner cells are there, else the mean of those that are (0
+// when none is). Branch-free so that loops over it can be vectorised.
+inline float heightBetween(const float* south, const float* north, int c0, float columnF,
+                           float rowFraction) {
+    const float sw = south[c0];
+    const float nw = north[c0];
+    const float ne = north[c0 + 1];
+    const float se = south[c0 + 1];
+    const float west = sw + (nw - sw) * rowFraction;
+    const float east = se + (ne - se) * rowFraction;
+    const float blended = west + (east - west) * (columnF - static_cast<float>(c0));
+    const float sum = (((0.0f + (sw >= 0.0f ? sw : 0.0f)) + (nw >= 0.0f ? nw : 0.0f)) +
+                       (ne >= 0.0f ? ne : 0.0f)) +
+                      (se >= 0.0f ? se : 0.0f);
+    const float count = (sw >= 0.0f ? 1.0f : 0.0f) + (nw >= 0.0f ? 1.0f : 0.0f) +
+                        (ne >= 0.0f ? 1.0f : 0.0f) + (se >= 0.0f ? 1.0f : 0.0f);
+    const float mean = count > 0.0f ? sum / (count > 0.0f ? count : 1.0f) : 0.0f;
+    const bool complete = sw >= 0.0f && nw >= 0.0f && ne >= 0.0f && se >= 0.0f;
+    return complete ? (blended > 0.0f ? blended : 0.0f) : mean;
+}
+
+// Zoom 1: column i sits on cell i, and the loads are contiguous.
+TAVROK_AVX2_CLONES
+void heightsOnCells(const float* south, const float* north, int width, int lastColumn,
+                    float rowFraction, float factor, float outside, float* out) {
+    const int inside = std::min(width, lastColumn);
+    for (int i = 0; i < inside; ++i) {
+        out[i] = heightBetween(south, north, i, static_cast<float>(i), rowFraction) * factor;
+    }
+    std::fill(out + inside, out + width, outside);
+}
+
+TAVROK_AVX2_CLONES
+void heightsBetweenCells(const float* south, const float* north, const float* columnsF, int width,
+                         int lastColumn, float rowFraction, float factor, float outside,
+                         float* out) {
+    const auto last = static_cast<float>(lastColumn);
+    for (int i = 0; i < width; ++i) {
+        const float columnF = columnsF[i];
+        const bool inside = columnF < last;
+        const int c0 = inside ? static_cast<int>(columnF) : 0;
+        out[i] = inside ? heightBetween(south, north, c0, columnF, rowFraction) * factor : outside;
+    }
+}
+
 // The heights of one pixel row at zoom ≤ 1: the terrain helper ElevationAt without the
 // minimum, at fractional cells, written out here so that the loop pays no call per pixel.
 // Outside the interpolable area ElevationAt answers minElevation, and so does this.
-void interpolatedHeights(const terrain::Terrain& terrain, const std::vector<float>& columnsF,
-                         float rowF, float factor, float* out) {
+void interpolatedHeights(const terrain::Terrain& terrain, const float* columnsF,
+                         bool columnsOnCells, int width, float rowF, float factor, float* out) {
     const auto& grid = terrain.grid;
-    const auto minimum = static_cast<float>(terrain.header.minElevation);
-    const int width = static_cast<int>(columnsF.size());
-    if (!(rowF >= 0 && rowF < grid.rows() - 1)) {
-        std::fill(out, out + width, minimum * factor);
+    const float outside = static_cast<float>(terrain.header.minElevation) * factor;
+    if (!(rowF >= 0 && rowF < grid.rows() - 1) || grid.columns() < 2) {
+        std::fill(out, out + width, outside);
         return;
     }
     const int r0 = static_cast<int>(rowF);
     const float rowFraction = rowF - static_cast<float>(r0);
-    const auto south = grid.row(r0);
-    const auto north = grid.row(r0 + 1);
-    const int lastColumn = grid.columns() - 1;
-    for (int i = 0; i < width; ++i) {
-        const float columnF = columnsF[i];
-        if (!(columnF < lastColumn)) {
-            out[i] = minimum * factor;
-            continue;
-        }
-        const int c0 = static_cast<int>(columnF);
-        const float sw = south[c0];
-        const float nw = north[c0];
-        const float ne = north[c0 + 1];
-        const float se = south[c0 + 1];
-        float result = 0.0f;
-        if (sw >= 0.0f && nw >= 0.0f && ne >= 0.0f && se >= 0.0f) {
-            const float west = sw + (nw - sw) * rowFraction;
-            const float east = se + (ne - se) * rowFraction;
-            result = std::max(0.0f, west + (east - west) * (columnF - static_cast<float>(c0)));
-        } else {
-            float sum = 0.0f;
-            int count = 0;
-            for (const float cell : {sw, nw, ne, se}) {
-                if (cell >= 0.0f) {
-                    sum += cell;
-                    ++count;
-                }
-            }
-            result = count > 0 ? sum / static_cast<float>(count) : 0.0f;
-        }
-        out[i] = result * factor;
+    const float* south = grid.row(r0).data();
+    const float* north = grid.row(r0 + 1).data();
+    if (columnsOnCells) {
+        heightsOnCells(south, north, width, grid.columns() - 1, rowFraction, factor, outside, out);
+    } else {
+        heightsBetweenCells(south, north, columnsF, width, grid.columns() - 1, rowFraction, factor,
+                            outside, out);
     }
 }
 
@@ -99,6 +121,7 @@ inline float shadeAt(float dx, float dh1, float dh2, float dz, const Light& ligh
 // One row of shades from the heights of this row and the next (north) one. xs are the
 // horizontal positions in metres of the row's points, dz the distance to the next row. The
 // first point is its own west neighbour.
+TAVROK_AVX2_CLONES
 void shadeRow(const float* xs, const float* heights, const float* northHeights, float dz,
               const Light& light, int width, float* out) {
     out[0] = shadeAt(0.0f, 0.0f, northHeights[0] - heights[0], dz, light);
@@ -110,95 +133,122 @@ void shadeRow(const float* xs, const float* heights, const float* northHeights, 
 
 }  // namespace
 
+ShadeRows::ShadeRows(const terrain::Terrain& terrain, const ViewGeometry& geometry,
+                     const LightingParameters& lighting)
+    : m_terrain(terrain),
+      m_width(std::min(geometry.width, terrain.grid.columns())),
+      m_height(std::min(geometry.height, terrain.grid.rows())),
+      m_perPixel(geometry.zoom <= 1.0f),
+      m_off(lighting.shadeDepth == 0),
+      m_rowsPerPixel(geometry.rowsPerPixel),
+      m_factor(static_cast<float>(lighting.shadeDepth) / 100.0f),
+      m_metresPerCell(terrain.header.spacingX * terrain.header.metresPerUnitX) {
+    const double azimuth = lighting.azimuth / degreesPerRadian;
+    const double elevation = lighting.elevation / degreesPerRadian;
+    m_lightX = static_cast<float>(std::cos(azimuth - 90.0 / degreesPerRadian));
+    m_lightY = static_cast<float>(std::sin(elevation));
+    m_lightZ = static_cast<float>(std::cos(azimuth));
+    const int lastColumn = terrain.grid.columns() - 1;
+    m_columnsF.resize(std::max(0, m_width));
+    m_xs.resize(m_columnsF.size());
+    for (int i = 0; i < m_width; ++i) {
+        const float position = m_perPixel
+                                   ? std::clamp(static_cast<float>(i) * geometry.columnsPerPixel,
+                                                0.0f, static_cast<float>(lastColumn))
+                                   : static_cast<float>(i);
+        m_columnsF[i] = position;
+        m_xs[i] = position * m_metresPerCell;
+        m_columnsOnCells = m_columnsOnCells && position == static_cast<float>(i);
+    }
+}
+
+float ShadeRows::rowPosition(int j) const {
+    return m_perPixel ? std::clamp(static_cast<float>(j) * m_rowsPerPixel, 0.0f,
+                                   static_cast<float>(m_terrain.grid.rows() - 1))
+                      : static_cast<float>(j);
+}
+
+void ShadeRows::heights(int j, float* out) const {
+    if (m_perPixel) {
+        interpolatedHeights(m_terrain, m_columnsF.data(), m_columnsOnCells, m_width, rowPosition(j),
+                            m_factor, out);
+        return;
+    }
+    const auto cells = m_terrain.grid.row(j);
+    for (int i = 0; i < m_width; ++i) {
+        out[i] = cells[i] * m_factor;
+    }
+}
+
+ShadeRows::Cursor::Cursor(const ShadeRows& rows)
+    : m_rows(rows), m_current(rows.width()), m_north(rows.width()) {}
+
+// The heights of row j, computed at most once while rows are asked for in ascending order.
+const float* ShadeRows::Cursor::heightsOf(int j) {
+    if (m_northRow == j) {
+        std::swap(m_current, m_north);
+        std::swap(m_currentRow, m_northRow);
+    }
+    if (m_currentRow != j) {
+        m_rows.heights(j, m_current.data());
+        m_currentRow = j;
+    }
+    return m_current.data();
+}
+
+void ShadeRows::Cursor::row(int j, float* out) {
+    const int width = m_rows.width();
+    const int height = m_rows.height();
+    if (m_rows.m_off) {
+        std::fill(out, out + width, 1.0f);
+        return;
+    }
+    // The last row cannot form a full slope: it repeats the row below it.
+    const int base = height >= 2 ? std::min(j, height - 2) : j;
+    const int next = std::min(base + 1, height - 1);
+    heightsOf(base);
+    if (m_northRow != next) {
+        m_rows.heights(next, m_north.data());
+        m_northRow = next;
+    }
+    const float dz = (m_rows.rowPosition(next) - m_rows.rowPosition(base)) * m_rows.m_metresPerCell;
+    const Light light{m_rows.m_lightX, m_rows.m_lightY, m_rows.m_lightZ};
+    shadeRow(m_rows.m_xs.data(), m_current.data(), m_north.data(), dz, light, width, out);
+    // Nor can the first and last columns.
+    if (width >= 2) {
+        out[width - 1] = out[width - 2];
+        out[0] = out[1];
+    }
+}
+
 support::Result<ShadeGrid> computeShading(const terrain::Terrain& terrain,
                                           const ViewGeometry& geometry,
                                           const LightingParameters& lighting,
                                           const support::ProgressCallback& progress, int threads) {
-    const auto& grid = terrain.grid;
+    const ShadeRows rows(terrain, geometry, lighting);
     ShadeGrid shade;
-    shade.width = std::min(geometry.width, grid.columns());
-    shade.height = std::min(geometry.height, grid.rows());
+    shade.width = rows.width();
+    shade.height = rows.height();
     if (shade.width < 1 || shade.height < 1) {
         return support::Error{support::ErrorCode::NotEnoughMemoryForShading, "empty grid"};
     }
     try {
-        shade.values.assign(static_cast<std::size_t>(shade.width) * shade.height, 1.0f);
+        shade.values.resize(static_cast<std::size_t>(shade.width) * shade.height);
     } catch (const std::bad_alloc&) {
         return support::Error{support::ErrorCode::NotEnoughMemoryForShading, "shade grid"};
     }
-    if (lighting.shadeDepth == 0) {
-        return shade;
-    }
-    const float factor = static_cast<float>(lighting.shadeDepth) / 100.0f;
-    const double azimuth = lighting.azimuth / degreesPerRadian;
-    const double elevation = lighting.elevation / degreesPerRadian;
-    const Light light{static_cast<float>(std::cos(azimuth - 90.0 / degreesPerRadian)),
-                      static_cast<float>(std::sin(elevation)),
-                      static_cast<float>(std::cos(azimuth))};
-    const float metresPerCell = terrain.header.spacingX * terrain.header.metresPerUnitX;
-    const bool perPixel = geometry.zoom <= 1.0f;
-    const int width = shade.width;
-    const int height = shade.height;
-
-    // Fractional cell positions of the shade grid's columns and rows, clamped to the grid.
-    std::vector<float> columnsF(width);
-    std::vector<float> xs(width);
-    for (int i = 0; i < width; ++i) {
-        const float position = perPixel
-                                   ? std::clamp(static_cast<float>(i) * geometry.columnsPerPixel,
-                                                0.0f, static_cast<float>(grid.columns() - 1))
-                                   : static_cast<float>(i);
-        columnsF[i] = position;
-        xs[i] = position * metresPerCell;
-    }
-    const auto rowPosition = [&](int j) {
-        return perPixel ? std::clamp(static_cast<float>(j) * geometry.rowsPerPixel, 0.0f,
-                                     static_cast<float>(grid.rows() - 1))
-                        : static_cast<float>(j);
-    };
-    const auto heightsOf = [&](int j, float* out) {
-        if (perPixel) {
-            interpolatedHeights(terrain, columnsF, rowPosition(j), factor, out);
-        } else {
-            const auto cells = grid.row(j);
-            for (int i = 0; i < width; ++i) {
-                out[i] = cells[i] * factor;
-            }
-        }
-    };
-
     const auto work = [&](int first, int last) {
-        std::vector<float> current(width);
-        std::vector<float> north(width);
-        heightsOf(first, current.data());
+        ShadeRows::Cursor cursor(rows);
         for (int j = first; j < last; ++j) {
-            const int next = std::min(j + 1, height - 1);
-            heightsOf(next, north.data());
-            const float dz = (rowPosition(next) - rowPosition(j)) * metresPerCell;
-            shadeRow(xs.data(), current.data(), north.data(), dz, light, width,
-                     shade.values.data() + static_cast<std::size_t>(j) * width);
-            std::swap(current, north);
+            cursor.row(j, shade.values.data() + static_cast<std::size_t>(j) * shade.width);
         }
     };
     const int threadCount = threads > 0 ? threads : defaultThreadCount();
-    for (int begin = 0; begin < height; begin += rowsPerReport) {
-        const int end = std::min(height, begin + rowsPerReport);
+    for (int begin = 0; begin < shade.height; begin += rowsPerReport) {
+        const int end = std::min(shade.height, begin + rowsPerReport);
         parallelRows(begin, end, threadCount, work);
-        if (!support::reportProgress(progress, end, height)) {
+        if (!support::reportProgress(progress, end, shade.height)) {
             return support::Error{support::ErrorCode::MapResizingCancelled, "stopped"};
-        }
-    }
-
-    // The edges cannot form a full slope: they repeat their inner neighbours.
-    if (height >= 2) {
-        std::copy_n(shade.values.begin() + static_cast<std::ptrdiff_t>(height - 2) * width, width,
-                    shade.values.begin() + static_cast<std::ptrdiff_t>(height - 1) * width);
-    }
-    if (width >= 2) {
-        for (int j = 0; j < height; ++j) {
-            float* row = shade.values.data() + static_cast<std::size_t>(j) * width;
-            row[width - 1] = row[width - 2];
-            row[0] = row[1];
         }
     }
     return shade;

@@ -1,5 +1,6 @@
 #include "support/BmpFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -31,6 +32,15 @@ std::uint32_t get32(const std::uint8_t* at) {
 }
 
 constexpr std::size_t headerSize = 54;
+constexpr std::size_t blockBytes = std::size_t{1} << 20;
+
+void swapRedAndBlue(const std::uint8_t* from, std::uint8_t* to, int width) {
+    for (int x = 0; x < width; ++x) {
+        to[3 * x] = from[3 * x + 2];
+        to[3 * x + 1] = from[3 * x + 1];
+        to[3 * x + 2] = from[3 * x];
+    }
+}
 
 std::size_t paddedRow(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
@@ -62,15 +72,16 @@ Status writeBmp(const RgbImage& image, const std::filesystem::path& path) {
     if (std::fwrite(header.data(), 1, header.size(), file.get()) != header.size()) {
         return Error{ErrorCode::FileError, path.string()};
     }
-    std::vector<std::uint8_t> line(rowBytes, 0);
-    for (int y = image.height() - 1; y >= 0; --y) {
-        const auto source = image.row(y);
-        for (int x = 0; x < image.width(); ++x) {
-            line[3 * x] = source[3 * x + 2];
-            line[3 * x + 1] = source[3 * x + 1];
-            line[3 * x + 2] = source[3 * x];
+    // Rows go out bottom first, blue first, a block of rows per write.
+    const int rowsPerBlock = std::max<int>(1, static_cast<int>(blockBytes / rowBytes));
+    std::vector<std::uint8_t> block(rowBytes * static_cast<std::size_t>(rowsPerBlock), 0);
+    for (int y = image.height() - 1; y >= 0;) {
+        std::size_t filled = 0;
+        for (int row = 0; row < rowsPerBlock && y >= 0; ++row, --y) {
+            swapRedAndBlue(image.row(y).data(), block.data() + filled, image.width());
+            filled += rowBytes;
         }
-        if (std::fwrite(line.data(), 1, rowBytes, file.get()) != rowBytes) {
+        if (std::fwrite(block.data(), 1, filled, file.get()) != filled) {
             return Error{ErrorCode::FileError, path.string()};
         }
     }

@@ -1,7 +1,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace tavrok::support {
@@ -15,6 +17,27 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// Leaves bytes alone where std::allocator would zero them.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) {}
+
+    template <typename U>
+    void construct(U* at) {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <typename U, typename... Arguments>
+    void construct(U* at, Arguments&&... arguments) {
+        ::new (static_cast<void*>(at)) U(std::forward<Arguments>(arguments)...);
+    }
+};
+
 // A picture as it is shown: rows top first, three bytes per pixel (red, green, blue), rows
 // packed without padding. Files that want padded or bottom-up rows convert on writing.
 class RgbImage {
@@ -23,6 +46,11 @@ class RgbImage {
     // A width × height picture (pixels, both ≥ 0) filled with one colour. Throws
     // std::bad_alloc when the memory cannot be had.
     RgbImage(int width, int height, Rgb fill = {255, 255, 255});
+    // The same with the pixels left as the memory holds them, for a caller that writes every
+    // one (on several threads, so that the pages are also first touched in parallel).
+    struct Uninitialised {};
+    static constexpr Uninitialised uninitialised{};
+    RgbImage(int width, int height, Uninitialised);
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -60,7 +88,7 @@ class RgbImage {
   private:
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint8_t> m_pixels;
+    std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>> m_pixels;
 };
 
 }  // namespace tavrok::support

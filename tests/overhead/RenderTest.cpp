@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "OverheadFixtures.h"
+#include "overhead/ColorRow.h"
 #include "overhead/Render.h"
 #include "terrain/TerrainHelpers.h"
 
@@ -126,6 +128,89 @@ TEST(RenderOverhead, ThreadCountDoesNotChangeAPixel) {
         EXPECT_TRUE(
             std::equal(one.data(), one.data() + one.bytesPerLine() * one.height(), many.data()))
             << threads;
+    }
+}
+
+TEST(ColorRow, EveryPixelIsExactlyTheColourOfItsElevation) {
+    std::mt19937 random(17);
+    std::uniform_real_distribution<float> height(-600.0f, 2400.0f);
+    std::uniform_real_distribution<float> brightness(0.4f, 1.0f);
+    const std::vector<ScaleSettings> settingsList{{0, 1400, TerrainType::MountainPlain, 0},
+                                                  {-200, 1900, TerrainType::IslandOcean, 100},
+                                                  {50, 1300, TerrainType::Lowlands, 50},
+                                                  {700, 700, TerrainType::Lowlands, 0},
+                                                  {900, 300, TerrainType::MountainPlain, 0}};
+    for (const auto& settings : settingsList) {
+        // Band edges, both scale limits, sea level and just above it among random heights.
+        std::vector<float> cells;
+        for (int k = 0; k <= 14; ++k) {
+            cells.push_back(static_cast<float>(settings.scaleMinimum) +
+                            (settings.scaleMaximum - settings.scaleMinimum) * k / 14.0f - 30.0f);
+        }
+        for (const int level : {settings.scaleMinimum, settings.scaleMaximum, settings.seaLevel}) {
+            cells.push_back(static_cast<float>(level) - 30.0f);
+            cells.push_back(static_cast<float>(level) - 29.5f);
+        }
+        while (cells.size() < 300) {
+            cells.push_back(height(random));
+        }
+        std::vector<float> shades(cells.size());
+        for (auto& shade : shades) {
+            shade = brightness(random);
+        }
+        std::vector<int> reversed(cells.size());
+        for (std::size_t x = 0; x < cells.size(); ++x) {
+            reversed[x] = static_cast<int>(cells.size() - 1 - x);
+        }
+        // Widths around the eight-pixel blocks, read straight, through columns, unshaded.
+        for (const int width : {1, 9, 10, 11, 17, 18, 37, 300}) {
+            for (const bool gathered : {false, true}) {
+                for (const bool shaded : {false, true}) {
+                    std::vector<std::uint8_t> row(3 * width + 16, 0xAB);
+                    colorRow(cells.data(), gathered ? reversed.data() : nullptr,
+                             shaded ? shades.data() : nullptr, width, 30.0f, colours, settings,
+                             row.data());
+                    for (int x = 0; x < width; ++x) {
+                        const int cell = gathered ? reversed[x] : x;
+                        const Rgb expected =
+                            colourOf(cells[cell] + 30.0f, shaded ? shades[x] : 1.0f, settings);
+                        ASSERT_EQ((Rgb{row[3 * x], row[3 * x + 1], row[3 * x + 2]}), expected)
+                            << "width " << width << " pixel " << x << " scale "
+                            << settings.scaleMinimum << ".." << settings.scaleMaximum;
+                    }
+                    EXPECT_EQ(row[3 * width], 0xAB) << "written past the row, width " << width;
+                }
+            }
+        }
+    }
+}
+
+TEST(RenderShadedOverhead, MatchesShadingThenRenderingPixelForPixel) {
+    std::mt19937 random(23);
+    std::uniform_real_distribution<float> height(0.0f, 1400.0f);
+    auto rough = test::utmTerrain(181, 233, [&](int, int) { return height(random); });
+    rough.grid.at(0, 0) = terrain::missingCell;
+    rough.grid.at(100, 57) = terrain::missingCell;
+    rough.grid.at(232, 180) = terrain::missingCell;
+    const ScaleSettings lowlands{0, 1400, TerrainType::Lowlands, 200};
+    const LightingParameters light{300, 40, 75};
+    for (const float zoom : {1.0f, 0.73f, 0.5f}) {
+        const auto geometry = ViewGeometry::compute(181, 233, zoom, 1024, 768);
+        const auto shade = computeShading(rough, geometry, light);
+        ASSERT_TRUE(shade.ok());
+        const auto expected = render(rough, zoom, &shade.value(), lowlands);
+        for (const int threads : {1, 3}) {
+            support::RgbImage image;
+            ASSERT_TRUE(
+                renderShadedOverhead(rough, geometry, light, colours, lowlands, image, {}, threads)
+                    .ok());
+            ASSERT_EQ(image.width(), expected.width());
+            ASSERT_EQ(image.height(), expected.height());
+            EXPECT_TRUE(std::equal(expected.data(),
+                                   expected.data() + expected.bytesPerLine() * expected.height(),
+                                   image.data()))
+                << "zoom " << zoom << ", " << threads << " threads";
+        }
     }
 }
 
