@@ -143,6 +143,15 @@ void MainWindow::clearMap() {
     m_mapView->setImage({});
 }
 
+void MainWindow::showGrowingMap(const support::RgbImage& image, int finishedRows) {
+    // The rows are painted before this returns, so the image may be borrowed without a copy.
+    const QImage borrowed(image.data(), image.width(), image.height(),
+                          static_cast<qsizetype>(image.bytesPerLine()), QImage::Format_RGB888);
+    m_mapView->showGrowing(borrowed, finishedRows);
+    m_mapView->repaint();
+    m_mapView->showGrowing({}, 0);
+}
+
 void MainWindow::setProgressText(const QString& progress) {
     if (progress.isEmpty()) {
         m_progress->hide();

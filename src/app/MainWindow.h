@@ -34,6 +34,7 @@ class MainWindow : public QMainWindow {
 
     void setProgressText(const QString& text);
     void clearMap();
+    void showGrowingMap(const support::RgbImage& image, int finishedRows);
     // Mirrors the menu state onto the real menus.
     void applyMenuState();
 

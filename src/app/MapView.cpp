@@ -20,6 +20,11 @@ void MapView::setImage(QImage image) {
     clearReadout();
 }
 
+void MapView::showGrowing(QImage growing, int rows) {
+    m_growing = std::move(growing);
+    m_growingRows = rows;
+}
+
 void MapView::setBackground(QColor colour) {
     m_background = colour;
     update();
@@ -67,6 +72,8 @@ void MapView::showReadout(QPoint position) {
     }
     auto& overhead = m_state->overhead;
     const QRect client = clientRect();
+    const overhead::Readout previous = m_readout;
+    const std::vector<overhead::ReadoutPlace> previousPlaces = m_places;
     overhead::ReadoutView view;
     view.geometry = overhead.geometry;
     // The image lies where this view drew it, whatever client size it was built for.
@@ -93,7 +100,26 @@ void MapView::showReadout(QPoint position) {
         const paint::QtPainter metrics(scratch);
         m_places = overhead::placeReadout(m_readout, metrics, client.width(), client.height());
     }
-    update();
+    m_readoutRefilled = overhead::readoutNeedsRefill(previous, m_readout);
+    update(readoutRegion(previousPlaces, m_readoutRefilled) +
+           readoutRegion(m_places, m_readoutRefilled));
+}
+
+QRegion MapView::readoutRegion(const std::vector<overhead::ReadoutPlace>& places,
+                               bool strip) const {
+    QRegion region;
+    if (places.empty()) {
+        return region;
+    }
+    const QRect client = clientRect();
+    if (strip) {
+        const QPoint corner(client.x() + places.front().x, client.y() + places.front().y);
+        return QRegion(QRect(corner, client.bottomRight()));
+    }
+    for (const auto& place : places) {
+        region += QRect(client.x() + place.x, client.y() + place.y, place.width, place.height);
+    }
+    return region;
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
@@ -104,10 +130,21 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
 void MapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), m_background);
+    if (!m_growing.isNull()) {
+        const QPoint origin(std::max((width() - m_growing.width()) / 2, 0),
+                            std::max((height() - m_growing.height()) / 2, 0));
+        painter.drawImage(origin, m_growing, QRect(0, 0, m_growing.width(), m_growingRows));
+        return;
+    }
     if (m_image.isNull()) {
         return;
     }
     painter.drawImage(imageOrigin(), m_image);
+    paintReadout(painter);
+    paintMatrixSize(painter);
+}
+
+void MapView::paintReadout(QPainter& painter) const {
     if (!m_readout.shown || m_places.size() != m_readout.boxes.size()) {
         return;
     }
@@ -125,6 +162,27 @@ void MapView::paintEvent(QPaintEvent*) {
         painter.drawText(caption.translated(0, lineHeight), Qt::AlignCenter,
                          QString::fromStdString(m_readout.boxes[i].value));
     }
+}
+
+// A black strip 19 characters wide, 22 characters from the right edge, two lines high, its
+// bottom a line above where the readout's boxes start.
+void MapView::paintMatrixSize(QPainter& painter) const {
+    if (m_state == nullptr || !m_state->overhead.mapSizeMode ||
+        m_state->viewMode != shell::viewOverhead) {
+        return;
+    }
+    painter.setFont(paint::QtPainter::textFont());
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int charWidth = metrics.averageCharWidth();
+    const int lineHeight = metrics.height();
+    const QRect client = clientRect();
+    const QRect strip(client.right() + 1 - 22 * charWidth, client.bottom() + 1 - 7 * lineHeight,
+                      19 * charWidth, 2 * lineHeight);
+    painter.fillRect(strip, Qt::black);
+    painter.setPen(Qt::white);
+    painter.drawText(
+        strip, Qt::AlignCenter,
+        QString::fromStdString(overhead::matrixSizeText(m_state->overhead.geometry.zoom)));
 }
 
 }  // namespace tavrok::app

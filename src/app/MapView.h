@@ -1,5 +1,7 @@
 #pragma once
 #include <QImage>
+#include <QPainter>
+#include <QRegion>
 #include <QStringList>
 #include <QWidget>
 
@@ -22,6 +24,9 @@ class MapView : public QWidget {
     void setImage(QImage image);
     const QImage& image() const { return m_image; }
     void setBackground(QColor colour);
+    // Shows the top `rows` rows of a map still being coloured in place of the image; a null
+    // image returns to the image.
+    void showGrowing(QImage growing, int rows);
     // The state the readout reads (terrain, view geometry, coordinate mode) and updates; none
     // means no readout.
     void setState(shell::AppState* state) { m_state = state; }
@@ -30,6 +35,9 @@ class MapView : public QWidget {
     QStringList readoutLines() const;
     // Forgets the readout (a new image, another view).
     void clearReadout();
+    // Whether the last pointer move repainted the whole readout strip (whole degrees, the
+    // elevation's order of magnitude or the boxes changed) rather than the boxes in place.
+    bool readoutStripRefilled() const { return m_readoutRefilled; }
 
     QSize sizeHint() const override { return m_image.isNull() ? QSize(1, 1) : m_image.size(); }
 
@@ -46,12 +54,20 @@ class MapView : public QWidget {
     // The visible part of the view: its size and where it starts in this widget's pixels.
     QRect clientRect() const;
     void showReadout(QPoint position);
+    // The part of this widget the readout needs repainted: the strip from the first box to the
+    // client area's right and bottom edges, or only the boxes.
+    QRegion readoutRegion(const std::vector<overhead::ReadoutPlace>& places, bool strip) const;
+    void paintReadout(QPainter& painter) const;
+    void paintMatrixSize(QPainter& painter) const;
 
     QImage m_image;
+    QImage m_growing;
+    int m_growingRows = 0;
     QColor m_background = Qt::white;
     shell::AppState* m_state = nullptr;
     overhead::Readout m_readout;
     std::vector<overhead::ReadoutPlace> m_places;  // in client pixels
+    bool m_readoutRefilled = false;
 };
 
 }  // namespace tavrok::app

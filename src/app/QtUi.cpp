@@ -114,6 +114,10 @@ void QtUi::clearWindow() {
     m_window.clearMap();
 }
 
+void QtUi::showGrowingMap(const support::RgbImage& image, int finishedRows) {
+    m_window.showGrowingMap(image, finishedRows);
+}
+
 }  // namespace tavrok::app
 
 namespace tavrok::app {

@@ -28,6 +28,7 @@ class QtUi : public support::Ui {
     void setWaitCursor(bool waiting) override;
     void setWindowTitle(std::string_view title) override;
     void clearWindow() override;
+    void showGrowingMap(const support::RgbImage& image, int finishedRows) override;
     bool openDocument(std::string_view location) override;
 
     // "Name|*.a; *.b|Name|*.*||" as Qt's ";;"-separated name filters.

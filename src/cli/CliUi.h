@@ -29,6 +29,7 @@ class CliUi : public support::Ui {
     void setWaitCursor(bool) override {}
     void setWindowTitle(std::string_view) override {}
     void clearWindow() override {}
+    void showGrowingMap(const support::RgbImage&, int) override {}
     bool openDocument(std::string_view) override { return false; }
 
     // Whether any message was shown: in batch use every message reports a failure.

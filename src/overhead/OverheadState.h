@@ -36,6 +36,8 @@ struct OverheadState {
     // shades, so at zoom ≤ 1 each row is coloured as soon as it is shaded and no shade grid
     // is kept.
     bool batch = false;
+    // While the scene square is being sized on the map, a "Matrix Size" box shows its cells.
+    bool mapSizeMode = false;
     // The shade grid and what it was computed for; a change of any recomputes it.
     ShadeGrid shade;
     ViewGeometry shadedGeometry;

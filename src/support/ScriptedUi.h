@@ -32,6 +32,9 @@ class ScriptedUi : public Ui {
     void setWaitCursor(bool waiting) override { waitCursor = waiting; }
     void setWindowTitle(std::string_view title) override { windowTitle = title; }
     void clearWindow() override { ++clears; }
+    void showGrowingMap(const RgbImage&, int finishedRows) override {
+        growingMapRows.push_back(finishedRows);
+    }
     bool openDocument(std::string_view location) override {
         documentsOpened.emplace_back(location);
         return documentsOpen;
@@ -46,6 +49,7 @@ class ScriptedUi : public Ui {
     std::vector<FilePrompt> prompts;
     std::vector<std::string> dialogsShown;
     std::vector<std::string> progressTexts;
+    std::vector<int> growingMapRows;
     std::string windowTitle;
     std::vector<std::string> documentsOpened;
     bool documentsOpen = true;  // whether the desktop has a viewer

@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "support/RgbImage.h"
 
 #include "support/DialogModel.h"
 
@@ -57,6 +58,9 @@ class Ui {
     virtual bool openDocument(std::string_view location) = 0;
     // Paints the client area white (nothing shown, or a failed load).
     virtual void clearWindow() = 0;
+    // The overhead map while it is being coloured: its top finishedRows rows are final. The
+    // image is only borrowed for the call; the finished map is shown once the command ends.
+    virtual void showGrowingMap(const RgbImage& image, int finishedRows) = 0;
 };
 
 }  // namespace tavrok::support

@@ -373,10 +373,31 @@ TEST_F(MainWindowTest, TheReadoutFollowsThePointerOverTheMap) {
                        map.height() - 3 * metrics.height() + 3);
     EXPECT_EQ(shown.pixelColor(inBox), QColor(Qt::black));
 
+    // A step within the same degrees and order of magnitude redraws the boxes in place; a
+    // new mode refills the strip.
+    EXPECT_TRUE(map.readoutStripRefilled());
+    QTest::mouseMove(&map, QPoint(left + 21, top + 31));
+    EXPECT_FALSE(map.readoutStripRefilled());
     window->runCommand(CommandId::DecimalDegree);
     QTest::mouseMove(&map, QPoint(left + 21, top + 30));
+    EXPECT_TRUE(map.readoutStripRefilled());
     ASSERT_EQ(map.readoutLines().size(), 3);
     EXPECT_TRUE(map.readoutLines()[0].startsWith("Latitude: 45."));
+}
+
+TEST_F(MainWindowTest, TheMapSizeModeShowsTheMatrixSizeBox) {
+    loadSample();
+    MapView& map = window->mapView();
+    const QFontMetrics metrics(paint::QtPainter::textFont());
+    // Inside the strip, left of where its centred text starts.
+    const QPoint inStrip(map.width() - 22 * metrics.averageCharWidth() + 2,
+                         map.height() - 7 * metrics.height() + 2);
+    const QColor before = map.grab().toImage().pixelColor(inStrip);
+    state.overhead.mapSizeMode = true;
+    map.update();
+    const QColor shown = map.grab().toImage().pixelColor(inStrip);
+    EXPECT_EQ(shown, QColor(Qt::black));
+    EXPECT_NE(before, shown);
 }
 
 TEST_F(MainWindowTest, ThePolarAreaDialogChoosesTheImageToLocate) {

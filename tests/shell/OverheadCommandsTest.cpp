@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSupport.h"
 #include "overhead/LightingDialog.h"
 #include "overhead/MapScaleDialog.h"
@@ -36,6 +38,11 @@ TEST_F(OverheadCommandsTest, LoadingBuildsTheShadedMapAtTheWindowZoom) {
     EXPECT_FALSE(ui.waitCursor);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(state.busy);
+    // The map was shown growing, band by band from the top, before it was finished.
+    ASSERT_GE(ui.growingMapRows.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(ui.growingMapRows.begin(), ui.growingMapRows.end()));
+    EXPECT_LT(ui.growingMapRows.front(), 767);
+    EXPECT_EQ(ui.growingMapRows.back(), 767);
 }
 
 TEST_F(OverheadCommandsTest, StopDuringShadingFitsTheWindowAndShadesAgain) {

@@ -31,7 +31,8 @@ void BuildOverhead(AppState& state, support::Ui& ui, int) {
     overhead::applyTerrainDefaults(overhead, state.terrain);
     state.busy = true;
     ui.setWaitCursor(true);
-    const support::ProgressCallback growing = [&ui](long, long) {
+    const support::ProgressCallback growing = [&ui, &overhead](long done, long) {
+        ui.showGrowingMap(overhead.image, static_cast<int>(done));
         ui.pump();
         return true;
     };
