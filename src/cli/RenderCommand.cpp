@@ -161,6 +161,14 @@ support::Status writeImage(const support::RgbImage& image, const RenderOptions& 
     return support::success();
 }
 
+// Qt notes on standard error that XDG_RUNTIME_DIR is unset, as it is in most batch jobs; the
+// render does not use that folder, so the note is dropped and every other message kept.
+void quietRuntimeDirectoryNote(QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (!message.startsWith("QStandardPaths:")) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    }
+}
+
 }  // namespace
 
 int runRender(const Arguments& arguments) {
@@ -172,6 +180,7 @@ int runRender(const Arguments& arguments) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+    qInstallMessageHandler(quietRuntimeDirectoryNote);
     static int argc = 1;
     static char name[] = "tavrok-cli";
     static char* argv[] = {name, nullptr};
