@@ -3,6 +3,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/Progress.h"
+
 namespace tavrok::overhead {
 
 // The number of threads the hot loops use: every core, at least one.
@@ -29,6 +31,24 @@ void parallelRows(int begin, int end, int threads, const Work& work) {
         helpers.emplace_back([&work, first, last] { work(first, last); });
     }
     work(begin, begin + count / threads);
+}
+
+// Runs work(first, last) over rows 0 .. count − 1 in bands of 256 rows, each band split over
+// the threads (≤ 0: every core), and reports progress after each band; false when the
+// callback asked to stop.
+template <typename Work>
+bool inReportedBands(int count, int threads, const support::ProgressCallback& progress,
+                     const Work& work) {
+    constexpr int rowsPerBand = 256;
+    const int threadCount = threads > 0 ? threads : defaultThreadCount();
+    for (int begin = 0; begin < count; begin += rowsPerBand) {
+        const int end = std::min(count, begin + rowsPerBand);
+        parallelRows(begin, end, threadCount, work);
+        if (!support::reportProgress(progress, end, count)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace tavrok::overhead

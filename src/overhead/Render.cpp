@@ -12,8 +12,6 @@ namespace tavrok::overhead {
 
 namespace {
 
-constexpr int rowsPerReport = 256;
-
 // Nearest index with halves upward, clamped to 0 .. count − 1.
 inline int nearestIndex(float position, int count) {
     const int index = static_cast<int>(std::floor(position + 0.5f));
@@ -56,22 +54,6 @@ std::vector<int> nearestColumnsOf(const ViewGeometry& geometry, int columns) {
         nearest.clear();
     }
     return nearest;
-}
-
-// Runs work(first, last) over the image rows in parts of rowsPerReport rows, reporting
-// progress after each part; false when the callback asked to stop.
-template <typename Work>
-bool inReportedParts(int height, int threads, const support::ProgressCallback& progress,
-                     const Work& work) {
-    const int threadCount = threads > 0 ? threads : defaultThreadCount();
-    for (int begin = 0; begin < height; begin += rowsPerReport) {
-        const int end = std::min(height, begin + rowsPerReport);
-        parallelRows(begin, end, threadCount, work);
-        if (!support::reportProgress(progress, end, height)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -127,7 +109,7 @@ support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeomet
             }
         }
     };
-    if (!inReportedParts(height, threads, progress, work)) {
+    if (!inReportedBands(height, threads, progress, work)) {
         return support::Error{support::ErrorCode::OperationCancelled, "stopped"};
     }
     return support::success();
@@ -166,7 +148,7 @@ support::Status renderShadedOverhead(const terrain::Terrain& terrain, const View
                      image.row(top).data());
         }
     };
-    if (!inReportedParts(height, threads, progress, work)) {
+    if (!inReportedBands(height, threads, progress, work)) {
         return support::Error{support::ErrorCode::MapResizingCancelled, "stopped"};
     }
     return support::success();

@@ -13,8 +13,6 @@ namespace {
 
 // Degrees per radian as drawing and shading use it.
 constexpr double degreesPerRadian = 57.29578;
-// Rows handed to the threads between two progress reports.
-constexpr int rowsPerReport = 256;
 
 struct Light {
     float x = 0;
@@ -243,13 +241,8 @@ support::Result<ShadeGrid> computeShading(const terrain::Terrain& terrain,
             cursor.row(j, shade.values.data() + static_cast<std::size_t>(j) * shade.width);
         }
     };
-    const int threadCount = threads > 0 ? threads : defaultThreadCount();
-    for (int begin = 0; begin < shade.height; begin += rowsPerReport) {
-        const int end = std::min(shade.height, begin + rowsPerReport);
-        parallelRows(begin, end, threadCount, work);
-        if (!support::reportProgress(progress, end, shade.height)) {
-            return support::Error{support::ErrorCode::MapResizingCancelled, "stopped"};
-        }
+    if (!inReportedBands(shade.height, threads, progress, work)) {
+        return support::Error{support::ErrorCode::MapResizingCancelled, "stopped"};
     }
     return shade;
 }
