@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "shell/Dispatch.h"
+#include "support/Text.h"
 
 namespace tavrok::shell {
 
@@ -23,51 +24,45 @@ double overheadZoomFor(int rows, int columns, int clientWidth, int clientHeight)
     return std::floor(zoom * 100) / 100;
 }
 
-void installLoadedTerrain(AppState& state, support::Ui& ui, importers::LoadedTerrain loaded,
-                          std::string_view windowTitleName) {
-    auto& terrain = state.terrain;
-    terrain.grid = std::move(loaded.grid);
-    terrain.header = std::move(loaded.header);
-    terrain.loaded = true;
-    state.sourceListing = std::exchange(state.pendingSourceListing, {});
-    const auto& header = terrain.header;
-    state.overheadZoom =
-        overheadZoomFor(header.rows, header.columns, state.clientWidth, state.clientHeight);
-    const double horizontal = static_cast<double>(header.metresPerUnitX) * header.spacingX;
-    state.shadingScale = horizontal > 0 ? header.verticalUnitFactor / horizontal : 1.0;
-    state.viewMode = viewOverhead;
+CommandStatus installLoadedTerrain(AppState& state, support::Ui& ui,
+                                   importers::LoadedTerrain loaded, terrain::SourceRecord source) {
+    const std::string title = "Overhead View - " + source.title;
+    state.document.replace(std::move(loaded.grid), std::move(loaded.header), std::move(source));
+    const auto& header = state.document.header();
+    auto& map = state.map;
+    map.overheadZoom =
+        overheadZoomFor(header.rows, header.columns, map.clientWidth, map.clientHeight);
+    map.viewMode = viewOverhead;
     ui.setWaitCursor(false);
-    ui.setWindowTitle("Overhead View - " + std::string(windowTitleName));
-    dispatch(state, ui, CommandId::BuildOverhead, 0);
+    ui.output().setTitle(title);
+    return CommandStatus::Done;
 }
 
 std::optional<LoadRequest> loadRequestForType(std::string_view type) {
-    static constexpr std::array types{
-        std::pair{std::string_view("matrix"), LoadRequest{CommandId::LoadMatrixFiles, 0}},
-        std::pair{std::string_view("raw"), LoadRequest{CommandId::BuildRawMatrix, 0}},
-        std::pair{std::string_view("usgs"), LoadRequest{CommandId::LoadUsgsDem, 0}},
-        std::pair{std::string_view("sdts"), LoadRequest{CommandId::LoadUsgsDem, 1}},
-        std::pair{std::string_view("srtm"), LoadRequest{CommandId::LoadSrtmFiles, 0}},
-        std::pair{std::string_view("geotiff"), LoadRequest{CommandId::LoadUsgsDem, 0}},
-        std::pair{std::string_view("las"), LoadRequest{CommandId::LoadLasCloud, 0}},
-        std::pair{std::string_view("xyz"), LoadRequest{CommandId::LoadXyzPoints, 0}},
+    struct NamedImporter {
+        std::string_view name;
+        CommandId importer;
+        int param;
     };
-    for (const auto& [name, request] : types) {
-        if (name == type) {
-            return request;
+    static constexpr std::array types{
+        NamedImporter{"matrix", CommandId::LoadMatrixFiles, 0},
+        NamedImporter{"raw", CommandId::BuildRawMatrix, 0},
+        NamedImporter{"usgs", CommandId::LoadUsgsDem, 0},
+        NamedImporter{"sdts", CommandId::LoadUsgsDem, 1},
+        NamedImporter{"srtm", CommandId::LoadSrtmFiles, 0},
+        NamedImporter{"geotiff", CommandId::LoadUsgsDem, 0},
+        NamedImporter{"las", CommandId::LoadLasCloud, 0},
+        NamedImporter{"xyz", CommandId::LoadXyzPoints, 0},
+    };
+    for (const auto& named : types) {
+        if (named.name == type) {
+            return LoadRequest{named.importer, named.param, {}};
         }
     }
     return std::nullopt;
 }
 
 namespace {
-
-std::string lowerExtension(const std::filesystem::path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
 
 bool hasHeaderBeside(const std::filesystem::path& file) {
     std::error_code ignored;
@@ -82,7 +77,7 @@ LoadRequest loadRequestForFiles(const std::vector<std::filesystem::path>& files)
         return {};
     }
     const auto& first = files.front();
-    const std::string extension = lowerExtension(first);
+    const std::string extension = support::lowerExtension(first);
     static constexpr std::array byExtension{
         std::pair{std::string_view(".dem"), std::string_view("usgs")},
         std::pair{std::string_view(".gz"), std::string_view("usgs")},
@@ -98,17 +93,22 @@ LoadRequest loadRequestForFiles(const std::vector<std::filesystem::path>& files)
     };
     for (const auto& [known, type] : byExtension) {
         if (extension == known) {
-            return *loadRequestForType(type);
+            auto request = *loadRequestForType(type);
+            request.files = files;
+            return request;
         }
     }
-    return hasHeaderBeside(first) ? LoadRequest{CommandId::LoadMatrixFiles, 0}
-                                  : LoadRequest{CommandId::BuildRawMatrix, 0};
+    const CommandId importer =
+        hasHeaderBeside(first) ? CommandId::LoadMatrixFiles : CommandId::BuildRawMatrix;
+    return LoadRequest{importer, 0, files};
 }
 
-void showError(support::Ui& ui, const support::Error& error) {
+CommandStatus showError(support::Ui& ui, const support::Error& error) {
     if (error.code != support::ErrorCode::SilentFailure) {
         ui.showMessage(error.message());
     }
+    return error.code == support::ErrorCode::OperationCancelled ? CommandStatus::Cancelled
+                                                                : CommandStatus::Failed;
 }
 
 }  // namespace tavrok::shell

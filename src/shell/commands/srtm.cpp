@@ -1,5 +1,4 @@
 #include "importers/SrtmImporter.h"
-#include "shell/Dispatch.h"
 #include "shell/KeepAlive.h"
 #include "shell/TerrainLoading.h"
 #include "shell/commands/Commands.h"
@@ -8,25 +7,27 @@ namespace tavrok::shell::commands {
 
 // SRTM ".hgt" tiles and ".bil" grids: one file, or several merged into one Lat/Lon grid. A single
 // file the reader cannot use goes to the raw matrix builder so that the user can describe it.
-void LoadSrtmFiles(AppState& state, support::Ui& ui, int) {
-    const auto files = state.selectedFiles;
+CommandStatus LoadSrtmFiles(AppState& state, support::Ui& ui, const LoadRequest& request) {
+    const auto& files = request.files;
     if (files.empty()) {
-        return;
+        return CommandStatus::Cancelled;
     }
     ui.setWaitCursor(true);
     auto outcome = importers::LoadSrtmFiles(files, keepAlive(state, ui, "Please Wait ..."));
     ui.setWaitCursor(false);
     if (!outcome.terrain) {
-        showError(ui, outcome.terrain.error());
-        if (outcome.offerRawBuilder) {
-            ui.clearWindow();
-            state.selectedFiles = {files.front()};
-            dispatch(state, ui, CommandId::BuildRawMatrix, 0);
+        const CommandStatus failed = showError(ui, outcome.terrain.error());
+        if (!outcome.offerRawBuilder) {
+            return failed;
         }
-        return;
+        ui.output().clear();
+        return buildRawMatrix(state, ui, RawMatrixRequest{files.front()});
     }
-    installLoadedTerrain(state, ui, std::move(outcome.terrain).value(),
-                         files.front().filename().string());
+    terrain::SourceRecord source;
+    source.format = "srtm";
+    source.files = files;
+    source.title = files.front().filename().string();
+    return installLoadedTerrain(state, ui, std::move(outcome.terrain).value(), std::move(source));
 }
 
 }  // namespace tavrok::shell::commands

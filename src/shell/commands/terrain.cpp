@@ -1,11 +1,11 @@
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "shell/Dispatch.h"
 #include "shell/FilePrompts.h"
 #include "shell/TerrainLoading.h"
 #include "shell/commands/Commands.h"
+#include "support/Text.h"
 #include "terrain/AreaSelectionDialog.h"
 #include "terrain/DemSpecsDialog.h"
 #include "terrain/FileTypeDialog.h"
@@ -15,18 +15,6 @@ namespace tavrok::shell::commands {
 namespace {
 
 using namespace terrain;
-
-// The previous load's temporary terrain matrix goes before anything else happens.
-void removeTemporaryTerrain(AppState& state) {
-    if (state.temporaryTerrainFile.empty()) {
-        return;
-    }
-    std::error_code ignored;
-    auto header = state.temporaryTerrainFile;
-    std::filesystem::remove(state.temporaryTerrainFile, ignored);
-    std::filesystem::remove(header.replace_extension(".hdr"), ignored);
-    state.temporaryTerrainFile.clear();
-}
 
 // What one file type does after the dialog: an optional prompt, then an importer command.
 struct FileTypeRoute {
@@ -52,8 +40,8 @@ const std::array routes{
 
 // Repaints after a dialog closed and lets pending events run before a long import.
 void refreshAfterDialog(AppState& state, support::Ui& ui) {
-    if (state.viewMode == 0) {
-        ui.clearWindow();
+    if (state.map.viewMode == viewNothing) {
+        ui.output().clear();
     }
     ui.pump();
 }
@@ -63,31 +51,26 @@ bool chooseArea(AppState& state, support::Ui& ui) {
     if (!ui.runDialog(dialog)) {
         return false;
     }
-    state.area = {dialog.centreLatitude(), dialog.centreLongitude(), dialog.widthDegrees(),
-                  dialog.projection};
+    state.loads.area = {dialog.centreLatitude(), dialog.centreLongitude(), dialog.widthDegrees(),
+                        dialog.projection};
     return true;
 }
 
-void loadChosenType(AppState& state, support::Ui& ui, const FileTypeRoute& route) {
+CommandStatus loadChosenType(AppState& state, support::Ui& ui, const FileTypeRoute& route) {
+    LoadRequest request{route.command, route.param, {}};
     if (route.prompt != nullptr) {
         const auto files = ui.promptForFiles(*route.prompt);
         if (files.empty()) {
-            return;
+            return CommandStatus::Cancelled;
         }
-        state.selectedFiles.assign(files.begin(), files.end());
+        request.files.assign(files.begin(), files.end());
     } else if (route.areaDialog && !chooseArea(state, ui)) {
-        return;
+        return CommandStatus::Cancelled;
     }
     if (route.prompt != nullptr || route.areaDialog) {
         refreshAfterDialog(state, ui);
     }
-    dispatch(state, ui, route.command, route.param);
-}
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
+    return runImport(state, ui, request);
 }
 
 // A file named at start-up: the four characters from the first dot of its name decide.
@@ -95,57 +78,54 @@ std::string lowerCase(std::string text) {
 LoadRequest startupRequestFor(const std::filesystem::path& file) {
     const std::string name = file.filename().string();
     const auto dot = name.find('.');
-    const std::string extension = dot == std::string::npos ? "" : lowerCase(name.substr(dot, 4));
+    const std::string extension =
+        dot == std::string::npos ? "" : support::lowerCase(name.substr(dot, 4));
     if (extension == ".dem") {
-        return {CommandId::LoadUsgsDem, 0};
+        return {CommandId::LoadUsgsDem, 0, {file}};
     }
     if (extension == ".ddf") {
-        return {CommandId::LoadUsgsDem, 1};
+        return {CommandId::LoadUsgsDem, 1, {file}};
     }
     std::error_code ignored;
     auto header = file;
     if (extension != ".hdr" && std::filesystem::exists(header.replace_extension(".hdr"), ignored)) {
-        return {CommandId::LoadMatrixFiles, 0};
+        return {CommandId::LoadMatrixFiles, 0, {file}};
     }
-    return {CommandId::BuildRawMatrix, 0};
+    return {CommandId::BuildRawMatrix, 0, {file}};
 }
 
 }  // namespace
 
-void LoadTerrainModel(AppState& state, support::Ui& ui, int param) {
-    if (state.viewMode == 0) {
-        ui.clearWindow();
+CommandStatus LoadTerrainModel(AppState& state, support::Ui& ui, const CommandContext&) {
+    if (state.map.viewMode == viewNothing) {
+        ui.output().clear();
     }
-    removeTemporaryTerrain(state);
-    if (param == 1 || state.fileAlreadyChosen) {
-        state.fileAlreadyChosen = false;
-        if (state.selectedFiles.empty()) {
-            return;
-        }
-        const LoadRequest request = startupRequestFor(state.selectedFiles.front());
-        dispatch(state, ui, request.command, request.param);
-        return;
-    }
-    FileTypeDialog dialog(state.settings.lastFileType);
+    FileTypeDialog dialog(state.shell.settings.lastFileType);
     if (!ui.runDialog(dialog)) {
-        return;
+        return CommandStatus::Cancelled;
     }
-    state.settings.lastFileType = dialog.choice();
+    state.shell.settings.lastFileType = dialog.choice();
     const auto route = std::find_if(routes.begin(), routes.end(), [&](const FileTypeRoute& r) {
         return r.fileType == dialog.choice();
     });
-    if (route != routes.end()) {
-        loadChosenType(state, ui, *route);
-    }
+    return route == routes.end() ? CommandStatus::Cancelled : loadChosenType(state, ui, *route);
 }
 
-void ShowDemSpecs(AppState& state, support::Ui& ui, int) {
-    if (!state.terrain.loaded) {
-        return;
+CommandStatus LoadStartupFile(AppState& state, support::Ui& ui, const std::filesystem::path& file) {
+    if (state.map.viewMode == viewNothing) {
+        ui.output().clear();
     }
-    DemSpecsDialog dialog(state.terrain.header);
-    dialog.sourceListing = state.sourceListing;
+    return runImport(state, ui, startupRequestFor(file));
+}
+
+CommandStatus ShowDemSpecs(AppState& state, support::Ui& ui, const CommandContext&) {
+    if (!state.document.loaded()) {
+        return CommandStatus::Cancelled;
+    }
+    DemSpecsDialog dialog(state.document.header());
+    dialog.sourceListing = state.document.source().listing;
     ui.runDialog(dialog);
+    return CommandStatus::Done;
 }
 
 }  // namespace tavrok::shell::commands

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cctype>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "shell/TerrainLoading.h"
 #include "shell/commands/Commands.h"
 #include "support/TemporaryFiles.h"
+#include "support/Text.h"
 
 namespace tavrok::shell::commands {
 
@@ -33,21 +33,24 @@ constexpr std::string_view gtopo30Question =
 constexpr std::string_view sdtsCaption = "SDTS2DEM";
 constexpr std::string_view unnamedDem = "Digital Elevation Model";
 
-std::string lowerExtension(const fs::path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
+using support::lowerExtension;
+
+terrain::SourceRecord sourceOf(std::string format, std::vector<fs::path> files, std::string title) {
+    terrain::SourceRecord source;
+    source.format = std::move(format);
+    source.files = std::move(files);
+    source.title = std::move(title);
+    return source;
 }
 
 // The SDTS converter's own failures carry its caption.
-void showSdtsError(support::Ui& ui, const support::Error& error) {
+CommandStatus showSdtsError(support::Ui& ui, const support::Error& error) {
     if (error.code == ErrorCode::CannotOpenDemCellFile ||
         error.code == ErrorCode::ErrorReadingSdts) {
         ui.showMessage(error.message(), sdtsCaption);
-    } else {
-        showError(ui, error);
+        return CommandStatus::Failed;
     }
+    return showError(ui, error);
 }
 
 // Removes a folder and everything below it when the load ends, however it ends.
@@ -65,7 +68,7 @@ class FolderCleanup {
     fs::path m_folder;
 };
 
-void loadDemFiles(AppState& state, support::Ui& ui, const std::vector<fs::path>& files) {
+CommandStatus loadDemFiles(AppState& state, support::Ui& ui, const std::vector<fs::path>& files) {
     ui.showProgress(files.size() == 1 ? "     Reading DEM File ... "
                                       : "   Merging Terrain Files  ");
     ui.setWaitCursor(true);
@@ -73,18 +76,19 @@ void loadDemFiles(AppState& state, support::Ui& ui, const std::vector<fs::path>&
                                               keepAlive(state, ui, "Please Wait ..."));
     ui.setWaitCursor(false);
     if (!loaded) {
-        showError(ui, loaded.error());
-        return;
+        return showError(ui, loaded.error());
     }
     const std::string name =
         files.size() == 1 ? files.front().filename().string() : std::string(unnamedDem);
-    installLoadedTerrain(state, ui, std::move(loaded).value(), name);
+    return installLoadedTerrain(state, ui, std::move(loaded).value(),
+                                sourceOf("usgs", files, name));
 }
 
 // Converts each transfer into a matrix pair in outputFolder and loads the pairs as terrain
 // matrices. The pairs are deleted afterwards.
-void loadSdtsTransfers(AppState& state, support::Ui& ui, const std::vector<fs::path>& transfers,
-                       const fs::path& outputFolder) {
+CommandStatus loadSdtsTransfers(AppState& state, support::Ui& ui,
+                                const std::vector<fs::path>& transfers,
+                                const fs::path& outputFolder) {
     support::TemporaryFiles pairs;
     std::vector<fs::path> grids;
     std::set<std::string> names;
@@ -107,39 +111,37 @@ void loadSdtsTransfers(AppState& state, support::Ui& ui, const std::vector<fs::p
             continue;
         }
         if (transfers.size() == 1) {
-            showSdtsError(ui, written.error());
-        } else {
-            ui.showMessage(support::messageText(ErrorCode::ErrorReadingSdtsFiles));
+            return showSdtsError(ui, written.error());
         }
-        return;
+        ui.showMessage(support::messageText(ErrorCode::ErrorReadingSdtsFiles));
+        return CommandStatus::Failed;
     }
     ui.setWaitCursor(true);
     auto outcome = importers::LoadMatrixFiles(grids, temporaryWorkDirectory(state),
                                               keepAlive(state, ui, "Please Wait ..."));
     ui.setWaitCursor(false);
     if (!outcome.terrain) {
-        showError(ui, outcome.terrain.error());
-        return;
+        return showError(ui, outcome.terrain.error());
     }
     const std::string title =
         grids.size() == 1 ? grids.front().filename().string() : "Merged Matrices";
-    installLoadedTerrain(state, ui, std::move(outcome.terrain).value(), title);
+    return installLoadedTerrain(state, ui, std::move(outcome.terrain).value(),
+                                sourceOf("sdts", transfers, title));
 }
 
 // ".ddf" modules chosen directly: one transfer per distinct folder and name prefix.
-void loadSdtsModules(AppState& state, support::Ui& ui, const std::vector<fs::path>& modules) {
+CommandStatus loadSdtsModules(AppState& state, support::Ui& ui,
+                              const std::vector<fs::path>& modules) {
     std::vector<fs::path> transfers;
     std::set<std::string> seen;
     for (const auto& module : modules) {
-        std::string key =
-            module.parent_path().string() + '/' + module.filename().string().substr(0, 4);
-        std::transform(key.begin(), key.end(), key.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        const std::string key = support::upperCase(module.parent_path().string() + '/' +
+                                                   module.filename().string().substr(0, 4));
         if (seen.insert(key).second) {
             transfers.push_back(module);
         }
     }
-    loadSdtsTransfers(state, ui, transfers, temporaryWorkDirectory(state));
+    return loadSdtsTransfers(state, ui, transfers, temporaryWorkDirectory(state));
 }
 
 // The ASCII DEMs an archive held: its ".dem" files, or its only file renamed to ".dem".
@@ -163,18 +165,19 @@ std::vector<fs::path> demsFrom(const importers::ExtractedFiles& extracted) {
     return dems;
 }
 
-void loadArchives(AppState& state, support::Ui& ui, const std::vector<fs::path>& archives) {
+CommandStatus loadArchives(AppState& state, support::Ui& ui,
+                           const std::vector<fs::path>& archives) {
     const auto workFolder = temporaryWorkDirectory(state);
     std::error_code error;
     if (!fs::is_directory(workFolder, error)) {
         ui.showMessage(support::messageText(ErrorCode::CannotSaveTemporaryFiles));
-        return;
+        return CommandStatus::Failed;
     }
     const auto terrainFolder = workFolder.parent_path() / "tavrok_terrain";
     fs::remove_all(terrainFolder, error);
     if (!fs::create_directories(terrainFolder, error)) {
         ui.showMessage(support::messageText(ErrorCode::CannotCreateTemporaryFiles));
-        return;
+        return CommandStatus::Failed;
     }
     FolderCleanup cleanup(terrainFolder);
 
@@ -189,34 +192,30 @@ void loadArchives(AppState& state, support::Ui& ui, const std::vector<fs::path>&
         if (!extracted) {
             ui.setWaitCursor(false);
             if (archives.size() == 1) {
-                showError(ui, extracted.error());
-            } else {
-                ui.showMessage(std::string(support::messageText(ErrorCode::IncompatibleArchive)) +
-                               archives[index].filename().string());
+                return showError(ui, extracted.error());
             }
-            return;
+            ui.showMessage(std::string(support::messageText(ErrorCode::IncompatibleArchive)) +
+                           archives[index].filename().string());
+            return CommandStatus::Failed;
         }
         auto modules = importers::SdtsTransfersIn(folder);
         auto archiveDems = modules.empty() ? demsFrom(extracted.value()) : std::vector<fs::path>{};
         if (modules.empty() && archiveDems.empty()) {
             ui.setWaitCursor(false);
             ui.showMessage(support::messageText(ErrorCode::FaultyArchiveFile));
-            return;
+            return CommandStatus::Failed;
         }
         transfers.insert(transfers.end(), modules.begin(), modules.end());
         dems.insert(dems.end(), archiveDems.begin(), archiveDems.end());
         if (!transfers.empty() && !dems.empty()) {
             ui.setWaitCursor(false);
             ui.showMessage(support::messageText(ErrorCode::CannotMixOneDegreeAndSdtsDems));
-            return;
+            return CommandStatus::Failed;
         }
     }
     ui.setWaitCursor(false);
-    if (!dems.empty()) {
-        loadDemFiles(state, ui, dems);
-    } else {
-        loadSdtsTransfers(state, ui, transfers, terrainFolder);
-    }
+    return dems.empty() ? loadSdtsTransfers(state, ui, transfers, terrainFolder)
+                        : loadDemFiles(state, ui, dems);
 }
 
 }  // namespace
@@ -226,70 +225,60 @@ namespace {
 // A GeoTIFF elevation raster: its first band becomes a temporary grid that the raw matrix
 // builder loads as described, without showing its dialog. The temporary grid is deleted by the
 // builder; the flags serve that one build only.
-void loadGeoTiffDem(AppState& state, support::Ui& ui, const std::filesystem::path& file) {
-    auto converted = importers::ConvertGeoTiffDem(file, temporaryWorkDirectory(state),
-                                                  state.rawMatrixDescription);
+CommandStatus loadGeoTiffDem(AppState& state, support::Ui& ui, const std::filesystem::path& file) {
+    auto& description = state.loads.rawMatrixDescription;
+    auto converted = importers::ConvertGeoTiffDem(file, temporaryWorkDirectory(state), description);
     if (!converted) {
-        showError(ui, converted.error());
-        return;
+        return showError(ui, converted.error());
     }
     const bool projected = converted->description.coordinateSystem == terrain::ProjectionKind::UTM;
     state.overhead.latLonGrid = !projected;
     state.overhead.coordinateMode =
         projected ? overhead::CoordinateMode::UtmMeters : overhead::CoordinateMode::DecimalDegree;
-    state.rawMatrixDescription = std::move(converted->description);
-    state.rawMatrixPreset = true;
-    state.rawMatrixTemporaryInput = true;
-    state.selectedFiles = {converted->gridFile};
-    state.fileTitle = file.filename().string();
-    state.pendingSourceListing = std::move(converted->listing);
-    dispatch(state, ui, CommandId::BuildRawMatrix, 0);
+    description = std::move(converted->description);
+    RawMatrixRequest request;
+    request.file = converted->gridFile;
+    request.preset = true;
+    request.temporaryInput = true;
+    request.title = file.filename().string();
+    request.listing = std::move(converted->listing);
+    return buildRawMatrix(state, ui, request);
 }
 
 }  // namespace
 
 // USGS ASCII DEMs (single or merged), archives of DEMs or SDTS transfers, and SDTS modules
 // chosen directly (param 1 or ".ddf"); GeoTIFF files and GLOBE or GTOPO30 tiles are passed on.
-void LoadUsgsDem(AppState& state, support::Ui& ui, int param) {
-    const auto files = state.selectedFiles;
+CommandStatus LoadUsgsDem(AppState& state, support::Ui& ui, const LoadRequest& request) {
+    const auto& files = request.files;
     if (files.empty()) {
-        return;
+        return CommandStatus::Cancelled;
     }
     const bool plainDems = lowerExtension(files.front()) == ".dem";
     for (const auto& file : files) {
         if ((lowerExtension(file) == ".dem") != plainDems) {
             ui.showMessage(support::messageText(ErrorCode::CannotMixAsciiAndArchiveDems));
-            return;
+            return CommandStatus::Failed;
         }
     }
     const auto& first = files.front();
     const std::string extension = lowerExtension(first);
-    if (param == 1 || extension == ".ddf") {
-        loadSdtsModules(state, ui, files);
-        return;
+    if (request.param == 1 || extension == ".ddf") {
+        return loadSdtsModules(state, ui, files);
     }
     if (extension == ".tif" || extension == ".tiff") {
-        loadGeoTiffDem(state, ui, first);
-        return;
+        return loadGeoTiffDem(state, ui, first);
     }
     const std::string baseName = first.stem().string();
     if (importers::IsGlobeTileName(baseName)) {
-        if (ui.askYesNo(globeQuestion)) {
-            dispatch(state, ui, CommandId::LoadGlobeTiles, 0);
-        }
-        return;
+        return ui.askYesNo(globeQuestion) ? LoadGlobeTiles(state, ui, request)
+                                          : CommandStatus::Cancelled;
     }
     if (importers::IsGtopo30TileName(baseName)) {
-        if (ui.askYesNo(gtopo30Question)) {
-            dispatch(state, ui, CommandId::LoadGtopo30Tiles, 0);
-        }
-        return;
+        return ui.askYesNo(gtopo30Question) ? LoadGtopo30Tiles(state, ui, request)
+                                            : CommandStatus::Cancelled;
     }
-    if (plainDems) {
-        loadDemFiles(state, ui, files);
-    } else {
-        loadArchives(state, ui, files);
-    }
+    return plainDems ? loadDemFiles(state, ui, files) : loadArchives(state, ui, files);
 }
 
 }  // namespace tavrok::shell::commands
