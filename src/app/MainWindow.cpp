@@ -129,6 +129,12 @@ void MainWindow::runStartupLoad(const std::filesystem::path& file) {
     afterCommand(shell::commands::LoadStartupFile(m_state, *m_ui, file));
 }
 
+void MainWindow::runImport(const shell::LoadRequest& request) {
+    if (!m_state.shell.busy) {
+        afterCommand(shell::runImport(m_state, *m_ui, request));
+    }
+}
+
 // A command taken while a job runs (Stop, a deferred Exit) leaves the window to the job; the
 // job's own command brings everything up to date when it returns.
 void MainWindow::afterCommand(shell::CommandStatus status) {

@@ -10,6 +10,7 @@
 #include "app/ScaleLegendWindow.h"
 #include "shell/AppState.h"
 #include "shell/Command.h"
+#include "shell/LoadRequest.h"
 #include "shell/MenuLayout.h"
 
 namespace tavrok::app {
@@ -28,6 +29,8 @@ class MainWindow : public QMainWindow {
     void runCommand(const shell::CommandContext& context);
     // Loads a file named at start-up, as command 39 with the input already chosen.
     void runStartupLoad(const std::filesystem::path& file);
+    // Runs an importer on files already chosen, as the file-type dialog would.
+    void runImport(const shell::LoadRequest& request);
 
     QtUi& ui() { return *m_ui; }
     shell::AppState& state() { return m_state; }
