@@ -45,10 +45,10 @@ int main(int argc, char** argv) {
         times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
     }
     std::sort(times.begin(), times.end());
-    std::printf("command 21, sample %d x %d at zoom %.2f -> %d x %d image: best %.1f ms, median %.1f ms\n",
-                state.document.grid().columns(), state.document.grid().rows(),
-                state.map.overheadZoom,
-                state.overhead.image.width(), state.overhead.image.height(), times.front(),
-                times[times.size() / 2]);
+    std::printf(
+        "command 21, sample %d x %d at zoom %.2f -> %d x %d image: best %.1f ms, median %.1f ms\n",
+        state.document.grid().columns(), state.document.grid().rows(), state.map.overheadZoom,
+        state.overhead.image.width(), state.overhead.image.height(), times.front(),
+        times[times.size() / 2]);
     return 0;
 }

@@ -431,7 +431,10 @@ TEST_F(MainWindowTest, ThePolarAreaDialogChoosesTheImageToLocate) {
 }
 
 TEST_F(MainWindowTest, DemSpecsShowAGeoTiffsCornerTable) {
-    window->runImport(shell::LoadRequest{CommandId::LoadUsgsDem, 0, {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")}});
+    window->runImport(shell::LoadRequest{
+        CommandId::LoadUsgsDem,
+        0,
+        {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")}});
     ASSERT_TRUE(state.document.loaded());
     EXPECT_EQ(window->windowTitle(), "Overhead View - gdalraster_lf_elev_220_mt_hood_utm.tif");
     auto listing = std::make_shared<QString>();

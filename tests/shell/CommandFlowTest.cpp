@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 #include "TestSupport.h"
+#include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "shell/Dispatch.h"
 #include "shell/commands/Commands.h"
@@ -40,7 +42,8 @@ class CommandFlowTest : public test::TemporaryFolderTest {
 
     std::vector<std::string> temporaryFilesLeft() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(state.shell.tempDir)) {
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(state.shell.tempDir)) {
             if (entry.is_regular_file()) {
                 names.push_back(entry.path().filename().string());
             }
@@ -74,7 +77,8 @@ TEST_F(CommandFlowTest, AFailedLoadKeepsThePreviousTerrain) {
     loadSample();
     const auto header = writeFile("bad.hdr", "number_of_rows\t= 3\n");
     writeFile("bad.bin", "1234");
-    load(CommandId::LoadMatrixFiles, {folder() / "bad.bin"});  // header unusable: the raw dialog follows
+    load(CommandId::LoadMatrixFiles,
+         {folder() / "bad.bin"});  // header unusable: the raw dialog follows
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Cannot Read Header"});
     EXPECT_EQ(ui.dialogsShown, std::vector<std::string>{"IDD_DIALOG1"});  // cancelled
     EXPECT_TRUE(state.document.loaded());
@@ -139,7 +143,8 @@ TEST_F(CommandFlowTest, APresetRequestSkipsTheDialogOnlyForItselfAndDeletesItsTe
 }
 
 TEST_F(CommandFlowTest, AGeoTiffKeepsItsOwnNameInTheTitle) {
-    load(CommandId::LoadUsgsDem, {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")});
+    load(CommandId::LoadUsgsDem,
+         {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")});
     ASSERT_TRUE(state.document.loaded()) << ::testing::PrintToString(ui.messageTexts());
     EXPECT_EQ(ui.mainWindow.title, "Overhead View - gdalraster_lf_elev_220_mt_hood_utm.tif");
     EXPECT_EQ(terrain::MissingCellCount(state.document.grid()), 26820);
@@ -241,6 +246,35 @@ TEST_F(CommandFlowTest, TileSetsAskForAnAreaInsteadOfAFile) {
     EXPECT_EQ(state.loads.area.centreLatitude, 45);
     EXPECT_EQ(state.loads.area.centreLongitude, 45);
     EXPECT_EQ(state.loads.area.widthDegrees, 26);
+}
+
+// The readout turns polar grid cells back into latitudes with the window the grid was cut from,
+// so the window travels with the terrain.
+TEST_F(CommandFlowTest, APolarWindowIsKeptWithTheTerrainItWasCutFrom) {
+    const auto image = path("megt_n_128_1.img");
+    std::ofstream(image, std::ios::binary).close();
+    std::filesystem::resize_file(image, std::uint64_t{10240} * 10240 * 2);  // sparse
+    ui.queueDialog([](support::DialogModel& dialog) {
+        auto& selection = dynamic_cast<importers::MolaPolarSelection&>(dialog);
+        selection.centreX = 100;
+        selection.centreY = 200;
+        selection.width = 20;
+        return true;
+    });
+    ASSERT_EQ(load(CommandId::LoadMarsPolarMola, {folder()}), CommandStatus::Done)
+        << ::testing::PrintToString(ui.messageTexts());
+    importers::MolaPolarSelection chosen;
+    chosen.centreX = 100;
+    chosen.centreY = 200;
+    chosen.width = 20;
+    const auto window = chosen.window();
+    const auto& placed = state.document.source().marsPolarWindow;
+    ASSERT_TRUE(placed.has_value());
+    EXPECT_EQ(placed->firstColumn, window.firstColumn);
+    EXPECT_EQ(placed->firstRow, window.firstRow);
+    EXPECT_EQ(placed->resolution, 0);
+    EXPECT_FALSE(placed->southPole);
+    EXPECT_EQ(state.document.header().columns, window.lastColumn - window.firstColumn);
 }
 
 TEST_F(CommandFlowTest, AboutAndHelpSpeakThroughTheUi) {

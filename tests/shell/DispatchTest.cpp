@@ -200,12 +200,12 @@ TEST(KeyBindings, FollowTheViewAndTheProjection) {
         {Key::F9, false, CommandId::OpenWebPage, CommandId::OpenWebPage},
         {Key::Escape, false, CommandId::StopOperation, CommandId::StopOperation},
     };
-    for (const auto projection : {terrain::ProjectionKind::Sinusoidal, terrain::ProjectionKind::UTM}) {
+    for (const auto projection :
+         {terrain::ProjectionKind::Sinusoidal, terrain::ProjectionKind::UTM}) {
         state.document.edit().header.projection = projection;
         for (const auto& c : cases) {
             const auto context = commandForKey(state, WindowId::Main, c.key, c.control);
-            const auto expected =
-                projection == terrain::ProjectionKind::UTM ? c.utm : c.sinusoidal;
+            const auto expected = projection == terrain::ProjectionKind::UTM ? c.utm : c.sinusoidal;
             EXPECT_EQ(context ? std::optional(context->id) : std::nullopt, expected)
                 << static_cast<int>(c.key);
         }

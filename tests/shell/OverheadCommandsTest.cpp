@@ -42,7 +42,8 @@ TEST_F(OverheadCommandsTest, LoadingBuildsTheShadedMapAtTheWindowZoom) {
     EXPECT_FALSE(state.shell.busy);
     // The map was shown growing, band by band from the top, before it was finished.
     ASSERT_GE(ui.mainWindow.growingMapRows.size(), 3u);
-    EXPECT_TRUE(std::is_sorted(ui.mainWindow.growingMapRows.begin(), ui.mainWindow.growingMapRows.end()));
+    EXPECT_TRUE(
+        std::is_sorted(ui.mainWindow.growingMapRows.begin(), ui.mainWindow.growingMapRows.end()));
     EXPECT_LT(ui.mainWindow.growingMapRows.front(), 767);
     EXPECT_EQ(ui.mainWindow.growingMapRows.back(), 767);
 }

@@ -31,7 +31,8 @@ class UsgsCommandTest : public test::TemporaryFolderTest {
     }
     // Temporary files and unpacked archives are gone after every load.
     void expectTemporariesGone() {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(state.shell.tempDir)) {
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(state.shell.tempDir)) {
             EXPECT_FALSE(entry.is_regular_file()) << entry.path();
         }
         EXPECT_FALSE(std::filesystem::exists(state.shell.tempDir / "tavrok_terrain"));
