@@ -6,6 +6,7 @@
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "overhead/OverheadState.h"
+#include "shell/MapTools.h"
 #include "shell/MenuState.h"
 #include "shell/SettingsFile.h"
 #include "terrain/Terrain.h"
@@ -75,6 +76,7 @@ struct AppState {
     int clientHeight = 768;
     // The colour scales, lighting, display switches and the current overhead image.
     overhead::OverheadState overhead;
+    MapTools mapTools;
     // The "Scale" legend window (commands 19, 40061, 20): whether it is open and whether it
     // labels in feet and miles instead of km. The desktop program opens, repaints or closes
     // the window after each command; closing it by hand clears `shown`.
