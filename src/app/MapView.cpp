@@ -198,7 +198,7 @@ void MapView::moveEvent(QMoveEvent* event) {
     const QRect client = clientRect();
     const QRect previousClient(-event->oldPos(), client.size());
     update(windowFixedRegion(previousClient) + windowFixedRegion(client));
-    if (m_readout.shown && m_pointer) {
+    if (m_readout.shown && m_pointer && underMouse()) {
         showReadout(*m_pointer + client.topLeft());
     }
     feedTool(shell::MapEvent::key(shell::MapEvent::Kind::Scrolled));
