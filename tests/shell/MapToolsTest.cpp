@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,25 +18,38 @@ using overhead::MapPoint;
 
 // Zoom 2 over a 100 × 50 grid: column = x / 2, row = (99 − y) / 2.
 const MapMapping smallMap(2.0f, 200, 100, 100, 50);
+const MapEvent escape = MapEvent::key(Kind::Escape);
+const MapEvent scrolled = MapEvent::key(Kind::Scrolled);
 
 MapEvent press(double x, double y) {
     return MapEvent::press(MouseButton::Left, x, y);
 }
-MapEvent release(double x, double y) {
-    return MapEvent::release(MouseButton::Left, x, y);
+
+// Events written as a script: "L x,y" and "l x,y" press and release the left button, "R x,y"
+// and "r x,y" the right one, "M x,y" moves, "E" is Enter, "X" Escape, "S" a scroll.
+std::vector<MapEvent> script(const std::string& text) {
+    std::vector<MapEvent> events;
+    std::istringstream in(text);
+    char code = 0;
+    while (in >> code) {
+        if (code == 'E' || code == 'X' || code == 'S') {
+            events.push_back(MapEvent::key(code == 'E'   ? Kind::Enter
+                                           : code == 'X' ? Kind::Escape
+                                                         : Kind::Scrolled));
+            continue;
+        }
+        MapEvent event;
+        char comma = 0;
+        in >> event.position.x >> comma >> event.position.y;
+        event.kind = code == 'M' ? Kind::Move : std::isupper(code) ? Kind::Press : Kind::Release;
+        event.button = std::tolower(code) == 'r' ? MouseButton::Right : MouseButton::Left;
+        events.push_back(event);
+    }
+    return events;
 }
-MapEvent rightPress(double x, double y) {
-    return MapEvent::press(MouseButton::Right, x, y);
-}
-MapEvent rightRelease(double x, double y) {
-    return MapEvent::release(MouseButton::Right, x, y);
-}
-MapEvent move(double x, double y) {
-    return MapEvent::move(x, y);
-}
-const MapEvent enter = MapEvent::key(Kind::Enter);
-const MapEvent escape = MapEvent::key(Kind::Escape);
-const MapEvent scrolled = MapEvent::key(Kind::Scrolled);
+
+constexpr const char* toolNames[] = {"readout", "select",    "patch", "scene",
+                                     "gps",     "reference", "crop"};
 
 std::string numbers(std::initializer_list<double> values) {
     std::string text;
@@ -99,14 +114,28 @@ std::string describe(const MapDrawing& drawn) {
     return text.empty() ? "nothing" : text;
 }
 
+// Runs the events and states the tool, the drawing and the last result as one line:
+// "tool: drawing -> result", with " (cancelled)" when Escape ended a tool.
+std::string run(MapTools& tools, const std::string& events, const MapMapping& mapping) {
+    std::optional<MapToolResult> lastResult;
+    bool cancelled = false;
+    for (const auto& event : script(events)) {
+        const MapToolOutcome outcome = tools.handle(event, mapping);
+        if (outcome.result) {
+            lastResult = outcome.result;
+        }
+        cancelled = cancelled || outcome.cancelled;
+    }
+    return std::string(toolNames[static_cast<int>(tools.current())]) + ": " +
+           describe(tools.drawing(mapping)) + " -> " + describe(lastResult) +
+           (cancelled ? " (cancelled)" : "");
+}
+
 struct Sequence {
     const char* name;
     MapTool tool;
-    std::vector<MapEvent> events;
-    MapTool toolAfter;
-    const char* drawingAfter;
-    const char* lastResult;
-    bool cancelled = false;
+    const char* events;
+    const char* expected;
 };
 
 void runSequences(const std::vector<Sequence>& sequences, const MapMapping& mapping) {
@@ -114,19 +143,7 @@ void runSequences(const std::vector<Sequence>& sequences, const MapMapping& mapp
         SCOPED_TRACE(sequence.name);
         MapTools tools;
         tools.start(sequence.tool, mapping);
-        std::optional<MapToolResult> lastResult;
-        bool cancelled = false;
-        for (const auto& event : sequence.events) {
-            const MapToolOutcome outcome = tools.handle(event, mapping);
-            if (outcome.result) {
-                lastResult = outcome.result;
-            }
-            cancelled = cancelled || outcome.cancelled;
-        }
-        EXPECT_EQ(tools.current(), sequence.toolAfter);
-        EXPECT_EQ(describe(tools.drawing(mapping)), sequence.drawingAfter);
-        EXPECT_EQ(describe(lastResult), sequence.lastResult);
-        EXPECT_EQ(cancelled, sequence.cancelled);
+        EXPECT_EQ(run(tools, sequence.events, mapping), sequence.expected);
     }
 }
 
@@ -135,139 +152,61 @@ TEST(MapTools, RubberBandSelectionsAndTheProfileLine) {
     const auto readout = MapTool::Readout;
     runSequences(
         {
-            {"press, drag, release, Enter gives the area under the rectangle",
-             select,
-             {press(20, 10), move(60, 50), release(60, 50), enter},
-             readout,
-             "nothing",
-             "area 10 24.5 30 44.5"},
-            {"a rectangle dragged up and left is normalised",
-             select,
-             {press(60, 50), move(20, 10), release(20, 10), enter},
-             readout,
-             "nothing",
-             "area 10 24.5 30 44.5"},
-            {"press, drag, Escape gives nothing and returns to the readout",
-             select,
-             {press(20, 10), move(60, 50), escape},
-             readout,
-             "nothing",
-             "none",
-             true},
-            {"a drag beyond the image is clamped to its edges",
-             select,
-             {press(150, 90), move(260, -30), release(260, -30), enter},
-             readout,
-             "nothing",
-             "area 75 4.5 99.5 49.5"},
-            {"the patch tool hands over a patch rectangle",
-             MapTool::PatchArea,
-             {press(0, 99), move(10, 89), release(10, 89), enter},
-             readout,
-             "nothing",
-             "patch 0 0 5 5"},
-            {"Enter before any rectangle does nothing", select, {enter}, select, "nothing", "none"},
-            {"the rectangle stays after the release until Enter",
-             select,
-             {press(20, 10), move(60, 50), release(60, 50), move(100, 100)},
-             select,
-             "band 20 10 60 50",
-             "none"},
-            {"a second press while dragging is ignored",
-             select,
-             {press(20, 10), press(80, 80), move(60, 50)},
-             select,
-             "band 20 10 60 50",
-             "none"},
-            {"a new press after the release starts a new rectangle",
-             select,
-             {press(20, 10), move(60, 50), release(60, 50), press(5, 5), move(7, 8)},
-             select,
-             "band 5 5 7 8",
-             "none"},
-            {"the right button does not select",
-             select,
-             {rightPress(20, 10), move(60, 50)},
-             select,
-             "nothing",
-             "none"},
-            {"a right-button drag in the readout gives a profile line",
-             readout,
-             {rightPress(10, 99), move(30, 80), move(50, 59), rightRelease(50, 59)},
-             readout,
-             "nothing",
-             "line 5 0 25 20"},
-            {"the profile line follows the mouse while the button is down",
-             readout,
-             {rightPress(10, 99), move(50, 59)},
-             readout,
-             "line 10 99 50 59",
-             "none"},
-            {"Escape drops a profile line being drawn",
-             readout,
-             {rightPress(10, 99), move(50, 59), escape, rightRelease(50, 59)},
-             readout,
-             "nothing",
-             "none",
-             true},
-            {"the left button in the readout draws nothing",
-             readout,
-             {press(10, 10), move(50, 50), release(50, 50)},
-             readout,
-             "nothing",
-             "none"},
+            {"press, drag, release, Enter gives the area under the rectangle", select,
+             "L 20,10 M 60,50 l 60,50 E", "readout: nothing -> area 10 24.5 30 44.5"},
+            {"a rectangle dragged up and left is normalised", select, "L 60,50 M 20,10 l 20,10 E",
+             "readout: nothing -> area 10 24.5 30 44.5"},
+            {"press, drag, Escape gives nothing and returns to the readout", select,
+             "L 20,10 M 60,50 X", "readout: nothing -> none (cancelled)"},
+            {"a drag beyond the image is clamped to its edges", select,
+             "L 150,90 M 260,-30 l 260,-30 E", "readout: nothing -> area 75 4.5 99.5 49.5"},
+            {"the patch tool hands over a patch rectangle", MapTool::PatchArea,
+             "L 0,99 M 10,89 l 10,89 E", "readout: nothing -> patch 0 0 5 5"},
+            {"Enter before any rectangle does nothing", select, "E", "select: nothing -> none"},
+            {"the rectangle stays after the release until Enter", select,
+             "L 20,10 M 60,50 l 60,50 M 100,100", "select: band 20 10 60 50 -> none"},
+            {"a second press while dragging is ignored", select, "L 20,10 L 80,80 M 60,50",
+             "select: band 20 10 60 50 -> none"},
+            {"a new press after the release starts a new rectangle", select,
+             "L 20,10 M 60,50 l 60,50 L 5,5 M 7,8", "select: band 5 5 7 8 -> none"},
+            {"the right button does not select", select, "R 20,10 M 60,50",
+             "select: nothing -> none"},
+            {"a right-button drag in the readout gives a profile line", readout,
+             "R 10,99 M 30,80 M 50,59 r 50,59", "readout: nothing -> line 5 0 25 20"},
+            {"the profile line follows the mouse while the button is down", readout,
+             "R 10,99 M 50,59", "readout: line 10 99 50 59 -> none"},
+            {"Escape drops a profile line being drawn", readout, "R 10,99 M 50,59 X r 50,59",
+             "readout: nothing -> none (cancelled)"},
+            {"the left button in the readout draws nothing", readout, "L 10,10 M 50,50 l 50,50",
+             "readout: nothing -> none"},
         },
         smallMap);
 }
 
 TEST(MapTools, PointsAndMarkers) {
-    const MapMapping map(1.0f, 400, 300, 400, 300);
     runSequences(
         {
             {"each click adds a GPS point; clicks off the map are dropped",
-             MapTool::GpsPointsByMouse,
-             {press(10, 299), release(10, 299), press(500, 20), press(40, 0)},
-             MapTool::GpsPointsByMouse,
-             "point 10 299point 40 0",
-             "none"},
-            {"Enter hands the GPS points over in grid cells",
-             MapTool::GpsPointsByMouse,
-             {press(10, 299), press(40, 0), enter},
-             MapTool::Readout,
-             "nothing",
-             "points 10 0 40 299"},
-            {"a third reference click replaces point one",
-             MapTool::OverlayReferencePoints,
-             {press(100, 100), press(300, 200), press(0, 299), enter},
-             MapTool::Readout,
-             "nothing",
-             "reference 0 0 0.75 0.33"},
-            {"Enter with one reference point does nothing",
-             MapTool::OverlayReferencePoints,
-             {press(100, 100), enter},
-             MapTool::OverlayReferencePoints,
-             "point 100 100",
-             "none"},
-            {"dragging the lower-right crop marker moves two edges",
-             MapTool::OverlayCropMarkers,
-             {press(395, 295), move(300, 200), release(300, 200), enter},
-             MapTool::Readout,
-             "nothing",
-             "crop 0 0 300 200"},
-            {"a press away from the crop markers moves nothing",
-             MapTool::OverlayCropMarkers,
-             {press(200, 150), move(300, 200), release(300, 200)},
-             MapTool::OverlayCropMarkers,
-             "point 0 0point 399 0point 399 299point 0 299",
-             "none"},
+             MapTool::GpsPointsByMouse, "L 10,299 l 10,299 L 500,20 L 40,0",
+             "gps: point 10 299point 40 0 -> none"},
+            {"Enter hands the GPS points over in grid cells", MapTool::GpsPointsByMouse,
+             "L 10,299 L 40,0 E", "readout: nothing -> points 10 0 40 299"},
+            {"a third reference click replaces point one", MapTool::OverlayReferencePoints,
+             "L 100,100 L 300,200 L 0,299 E", "readout: nothing -> reference 0 0 0.75 0.33"},
+            {"Enter with one reference point does nothing", MapTool::OverlayReferencePoints,
+             "L 100,100 E", "reference: point 100 100 -> none"},
+            {"dragging the lower-right crop marker moves two edges", MapTool::OverlayCropMarkers,
+             "L 395,295 M 300,200 l 300,200 E", "readout: nothing -> crop 0 0 300 200"},
+            {"a press away from the crop markers moves nothing", MapTool::OverlayCropMarkers,
+             "L 200,150 M 300,200 l 300,200",
+             "crop: point 0 0point 399 0point 399 299point 0 299 -> none"},
             {"an upper-left crop marker dragged past the lower-right one stays inverted",
-             MapTool::OverlayCropMarkers,
-             {press(5, 5), move(399, 299), release(399, 299), enter},
-             MapTool::Readout,
-             "nothing",
-             "crop 399 299 399 299"},
+             MapTool::OverlayCropMarkers, "L 5,5 M 399,299 l 399,299 E",
+             "readout: nothing -> crop 399 299 399 299"},
+            {"Escape leaves any tool", MapTool::GpsPointsByMouse, "L 10,10 X",
+             "readout: nothing -> none (cancelled)"},
         },
-        map);
+        MapMapping(1.0f, 400, 300, 400, 300));
 }
 
 TEST(MapTools, GpsEntryStopsAtItsLimit) {
@@ -283,22 +222,11 @@ TEST(MapTools, ScrollingRedrawsOnlyWhatIsDrawn) {
     MapTools tools;
     EXPECT_FALSE(tools.handle(scrolled, smallMap).redraw);
     tools.start(MapTool::SelectArea);
-    EXPECT_TRUE(tools.handle(scrolled, smallMap).redraw);
-    tools.handle(press(20, 10), smallMap);
-    const MapToolOutcome outcome = tools.handle(scrolled, smallMap);
-    EXPECT_TRUE(outcome.redraw);
-    EXPECT_FALSE(outcome.result);
-    EXPECT_EQ(describe(tools.drawing(smallMap)), "band 20 10 20 10");
-}
-
-TEST(MapTools, SelectionsShowTheirPrompt) {
-    MapTools tools;
-    tools.start(MapTool::SelectArea);
     EXPECT_EQ(tools.drawing(smallMap).prompt, "Select Smaller Area With Mouse and Press 'Enter'");
+    EXPECT_TRUE(tools.handle(scrolled, smallMap).redraw);
+    EXPECT_EQ(run(tools, "L 20,10 S", smallMap), "select: band 20 10 20 10 -> none");
     tools.start(MapTool::PatchArea);
     EXPECT_EQ(tools.drawing(smallMap).prompt, "Select Area To Patch With Mouse and Press 'Enter'");
-    tools.handle(escape, smallMap);
-    EXPECT_EQ(tools.drawing(smallMap).prompt, "");
 }
 
 // Zoom 2, mesh step 1, area factor 1: N = trunc(128 / 2) = 64, made odd 65; the square's
@@ -326,45 +254,27 @@ TEST(MapTools, SceneMarkerHandlesAreTheFarCorners) {
 }
 
 TEST(MapTools, SceneMarkerClicksAndHandleDrags) {
-    const double grown = 100 / 90.496;  // a handle dragged 100 pixels from the centre
+    const std::string grown = numbers({100 / 90.496});  // a handle 100 pixels from the centre
     const struct {
         const char* name;
-        std::vector<MapEvent> events;
-        std::string placement;
+        const char* events;
+        std::string expected;
     } cases[] = {
-        {"a click away from the handles places the observer",
-         {press(50, 90), release(50, 90)},
-         "scene 25 104.5 65 1 0"},
+        {"a click away from the handles places the observer", "L 50,90 l 50,90",
+         "scene: nothing -> scene 25 104.5 65 1 0"},
         {"the second handle dragged right turns the square to -45 degrees",
-         {press(262, 122), move(300, 185), release(300, 185)},
-         "scene 100 24.5 71" + numbers({grown, -45})},
-        {"the first handle dragged left turns it to 45 degrees",
-         {press(137, 122), move(100, 185), release(100, 185)},
-         "scene 100 24.5 71" + numbers({grown, 45})},
-        {"straight above the centre the heading stays",
-         {press(137, 122), move(200, 85), release(200, 85)},
-         "scene 100 24.5 71" + numbers({grown, 0})},
+         "L 262,122 M 300,185 l 300,185", "scene: nothing -> scene 100 24.5 71" + grown + " -45"},
+        {"the first handle dragged left turns it to 45 degrees", "L 137,122 M 100,185 l 100,185",
+         "scene: nothing -> scene 100 24.5 71" + grown + " 45"},
+        {"straight above the centre the heading stays", "L 137,122 M 200,85 l 200,85",
+         "scene: nothing -> scene 100 24.5 71" + grown + " 0"},
+        {"Escape leaves the marker", "X", "readout: nothing -> none (cancelled)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         MapTools tools = sceneTools();
-        std::optional<MapToolResult> result;
-        for (const auto& event : c.events) {
-            if (auto outcome = tools.handle(event, sceneMap); outcome.result) {
-                result = outcome.result;
-            }
-        }
-        EXPECT_EQ(describe(result), c.placement);
-        EXPECT_EQ(tools.current(), MapTool::SceneMarker);
+        EXPECT_EQ(run(tools, c.events, sceneMap), c.expected);
     }
-}
-
-TEST(MapTools, EscapeLeavesTheSceneMarker) {
-    MapTools tools = sceneTools();
-    const MapToolOutcome outcome = tools.handle(escape, sceneMap);
-    EXPECT_TRUE(outcome.cancelled);
-    EXPECT_EQ(tools.current(), MapTool::Readout);
-    EXPECT_FALSE(tools.drawing(sceneMap).sceneMarker);
 }
 
 }  // namespace
