@@ -4,8 +4,11 @@
 #include <QRegion>
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 
+#include "overhead/MapMapping.h"
 #include "overhead/Readout.h"
+#include "shell/MapTools.h"
 
 namespace tavrok::shell {
 struct AppState;
@@ -15,7 +18,8 @@ namespace tavrok::app {
 
 // The overhead map: the image the commands produced, centred when it is smaller than the
 // view, on the background colour, with the coordinate readout under the mouse pointer drawn
-// over it.
+// over it. Mouse buttons, moves and the Enter and Escape keys go to the state's map tools,
+// whose rubber band, markers and lines are drawn over the image.
 class MapView : public QWidget {
     Q_OBJECT
   public:
@@ -39,15 +43,26 @@ class MapView : public QWidget {
     // elevation's order of magnitude or the boxes changed) rather than the boxes in place.
     bool readoutStripRefilled() const { return m_readoutRefilled; }
 
+    // What the map tool that finished last handed over; empty once taken.
+    std::optional<shell::MapToolResult> takeToolResult();
+
     QSize sizeHint() const override { return m_image.isNull() ? QSize(1, 1) : m_image.size(); }
 
   signals:
     // The readout changed the coordinate mode ("UTM Meters" where it has no meaning).
     void coordinateModeChanged();
+    // A map tool finished or placed something: takeToolResult() has it.
+    void mapToolFinished();
+    // Escape left a map tool without a result.
+    void mapToolCancelled();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     QPoint imageOrigin() const;
@@ -55,10 +70,26 @@ class MapView : public QWidget {
     QRect clientRect() const;
     void showReadout(QPoint position);
     // The part of this widget the readout needs repainted: the strip from the first box to the
-    // client area's right and bottom edges, or only the boxes.
-    QRegion readoutRegion(const std::vector<overhead::ReadoutPlace>& places, bool strip) const;
+    // client area's right and bottom edges, or only the boxes, for the client area `client`.
+    QRegion readoutRegion(const std::vector<overhead::ReadoutPlace>& places, bool strip,
+                          const QRect& client) const;
+    // Everything drawn at a fixed place in the window rather than on the image (readout,
+    // prompt, map-size box), for the client area `client`.
+    QRegion windowFixedRegion(const QRect& client) const;
+    QRect promptRect(const QRect& client, const std::string& prompt) const;
+    QRect matrixSizeRect(const QRect& client) const;
     void paintReadout(QPainter& painter) const;
     void paintMatrixSize(QPainter& painter) const;
+    void paintTool(QPainter& painter) const;
+    void paintPrompt(QPainter& painter, const std::string& prompt) const;
+
+    // Whether the map tools get the mouse: an overhead image is shown for a state.
+    bool toolsActive() const;
+    overhead::MapMapping mapping() const;
+    // A widget position as an overhead-image pixel.
+    overhead::MapPoint imagePoint(QPointF position) const;
+    QPointF widgetPoint(overhead::MapPoint point) const;
+    void feedTool(const shell::MapEvent& event);
 
     QImage m_image;
     QImage m_growing;
@@ -68,6 +99,9 @@ class MapView : public QWidget {
     overhead::Readout m_readout;
     std::vector<overhead::ReadoutPlace> m_places;  // in client pixels
     bool m_readoutRefilled = false;
+    // Where the pointer last was in the client area, to read out again after a scroll.
+    std::optional<QPoint> m_pointer;
+    std::optional<shell::MapToolResult> m_toolResult;
 };
 
 }  // namespace tavrok::app

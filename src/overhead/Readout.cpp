@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "geodesy/Utm.h"
+#include "overhead/MapMapping.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::overhead {
@@ -81,6 +82,14 @@ void addLatLonBoxes(Readout& readout, double latitude, double longitude, bool dm
         {"Longitude", format("%03i:%02i:%02i", lon.degrees, lon.minutes, lon.seconds)});
 }
 
+GridPoint gridPointUnder(const terrain::Terrain& terrain, const ReadoutView& view, int pointerX,
+                         int pointerY) {
+    const MapMapping mapping =
+        MapMapping::of(view.geometry, terrain.grid.rows(), terrain.grid.columns());
+    return mapping.gridPoint(
+        imagePixel(pointerX, pointerY, view.geometry, view.scrollX, view.scrollY));
+}
+
 void utmReadout(Readout& readout, const terrain::Terrain& terrain, const ReadoutView& view,
                 int pointerX, int pointerY) {
     const auto& header = terrain.header;
@@ -90,9 +99,8 @@ void utmReadout(Readout& readout, const terrain::Terrain& terrain, const Readout
     const double north = (g.height - pointerY + g.offsetY - view.scrollY) * scale;
     const double easting = std::floor(header.westBound + east + 0.5);
     const double northing = std::floor(header.southBound + north + 0.5);
-    const double rowF =
-        (g.height - 1 - pointerY + g.offsetY - view.scrollY) * scale / header.spacingX;
-    const double elevation = terrain::ElevationAt(terrain, east / header.spacingX, rowF, true);
+    const GridPoint cell = gridPointUnder(terrain, view, pointerX, pointerY);
+    const double elevation = terrain::ElevationAt(terrain, cell.column, cell.row, true);
 
     // Always on WGS-84 in the terrain's own zone, whatever the terrain's ellipsoid.
     geodesy::UtmConverter converter;
@@ -177,7 +185,7 @@ Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view
         return readout;
     }
     readout.shown = true;
-    const double columnF = (pointerX - g.offsetX + view.scrollX) / g.zoom;
+    const double columnF = gridPointUnder(terrain, view, pointerX, pointerY).column;
     const double rowsDown = (pointerY - g.offsetY + view.scrollY) / g.zoom;
     const bool dms = readout.mode == CoordinateMode::DegreeMinSec;
     double latitude = 0;
@@ -218,8 +226,8 @@ Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view
                                                     marsWindow.southPole);
             latitude = position.latitude;
             longitude = position.longitude;
-            const double rowF = (g.height - 1 - pointerY + g.offsetY - view.scrollY) / g.zoom;
-            elevation = terrain::ElevationAt(terrain, columnF, rowF, true);
+            const GridPoint cell = gridPointUnder(terrain, view, pointerX, pointerY);
+            elevation = terrain::ElevationAt(terrain, cell.column, cell.row, true);
             addLatLonBoxes(readout, latitude, longitude, false, false, "%-6.4f ");
             break;
         }

@@ -6,6 +6,7 @@
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "overhead/OverheadState.h"
+#include "shell/MapTools.h"
 #include "shell/MenuState.h"
 #include "shell/SettingsFile.h"
 #include "support/Ui.h"
@@ -115,6 +116,8 @@ struct AppState {
     terrain::Document document;
     overhead::OverheadState overhead;
     MapWindowState map;
+    // The mouse tool working on the overhead map (the readout when none).
+    MapTools mapTools;
     LoadMemory loads;
     SceneState scene;
     OverlayState overlay;
