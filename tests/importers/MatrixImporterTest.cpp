@@ -83,35 +83,102 @@ TEST_F(MatrixImporterTest, LegacyHeaderStoresTheFirstFileRowInTheNorth) {
     EXPECT_EQ(outcome.terrain->header.minElevation, 1);
 }
 
-TEST_F(MatrixImporterTest, FeetBecomeMetres) {
-    test::MatrixHeaderText header;
-    header.unit = "feet";
-    header.rows = 2;
-    header.columns = 2;
-    header.right = "500030";
-    header.upper = "4400030";
-    const auto terrain = loadFloats(header, {1000, 2000, -9999, 1000});
-    EXPECT_FLOAT_EQ(terrain.grid.at(1, 0), 304.8f);
-    EXPECT_EQ(terrain.grid.at(0, 1), terrain::missingCell);
-    EXPECT_FLOAT_EQ(terrain.header.minElevation, 304.8f);
-    EXPECT_FLOAT_EQ(terrain.header.maxElevation, 609.6f);
-    EXPECT_EQ(terrain.header.verticalUnitFactor, 1.0f);
+// Two rows of samples, south row first, and the stored cells they become.
+struct ConversionCase {
+    const char* name;
+    std::string unit;
+    std::string dataType;
+    std::vector<float> samples;
+    std::vector<float> cells;
+    float minimum;
+    float maximum;
+    long missing;
+};
+
+TEST_F(MatrixImporterTest, ConvertsSamplesToStoredCells) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float m = terrain::missingCell;
+    const ConversionCase cases[] = {
+        {"feet", "feet", "height", {1000, 2000, -9999, 1000}, {0, 304.8f, m, 0}, 304.8f, 609.6f, 1},
+        {"depth", "meters", "depth", {10, 500, 250, -9999}, {490, 0, 250, m}, -500, -10, 1},
+        {"not finite",
+         "meters",
+         "height",
+         {1, nan, infinity, -infinity, 5, 5},
+         {0, m, m, m, 4, 4},
+         1,
+         5,
+         3},
+    };
+    for (const auto& c : cases) {
+        test::MatrixHeaderText header;
+        header.unit = c.unit;
+        header.dataType = c.dataType;
+        header.rows = 2;
+        header.columns = static_cast<int>(c.samples.size() / 2);
+        header.right = std::to_string(500000 + 30 * (header.columns - 1));
+        header.upper = "4400030";
+        const auto terrain = loadFloats(header, c.samples);
+        ASSERT_EQ(terrain.grid.cells().size(), c.cells.size()) << c.name;
+        for (std::size_t i = 0; i < c.cells.size(); ++i) {
+            EXPECT_FLOAT_EQ(terrain.grid.cells()[i], c.cells[i]) << c.name << " cell " << i;
+        }
+        EXPECT_FLOAT_EQ(terrain.header.minElevation, c.minimum) << c.name;
+        EXPECT_FLOAT_EQ(terrain.header.maxElevation, c.maximum) << c.name;
+        EXPECT_EQ(terrain.header.missingCells, c.missing) << c.name;
+        EXPECT_EQ(terrain.header.verticalUnitFactor, 1.0f) << c.name;
+    }
 }
 
-TEST_F(MatrixImporterTest, DepthsBecomeNegativeElevations) {
+// Grids of a million cells and more are read by every core, each part in pieces; rows must
+// still land where they belong and the counts of every part must add up.
+TEST_F(MatrixImporterTest, BigGridsGiveEveryCellItsValue) {
+    constexpr int rows = 1100;
+    constexpr int columns = 1000;
+    const auto sample = [](int fileRow, int column) { return (fileRow * 7 + column) % 3000 - 500; };
+    const auto isHole = [](int fileRow, int column) {
+        return (fileRow * columns + column) % 997 == 3;
+    };
     test::MatrixHeaderText header;
-    header.dataType = "depth";
-    header.rows = 2;
-    header.columns = 2;
-    header.right = "500030";
-    header.upper = "4400030";
-    const auto terrain = loadFloats(header, {10, 500, 250, -9999});
-    EXPECT_EQ(terrain.header.minElevation, -500);
-    EXPECT_EQ(terrain.header.maxElevation, -10);
-    EXPECT_EQ(terrain.header.dataType, terrain::DataType::Depth);
-    EXPECT_EQ(terrain.grid.at(0, 0), 490.0f);
-    EXPECT_EQ(terrain.grid.at(1, 0), 0.0f);
-    EXPECT_EQ(terrain.grid.at(1, 1), terrain::missingCell);
+    header.rows = rows;
+    header.columns = columns;
+    header.right = std::to_string(500000 + 30 * (columns - 1));
+    header.upper = std::to_string(4400000 + 30 * (rows - 1));
+    std::vector<float> floats;
+    std::vector<std::int16_t> shorts;
+    long holes = 0;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const bool hole = isHole(row, column);
+            holes += hole ? 1 : 0;
+            floats.push_back(hole ? -9999.0f : static_cast<float>(sample(row, column)));
+            shorts.push_back(static_cast<std::int16_t>(hole ? -9999 : sample(row, column)));
+        }
+    }
+    writeFloatMatrix("float", header, floats);
+    header.format = "int16";
+    writeInt16Matrix("legacy", header, shorts);
+    auto legacyHeader = header.text();
+    legacyHeader.replace(legacyHeader.find("data_format"), 11, "data_value_unit");
+    writeFile("legacy.hdr", legacyHeader);
+    for (const bool northFirst : {false, true}) {
+        const auto outcome = load(path(northFirst ? "legacy.bin" : "float.bin"));
+        ASSERT_TRUE(outcome.terrain) << outcome.terrain.error().detail;
+        const auto& terrain = outcome.terrain.value();
+        EXPECT_EQ(terrain.header.minElevation, -500);
+        EXPECT_EQ(terrain.header.maxElevation, 2499);
+        EXPECT_EQ(terrain.header.missingCells, holes);
+        for (int fileRow = 0; fileRow < rows; ++fileRow) {
+            const auto cells = terrain.grid.row(northFirst ? rows - 1 - fileRow : fileRow);
+            for (int column = 0; column < columns; ++column) {
+                const float expected = isHole(fileRow, column)
+                                           ? terrain::missingCell
+                                           : static_cast<float>(sample(fileRow, column) + 500);
+                ASSERT_EQ(cells[column], expected) << fileRow << ',' << column;
+            }
+        }
+    }
 }
 
 TEST_F(MatrixImporterTest, GeographicMatrixBoundsInArcSeconds) {
@@ -191,16 +258,6 @@ TEST_F(MatrixImporterTest, AsciiMatrixReadsNumbersSeparatedByAnyWhiteSpace) {
     const auto shortFile = load(data);
     EXPECT_EQ(shortFile.terrain.error().code, ErrorCode::ImproperRowsOrColumns);
     EXPECT_TRUE(shortFile.offerRawBuilder);
-}
-
-TEST_F(MatrixImporterTest, NanAndInfiniteSamplesAreMissing) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float infinity = std::numeric_limits<float>::infinity();
-    const auto terrain = loadFloats({}, {1, nan, infinity, -infinity, 5, 5, 5, 5, 5, 5, 5, 5});
-    EXPECT_EQ(terrain.grid.at(1, 0), terrain::missingCell);
-    EXPECT_EQ(terrain.grid.at(2, 0), terrain::missingCell);
-    EXPECT_EQ(terrain.grid.at(3, 0), terrain::missingCell);
-    EXPECT_EQ(terrain.header.maxElevation, 5);
 }
 
 TEST_F(MatrixImporterTest, StopDuringConversionLeavesNoTerrainAndNoRawBuilder) {

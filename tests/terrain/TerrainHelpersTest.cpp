@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "terrain/TerrainHelpers.h"
 
@@ -33,10 +34,16 @@ TEST(RoundToInt, RoundsHalvesAwayFromZero) {
 }
 
 TEST(TerrainModel, RefusesEmptyAndOverflowingSizes) {
-    EXPECT_EQ(TerrainModel::create(0, 5).error().code, support::ErrorCode::ImproperRowsOrColumns);
-    EXPECT_EQ(TerrainModel::create(5, -1).error().code, support::ErrorCode::ImproperRowsOrColumns);
-    EXPECT_EQ(TerrainModel::create(2'000'000'000, 2'000'000'000).error().code,
-              support::ErrorCode::NotEnoughMemory);
+    using support::ErrorCode;
+    const std::tuple<int, int, ErrorCode> cases[] = {
+        {0, 5, ErrorCode::ImproperRowsOrColumns},
+        {5, -1, ErrorCode::ImproperRowsOrColumns},
+        {2'000'000'000, 2'000'000'000, ErrorCode::NotEnoughMemory},
+    };
+    for (const auto& [rows, columns, code] : cases) {
+        EXPECT_EQ(TerrainModel::create(rows, columns).error().code, code) << rows << 'x' << columns;
+        EXPECT_EQ(TerrainModel::createUninitialised(rows, columns).error().code, code);
+    }
 }
 
 TEST(TerrainModel, RowZeroIsTheSouthEdge) {
