@@ -16,6 +16,12 @@ namespace tavrok::cli {
 
 namespace {
 
+// The count the importer kept while loading; a scan of the grid for importers that keep none.
+long missingCellsOf(const terrain::Terrain& terrain) {
+    const auto& counted = terrain.header.missingCells;
+    return counted ? *counted : terrain::MissingCellCount(terrain.grid);
+}
+
 nlohmann::json headerJson(const terrain::Terrain& terrain) {
     const auto& header = terrain.header;
     return {
@@ -38,7 +44,7 @@ nlohmann::json headerJson(const terrain::Terrain& terrain) {
         {"spacingY", header.spacingY},
         {"minElevation", header.minElevation},
         {"maxElevation", header.maxElevation},
-        {"missingCells", terrain::MissingCellCount(terrain.grid)},
+        {"missingCells", missingCellsOf(terrain)},
     };
 }
 
@@ -60,7 +66,7 @@ void printInfo(const terrain::Terrain& terrain, const std::vector<std::string>& 
                 header.eastLon, header.southLat, header.northLat);
     std::printf("Spacing:  x %g y %g\n", header.spacingX, header.spacingY);
     std::printf("Elevation:  minimum %g maximum %g\n", header.minElevation, header.maxElevation);
-    std::printf("Missing cells:  %ld\n", terrain::MissingCellCount(terrain.grid));
+    std::printf("Missing cells:  %ld\n", missingCellsOf(terrain));
 }
 
 }  // namespace

@@ -3,17 +3,20 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cctype>
 #include <cmath>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "geodesy/Utm.h"
 #include "importers/GeographicScale.h"
 #include "importers/MatrixHeader.h"
 #include "importers/MatrixMerge.h"
 #include "importers/MatrixSamples.h"
-#include "importers/ParallelParts.h"
+#include "support/FileHandle.h"
+#include "support/ParallelLoop.h"
 
 namespace tavrok::importers {
 
@@ -151,158 +154,242 @@ support::Status CheckDataSize(const MatrixHeader& header, std::uint64_t fileSize
     return support::success();
 }
 
-struct ElevationRange {
+// What the first pass learns about the samples: the extremes of the present ones (metres) and
+// how many are missing. Each part of the grid summarises its own samples; the summaries are
+// combined afterwards, and neither extremes nor counts depend on the order of combining.
+struct SampleSummary {
     float minimum = minimumStart;
     float maximum = maximumStart;
+    long missing = 0;
+
+    void include(const SampleSummary& other) {
+        minimum = std::min(minimum, other.minimum);
+        maximum = std::max(maximum, other.maximum);
+        missing += other.missing;
+    }
 };
 
+// Samples are converted and scanned in blocks of this many independent lanes: the loops over
+// a block have no branch and a fixed length, so the compiler turns them into vector
+// instructions.
+constexpr std::size_t lanes = 16;
+constexpr std::uint32_t exponentBits = 0x7f800000u;  // all set: an infinity or a NaN
+constexpr std::uint32_t quietNanBits =
+    std::bit_cast<std::uint32_t>(std::numeric_limits<float>::quiet_NaN());
+
+// `chosen` where `condition` holds, `otherwise` elsewhere, without a branch.
+float Select(bool condition, std::uint32_t chosen, float otherwise) {
+    const std::uint32_t mask = 0u - static_cast<std::uint32_t>(condition);
+    return std::bit_cast<float>((std::bit_cast<std::uint32_t>(otherwise) & ~mask) |
+                                (chosen & mask));
+}
+
+// A missing sample (the file's flag, NaN, an infinity) becomes NaN and is counted; feet become
+// metres.
+template <bool feet>
+float Convert(float sample, float flag, int& missing) {
+    const auto bits = std::bit_cast<std::uint32_t>(sample);
+    const bool absent = (sample == flag) | ((bits & exponentBits) == exponentBits);
+    missing += absent ? 1 : 0;
+    const float present = Select(absent, quietNanBits, sample);
+    if constexpr (feet) {
+        return static_cast<float>(present * metresPerFoot);
+    }
+    return present;
+}
+
 // Marks missing samples (the file's flag, NaN, infinities) as NaN, turns feet into metres and
-// finds the extremes of the rest. Samples are scanned right after they arrive, while they are
-// still in the cache, and the scanner reports progress and hears a stop.
+// summarises the rest. Samples are scanned right after they arrive, while they are still in the
+// cache.
 class SampleScanner {
   public:
-    // total: the samples this scanner will see, counted as half of the work it reports.
-    SampleScanner(const MatrixHeader& header, long total, support::ProgressCallback progress)
+    explicit SampleScanner(const MatrixHeader& header)
         : m_flag(static_cast<float>(header.missingFlag)),
-          m_feet(header.elevationUnit == terrain::ElevationUnit::Feet),
-          m_total(2 * total),
-          m_progress(std::move(progress)) {}
+          m_feet(header.elevationUnit == terrain::ElevationUnit::Feet) {}
 
-    bool scan(std::span<float> samples) {
-        markMissing(samples);
-        if (m_feet) {
-            for (float& sample : samples) {
-                sample = static_cast<float>(sample * metresPerFoot);
-            }
+    void scan(std::span<float> samples) {
+        // The per-lane counts of one block run stay far below their limit.
+        constexpr std::size_t samplesPerRun = std::size_t{1} << 24;
+        for (std::size_t first = 0; first < samples.size(); first += samplesPerRun) {
+            const auto run =
+                samples.subspan(first, std::min(samplesPerRun, samples.size() - first));
+            m_feet ? scanLanes<true>(run) : scanLanes<false>(run);
         }
-        trackExtremes(samples);
-        m_done += static_cast<long>(samples.size());
-        return support::reportProgress(m_progress, m_done, m_total);
+        m_scanned += static_cast<long>(samples.size());
     }
-    const ElevationRange& range() const { return m_range; }
-    void expect(long samples) { m_total = 2 * samples; }
-    // Takes in the extremes another scanner found.
-    void include(const ElevationRange& other) {
-        m_range.minimum = std::min(m_range.minimum, other.minimum);
-        m_range.maximum = std::max(m_range.maximum, other.maximum);
-    }
+    const SampleSummary& summary() const { return m_summary; }
+    long scanned() const { return m_scanned; }
 
   private:
-    void markMissing(std::span<float> samples) const {
-        constexpr float largest = std::numeric_limits<float>::max();
-        const float nan = std::numeric_limits<float>::quiet_NaN();
-        for (float& sample : samples) {
-            sample = (sample == m_flag || !(std::fabs(sample) <= largest)) ? nan : sample;
-        }
-    }
-
-    // Several independent running extremes let the compiler use vector instructions; a NaN
-    // sample never wins a comparison and so leaves them alone.
-    void trackExtremes(std::span<const float> samples) {
-        constexpr std::size_t lanes = 16;
+    // A NaN never wins a comparison and so leaves the extremes alone.
+    template <bool feet>
+    void scanLanes(std::span<float> samples) {
         std::array<float, lanes> low;
         std::array<float, lanes> high;
-        low.fill(m_range.minimum);
-        high.fill(m_range.maximum);
+        std::array<int, lanes> missing{};
+        low.fill(m_summary.minimum);
+        high.fill(m_summary.maximum);
+        // A local copy: the samples written below could otherwise alias the member.
+        const float flag = m_flag;
+        const auto visit = [&](float& sample, std::size_t lane) {
+            const float metres = Convert<feet>(sample, flag, missing[lane]);
+            sample = metres;
+            low[lane] = metres < low[lane] ? metres : low[lane];
+            high[lane] = metres > high[lane] ? metres : high[lane];
+        };
         std::size_t index = 0;
         for (; index + lanes <= samples.size(); index += lanes) {
             for (std::size_t lane = 0; lane < lanes; ++lane) {
-                const float sample = samples[index + lane];
-                low[lane] = sample < low[lane] ? sample : low[lane];
-                high[lane] = sample > high[lane] ? sample : high[lane];
+                visit(samples[index + lane], lane);
             }
         }
         for (; index < samples.size(); ++index) {
-            low[0] = std::min(low[0], samples[index]);
-            high[0] = std::max(high[0], samples[index]);
+            visit(samples[index], 0);
         }
-        m_range.minimum = *std::min_element(low.begin(), low.end());
-        m_range.maximum = *std::max_element(high.begin(), high.end());
+        m_summary.minimum = *std::min_element(low.begin(), low.end());
+        m_summary.maximum = *std::max_element(high.begin(), high.end());
+        for (const int count : missing) {
+            m_summary.missing += count;
+        }
     }
 
     float m_flag;
     bool m_feet;
-    long m_total;
-    long m_done = 0;
-    support::ProgressCallback m_progress;
-    ElevationRange m_range;
+    long m_scanned = 0;
+    SampleSummary m_summary;
 };
 
 Error Stopped() {
     return Error{ErrorCode::OperationCancelled, "matrix reading"};
 }
 
-// Int16 rows; the legacy layout stores the northernmost row first.
-support::Status ReadInt16Samples(std::FILE* file, const MatrixHeader& header,
-                                 terrain::TerrainModel& grid, SampleScanner& scanner) {
-    std::vector<std::int16_t> samples;
-    try {
-        samples.resize(grid.cells().size());
-    } catch (const std::bad_alloc&) {
-        return Error{ErrorCode::NotEnoughMemory, "int16 buffer"};
-    }
-    if (!ReadExactly(file, samples.data(), samples.size() * sizeof(std::int16_t))) {
-        return Error{ErrorCode::FileError, "short int16 read"};
-    }
-    if constexpr (littleEndianNeedsSwap) {
-        ReverseBytes(std::span(reinterpret_cast<std::uint16_t*>(samples.data()), samples.size()));
-    }
-    const auto columns = static_cast<std::size_t>(grid.columns());
-    for (int fileRow = 0; fileRow < grid.rows(); ++fileRow) {
-        const auto* source = samples.data() + fileRow * columns;
-        auto target = grid.row(header.northFirst ? grid.rows() - 1 - fileRow : fileRow);
-        std::copy(source, source + columns, target.begin());
-        if (!scanner.scan(target)) {
+// Below this many samples a second thread costs more than it saves.
+constexpr std::size_t smallestSharedGrid = std::size_t{1} << 20;
+// Samples read and scanned at a time: small enough to stay in the cache between the two.
+constexpr long samplesPerPiece = 64 * 1024;
+
+int ThreadsFor(const terrain::TerrainModel& grid) {
+    return grid.cells().size() < smallestSharedGrid ? 1 : support::defaultThreadCount();
+}
+
+// The first pass over the binary samples: every part reads its share of the file's rows in
+// pieces, converts them in the grid's memory and scans them. Each cell is written by exactly
+// one thread, so the grid's fresh pages are also touched (and cleared by the kernel) on all of
+// them. Part 0 reports the first half of the progress.
+class BinaryReader {
+  public:
+    BinaryReader(std::FILE* file, const MatrixHeader& header, terrain::TerrainModel& grid,
+                 const support::ProgressCallback& progress)
+        : m_file(file),
+          m_header(header),
+          m_grid(grid),
+          m_progress(progress),
+          m_rowsPerPiece(std::max(1L, samplesPerPiece / grid.columns())) {}
+
+    support::Result<SampleSummary> read() {
+        const int threads = ThreadsFor(m_grid);
+        std::vector<SampleScanner> scanners(static_cast<std::size_t>(threads),
+                                            SampleScanner(m_header));
+        std::vector<std::vector<std::int16_t>> buffers(static_cast<std::size_t>(threads));
+        if (m_header.encoding == MatrixEncoding::Int16) {
+            for (auto& buffer : buffers) {
+                buffer.resize(static_cast<std::size_t>(m_rowsPerPiece * m_grid.columns()));
+            }
+        }
+        const bool finished =
+            support::parallelParts(0, m_grid.rows(), threads, [&](int part, long first, long last) {
+                const auto index = static_cast<std::size_t>(part);
+                return readRows(part, first, last, scanners[index], buffers[index]);
+            });
+        if (m_shortRead) {
+            return Error{ErrorCode::FileError, "short matrix read"};
+        }
+        if (!finished) {
             return Stopped();
         }
+        SampleSummary summary;
+        for (const auto& scanner : scanners) {
+            summary.include(scanner.summary());
+        }
+        return summary;
     }
-    return support::success();
-}
 
-// Each core reads its share of the samples in pieces that stay in the cache until they are
-// scanned.
-support::Status ReadFloat32Samples(std::FILE* file, const MatrixHeader& header,
-                                   terrain::TerrainModel& grid, SampleScanner& scanner) {
-    constexpr std::size_t samplesPerPiece = 64 * 1024;
-    const auto cells = grid.cells();
-    std::vector<SampleScanner> scanners(PartsFor(cells.size()), SampleScanner(header, 0, {}));
-    std::atomic<bool> shortRead = false;
-    const bool finished =
-        RunInParts(cells.size(), 1, [&](std::size_t part, std::size_t first, std::size_t last) {
-            auto& partScanner = part == 0 ? scanner : scanners[part];
-            if (part == 0) {
-                partScanner.expect(static_cast<long>(last - first));
+  private:
+    bool readRows(int part, long first, long last, SampleScanner& scanner,
+                  std::vector<std::int16_t>& buffer) {
+        const long total = 2 * (last - first) * m_grid.columns();
+        for (long row = first; row < last; row += m_rowsPerPiece) {
+            const long end = std::min(last, row + m_rowsPerPiece);
+            const bool read = buffer.empty() ? readFloat32(row, end, scanner)
+                                             : readInt16(row, end, scanner, buffer);
+            if (!read) {
+                m_shortRead = true;
+                return false;
             }
-            for (auto begin = first; begin < last; begin += samplesPerPiece) {
-                const auto piece = cells.subspan(begin, std::min(samplesPerPiece, last - begin));
-                if (!ReadAt(file, piece.data(), piece.size_bytes(), begin * sizeof(float))) {
-                    shortRead = true;
-                    return false;
-                }
-                if constexpr (littleEndianNeedsSwap) {
-                    ReverseBytes(
-                        std::span(reinterpret_cast<std::uint32_t*>(piece.data()), piece.size()));
-                }
-                if (!partScanner.scan(piece)) {
-                    return false;
-                }
+            if (part == 0 && !support::reportProgress(m_progress, scanner.scanned(), total)) {
+                return false;
             }
-            return true;
-        });
-    if (shortRead) {
-        return Error{ErrorCode::FileError, "short float32 read"};
+        }
+        return true;
     }
-    if (!finished) {
-        return Stopped();
-    }
-    for (const auto& helper : scanners) {
-        scanner.include(helper.range());
-    }
-    return support::success();
-}
 
-support::Status ReadAsciiSamples(std::FILE* file, std::uint64_t fileSize,
-                                 terrain::TerrainModel& grid, SampleScanner& scanner) {
+    std::uint64_t offsetOf(long fileRow, std::size_t bytesPerSample) const {
+        return static_cast<std::uint64_t>(fileRow) * static_cast<std::uint64_t>(m_grid.columns()) *
+               bytesPerSample;
+    }
+
+    // Float32 rows are stored south first, as the grid holds them: they are read straight into
+    // their cells.
+    bool readFloat32(long first, long last, SampleScanner& scanner) {
+        const auto columns = static_cast<std::size_t>(m_grid.columns());
+        const auto piece = m_grid.cells().subspan(static_cast<std::size_t>(first) * columns,
+                                                  static_cast<std::size_t>(last - first) * columns);
+        if (!ReadAt(m_file, piece.data(), piece.size_bytes(), offsetOf(first, 4))) {
+            return false;
+        }
+        if constexpr (littleEndianNeedsSwap) {
+            ReverseBytes(std::span(reinterpret_cast<std::uint32_t*>(piece.data()), piece.size()));
+        }
+        scanner.scan(piece);
+        return true;
+    }
+
+    // Int16 rows; the legacy layout stores the northernmost row first.
+    bool readInt16(long first, long last, SampleScanner& scanner,
+                   std::vector<std::int16_t>& buffer) {
+        const auto columns = static_cast<std::size_t>(m_grid.columns());
+        const auto samples =
+            std::span(buffer).first(static_cast<std::size_t>(last - first) * columns);
+        if (!ReadAt(m_file, samples.data(), samples.size_bytes(), offsetOf(first, 2))) {
+            return false;
+        }
+        if constexpr (littleEndianNeedsSwap) {
+            ReverseBytes(
+                std::span(reinterpret_cast<std::uint16_t*>(samples.data()), samples.size()));
+        }
+        for (long fileRow = first; fileRow < last; ++fileRow) {
+            const auto source =
+                samples.subspan(static_cast<std::size_t>(fileRow - first) * columns, columns);
+            const auto row = static_cast<int>(fileRow);
+            auto target = m_grid.row(m_header.northFirst ? m_grid.rows() - 1 - row : row);
+            std::copy(source.begin(), source.end(), target.begin());
+            scanner.scan(target);
+        }
+        return true;
+    }
+
+    std::FILE* m_file;
+    const MatrixHeader& m_header;
+    terrain::TerrainModel& m_grid;
+    const support::ProgressCallback& m_progress;
+    long m_rowsPerPiece;
+    std::atomic<bool> m_shortRead = false;
+};
+
+support::Result<SampleSummary> ReadAsciiSamples(std::FILE* file, std::uint64_t fileSize,
+                                                const MatrixHeader& header,
+                                                terrain::TerrainModel& grid,
+                                                const support::ProgressCallback& progress) {
     auto text = ReadRest(file, fileSize);
     if (!text) {
         return text.error();
@@ -314,66 +401,75 @@ support::Status ReadAsciiSamples(std::FILE* file, std::uint64_t fileSize,
     if (stored != cells.size()) {
         return Error{ErrorCode::ImproperRowsOrColumns, "too few numbers in the ASCII matrix"};
     }
-    return scanner.scan(cells) ? support::success() : support::Status(Stopped());
+    SampleScanner scanner(header);
+    scanner.scan(cells);
+    const auto count = static_cast<long>(cells.size());
+    if (!support::reportProgress(progress, count, 2 * count)) {
+        return Stopped();
+    }
+    return scanner.summary();
 }
 
 struct ScannedGrid {
     terrain::TerrainModel grid;
-    ElevationRange range;
+    SampleSummary summary;
 };
 
 Result<ScannedGrid> ReadSamples(const std::filesystem::path& dataPath, const MatrixHeader& header,
                                 const support::ProgressCallback& progress) {
-    auto file = OpenForReading(dataPath);
-    const auto fileSize = FileSizeOf(dataPath);
+    auto file = support::openForReading(dataPath);
+    const auto fileSize = support::fileSizeOf(dataPath);
     if (!file || !fileSize) {
         return Error{ErrorCode::CannotOpenFile, dataPath.string()};
     }
     if (auto fits = CheckDataSize(header, *fileSize); !fits) {
         return fits.error();
     }
-    auto grid = terrain::TerrainModel::create(header.rows, header.columns);
+    // Every cell is written by the first pass, so the grid is not cleared beforehand.
+    auto grid = terrain::TerrainModel::createUninitialised(header.rows, header.columns);
     if (!grid) {
         return grid.error();
     }
-    SampleScanner scanner(header, static_cast<long>(grid->cells().size()), progress);
-    support::Status read = support::success();
-    switch (header.encoding) {
-        case MatrixEncoding::Int16:
-            read = ReadInt16Samples(file.get(), header, grid.value(), scanner);
-            break;
-        case MatrixEncoding::Float32:
-            read = ReadFloat32Samples(file.get(), header, grid.value(), scanner);
-            break;
-        case MatrixEncoding::Ascii:
-            read = ReadAsciiSamples(file.get(), *fileSize, grid.value(), scanner);
-            break;
+    auto summary = header.encoding == MatrixEncoding::Ascii
+                       ? ReadAsciiSamples(file.get(), *fileSize, header, grid.value(), progress)
+                       : BinaryReader(file.get(), header, grid.value(), progress).read();
+    if (!summary) {
+        return summary.error();
     }
-    if (!read) {
-        return read.error();
-    }
-    return ScannedGrid{std::move(grid.value()), scanner.range()};
+    return ScannedGrid{std::move(grid.value()), summary.value()};
 }
 
-// Heights are stored above the minimum; depths below the maximum so that the deepest point
-// becomes the lowest, and the range turns into negative elevations.
+// sample − base, or base − sample when sign is −1; a NaN sample becomes a missing cell.
+void StoreRow(std::span<float> row, float base, float sign) {
+    constexpr auto missingBits = std::bit_cast<std::uint32_t>(terrain::missingCell);
+    const auto store = [&](float& sample) {
+        sample = Select(sample != sample, missingBits, (sample - base) * sign);
+    };
+    std::size_t index = 0;
+    for (; index + lanes <= row.size(); index += lanes) {
+        for (std::size_t lane = 0; lane < lanes; ++lane) {
+            store(row[index + lane]);
+        }
+    }
+    for (; index < row.size(); ++index) {
+        store(row[index]);
+    }
+}
+
+// The second pass. Heights are stored above the minimum; depths below the maximum so that the
+// deepest point becomes the lowest, and the range turns into negative elevations.
 support::Status StoreRelativeToMinimum(terrain::TerrainModel& grid, terrain::DataType dataType,
-                                       ElevationRange& range,
+                                       SampleSummary& summary,
                                        const support::ProgressCallback& progress) {
     const bool depth = dataType == terrain::DataType::Depth;
-    const float base = depth ? range.maximum : range.minimum;
+    const float base = depth ? summary.maximum : summary.minimum;
     const float sign = depth ? -1.0f : 1.0f;
     const long cells = static_cast<long>(grid.cells().size());
-    constexpr std::size_t rowsPerReport = 64;
-    const auto rows = static_cast<std::size_t>(grid.rows());
-    const bool finished = RunInParts(
-        rows, static_cast<std::size_t>(grid.columns()),
-        [&](std::size_t part, std::size_t first, std::size_t last) {
+    constexpr long rowsPerReport = 64;
+    const bool finished = support::parallelParts(
+        0, grid.rows(), ThreadsFor(grid), [&](int part, long first, long last) {
             for (auto row = first; row < last; ++row) {
-                for (float& sample : grid.row(static_cast<int>(row))) {
-                    const float relative = (sample - base) * sign;
-                    sample = sample == sample ? relative : terrain::missingCell;  // NaN is missing
-                }
+                StoreRow(grid.row(static_cast<int>(row)), base, sign);
                 const auto done = row + 1 - first;
                 if (part == 0 && (done % rowsPerReport == 0 || row + 1 == last) &&
                     !support::reportProgress(progress, cells + cells * done / (last - first),
@@ -387,7 +483,7 @@ support::Status StoreRelativeToMinimum(terrain::TerrainModel& grid, terrain::Dat
         return Error{ErrorCode::OperationCancelled, "matrix conversion"};
     }
     if (depth) {
-        range = {-range.maximum, -range.minimum};
+        summary = {-summary.maximum, -summary.minimum, summary.missing};
     }
     return support::success();
 }
@@ -415,7 +511,9 @@ MatrixLoadOutcome LoadSingleMatrix(const std::filesystem::path& path,
     if (!record) {
         return {record.error(), HeaderWasUnusable(record.error().code)};
     }
-    return {LoadedTerrain{std::move(record->grid), HeaderFromRecord(record.value())}};
+    auto header = HeaderFromRecord(record.value());
+    header.missingCells = record->missingCells;
+    return {LoadedTerrain{std::move(record->grid), std::move(header)}};
 }
 
 }  // namespace
@@ -434,16 +532,17 @@ support::Result<MatrixFileRecord> ReadMatrixFile(const std::filesystem::path& da
     if (!scanned) {
         return scanned.error();
     }
-    auto& [grid, range] = scanned.value();
-    auto stored = StoreRelativeToMinimum(grid, header->dataType, range, progress);
+    auto& [grid, summary] = scanned.value();
+    auto stored = StoreRelativeToMinimum(grid, header->dataType, summary, progress);
     if (!stored) {
         return stored.error();
     }
-    if (!(range.minimum < range.maximum && range.maximum <= highestUsableElevation)) {
+    if (!(summary.minimum < summary.maximum && summary.maximum <= highestUsableElevation)) {
         return Error{ErrorCode::CannotLoadMatrixFile, "elevation range unusable"};
     }
-    record->minElevation = range.minimum;
-    record->maxElevation = range.maximum;
+    record->minElevation = summary.minimum;
+    record->maxElevation = summary.maximum;
+    record->missingCells = summary.missing;
     record->grid = std::move(grid);
     return record;
 }

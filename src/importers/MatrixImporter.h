@@ -48,7 +48,8 @@ struct MatrixFileRecord {
     float spacingY = 0;
     float metresPerUnitX = 1.0f;  // metres per spacingX unit
     float verticalUnitFactor = 1.0f;
-    int missingFlag = 0;  // the value the source file used for missing samples
+    int missingFlag = 0;    // the value the source file used for missing samples
+    long missingCells = 0;  // cells of `grid` marked missing
 };
 
 // Reads a matrix data file and the ".hdr" beside it (same base name). Errors:

@@ -141,7 +141,8 @@ Result<terrain::TerrainModel> ReadGrid(const std::filesystem::path& path,
     if (fseeko(file.get(), static_cast<off_t>(description.offsetBytes), SEEK_SET) != 0) {
         return Error{openError, "cannot skip the offset"};
     }
-    auto grid = terrain::TerrainModel::create(description.rows, description.columns);
+    // Every cell is read from the file, so the grid is not cleared beforehand.
+    auto grid = terrain::TerrainModel::createUninitialised(description.rows, description.columns);
     if (!grid) {
         return grid.error();
     }
@@ -204,14 +205,16 @@ SampleRange FindRange(const terrain::TerrainModel& grid, float missingValue, boo
 }
 
 // Heights above the minimum (never below it), depths below the maximum; missing cells -1.
-support::Status StoreRelative(terrain::TerrainModel& grid, const SampleRange& range,
-                              terrain::DataType dataType,
-                              const support::ProgressCallback& progress) {
+// Returns how many cells are missing.
+Result<long> StoreRelative(terrain::TerrainModel& grid, const SampleRange& range,
+                           terrain::DataType dataType, const support::ProgressCallback& progress) {
     const bool depth = dataType == terrain::DataType::Depth;
+    long missing = 0;
     for (int row = 0; row < grid.rows(); ++row) {
         for (float& sample : grid.row(row)) {
             if (!range.valid(sample)) {
                 sample = terrain::missingCell;
+                ++missing;
             } else if (depth) {
                 sample = range.maximum - sample;
             } else {
@@ -222,7 +225,7 @@ support::Status StoreRelative(terrain::TerrainModel& grid, const SampleRange& ra
             return Error{ErrorCode::OperationCancelled, "raw matrix"};
         }
     }
-    return support::success();
+    return missing;
 }
 
 void DescribeUtm(const RawMatrixDescription& description, terrain::TerrainHeader& header) {
@@ -335,10 +338,11 @@ support::Result<LoadedTerrain> BuildRawMatrix(const std::filesystem::path& path,
         if (!header) {
             return header.error();
         }
-        auto stored = StoreRelative(grid.value(), range, description.dataType, progress);
-        if (!stored) {
-            return stored.error();
+        auto missing = StoreRelative(grid.value(), range, description.dataType, progress);
+        if (!missing) {
+            return missing.error();
         }
+        header->missingCells = missing.value();
         return LoadedTerrain{std::move(grid.value()), std::move(header.value())};
     } catch (const std::bad_alloc&) {
         return Error{ErrorCode::NotEnoughMemory, "raw matrix"};

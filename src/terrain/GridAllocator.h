@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 #include <sys/mman.h>
 
@@ -9,7 +10,8 @@ namespace tavrok::terrain {
 
 // Allocates big grids on 2 MiB boundaries and asks the kernel for transparent huge pages:
 // a 3601 × 3601 tile then takes 25 page faults instead of 12,700, which is most of the cost of
-// loading it. Small blocks come from the ordinary heap.
+// loading it. Small blocks come from the ordinary heap. Elements created without a value are
+// left uninitialised: a grid that is about to be read from a file is not cleared first.
 template <typename T>
 struct GridAllocator {
     using value_type = T;
@@ -42,6 +44,15 @@ struct GridAllocator {
     }
 
     void deallocate(T* block, std::size_t) { std::free(block); }
+
+    template <typename U>
+    void construct(U* element) noexcept {
+        ::new (static_cast<void*>(element)) U;
+    }
+    template <typename U, typename... Arguments>
+    void construct(U* element, Arguments&&... arguments) {
+        ::new (static_cast<void*>(element)) U(std::forward<Arguments>(arguments)...);
+    }
 
     template <typename U>
     bool operator==(const GridAllocator<U>&) const {

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "geodesy/Ellipsoid.h"
@@ -68,6 +69,8 @@ struct TerrainHeader {
     // Absolute extremes of the valid cells, in elevation units.
     double minElevation = 0;
     double maxElevation = 0;
+    // Missing cells as the importer counted them; to be reset by whatever edits cells in place.
+    std::optional<long> missingCells;
     int missingFlag = -9999;  // marks missing samples in source and exported matrix files
     std::string title;        // at most titleLength characters; empty means unnamed
 

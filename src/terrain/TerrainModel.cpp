@@ -5,7 +5,8 @@
 
 namespace tavrok::terrain {
 
-support::Result<TerrainModel> TerrainModel::create(int rows, int columns, float fill) {
+template <typename Fill>
+support::Result<TerrainModel> TerrainModel::make(int rows, int columns, const Fill& fill) {
     using support::ErrorCode;
     if (rows < 1 || columns < 1) {
         return support::Error{ErrorCode::ImproperRowsOrColumns, "grid size must be positive"};
@@ -16,13 +17,23 @@ support::Result<TerrainModel> TerrainModel::create(int rows, int columns, float 
     }
     TerrainModel grid;
     try {
-        grid.m_cells.assign(cellCount, fill);
+        fill(grid.m_cells, cellCount);
     } catch (const std::bad_alloc&) {
         return support::Error{ErrorCode::NotEnoughMemory, "grid allocation failed"};
     }
     grid.m_rows = rows;
     grid.m_columns = columns;
     return grid;
+}
+
+support::Result<TerrainModel> TerrainModel::create(int rows, int columns, float fill) {
+    return make(rows, columns,
+                [fill](auto& cells, std::size_t count) { cells.assign(count, fill); });
+}
+
+support::Result<TerrainModel> TerrainModel::createUninitialised(int rows, int columns) {
+    // resize() constructs each float without a value, which GridAllocator leaves untouched.
+    return make(rows, columns, [](auto& cells, std::size_t count) { cells.resize(count); });
 }
 
 }  // namespace tavrok::terrain

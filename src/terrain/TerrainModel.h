@@ -25,6 +25,10 @@ class TerrainModel {
     // A grid filled with one value. Fails with NotEnoughMemory when the size overflows or the
     // memory cannot be had, and with ImproperRowsOrColumns for a non-positive size.
     static support::Result<TerrainModel> create(int rows, int columns, float fill = 0.0f);
+    // A grid whose cells hold whatever the memory held, for a caller that writes every cell
+    // at once: the pages are first touched by that writing, on whichever threads it uses.
+    // Fails as create does.
+    static support::Result<TerrainModel> createUninitialised(int rows, int columns);
 
     int rows() const { return m_rows; }
     int columns() const { return m_columns; }
@@ -48,6 +52,9 @@ class TerrainModel {
     std::span<const float> cells() const { return m_cells; }
 
   private:
+    template <typename Fill>
+    static support::Result<TerrainModel> make(int rows, int columns, const Fill& fill);
+
     int m_rows = 0;
     int m_columns = 0;
     std::vector<float, GridAllocator<float>> m_cells;

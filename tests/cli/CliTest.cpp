@@ -25,6 +25,15 @@ std::vector<double> numbersIn(const std::string& text) {
     return numbers;
 }
 
+std::vector<std::string> linesOf(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 // Rows of our grid run south to north; GDAL counts lines from the north.
 TEST(CliElevation, MatchesGdalAtCellCentres) {
     if (!haveProgram("gdallocationinfo")) {
@@ -67,33 +76,26 @@ class CliConversion : public TemporaryFolderTest {};
 // Expected values from: cs2cs +proj=longlat +ellps=GRS80 +to +proj=utm +zone=10 +ellps=GRS80
 TEST_F(CliConversion, ConvertsLinesLikeCs2csAndReportsFailuresInPlace) {
     const auto input = writeFile("points.txt", "45.3736 -121.6959\n85 10\n-33 151\n");
-    const std::string output = runCommand(cli + " geo2utm --ellipsoid NAD83 < " + input.string());
-    std::istringstream lines(output);
-    std::string first, second, third;
-    std::getline(lines, first);
-    std::getline(lines, second);
-    std::getline(lines, third);
-    const auto numbers = numbersIn(first.substr(0, first.rfind(' ')));
+    const auto lines = linesOf(runCommand(cli + " geo2utm --ellipsoid NAD83 < " + input.string()));
+    ASSERT_EQ(lines.size(), 3u);
+    const auto numbers = numbersIn(lines[0].substr(0, lines[0].rfind(' ')));
     ASSERT_EQ(numbers.size(), 2u);
     EXPECT_NEAR(numbers[0], 602112.781, 0.03);
     EXPECT_NEAR(numbers[1], 5025281.119, 0.03);
-    EXPECT_EQ(first.substr(first.rfind(' ') + 1), "10N");
-    EXPECT_EQ(second, "error 1");
-    EXPECT_EQ(third.substr(third.rfind(' ') + 1), "56S");
+    EXPECT_EQ(lines[0].substr(lines[0].rfind(' ') + 1), "10N");
+    EXPECT_EQ(lines[1], "error 1");
+    EXPECT_EQ(lines[2].substr(lines[2].rfind(' ') + 1), "56S");
 }
 
 TEST_F(CliConversion, RoundTripsThroughUtm) {
     const auto input = writeFile("points.txt", "602112.781 5025281.119 10N\n1 1 61N\n");
-    const std::string output = runCommand(cli + " utm2geo --ellipsoid 11 < " + input.string());
-    std::istringstream lines(output);
-    std::string first, second;
-    std::getline(lines, first);
-    std::getline(lines, second);
-    const auto numbers = numbersIn(first);
+    const auto lines = linesOf(runCommand(cli + " utm2geo --ellipsoid 11 < " + input.string()));
+    ASSERT_EQ(lines.size(), 2u);
+    const auto numbers = numbersIn(lines[0]);
     ASSERT_EQ(numbers.size(), 2u);
     EXPECT_NEAR(numbers[0], 45.3736, 1e-6);
     EXPECT_NEAR(numbers[1], -121.6959, 1e-6);
-    EXPECT_EQ(second.rfind("error ", 0), 0u) << second;
+    EXPECT_EQ(lines[1].rfind("error ", 0), 0u) << lines[1];
 }
 
 // Big inputs are converted on two cores; the answers must still come back in input order.
@@ -104,18 +106,15 @@ TEST_F(CliConversion, KeepsTheOrderOfLinesInBigInputs) {
         points += std::to_string(10.0 + i * 0.0005) + " -105.123456789\n";
     }
     const auto input = writeFile("many.txt", points);
-    std::istringstream lines(runCommand(cli + " geo2utm < " + input.string()));
-    std::string line;
+    const auto lines = linesOf(runCommand(cli + " geo2utm < " + input.string()));
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(count));
     double previousNorthing = 0;
-    int seen = 0;
-    while (std::getline(lines, line)) {
+    for (const auto& line : lines) {
         const auto numbers = numbersIn(line.substr(0, line.rfind(' ')));
         ASSERT_EQ(numbers.size(), 2u) << line;
-        EXPECT_GT(numbers[1], previousNorthing) << "line " << seen;
+        ASSERT_GT(numbers[1], previousNorthing) << line;
         previousNorthing = numbers[1];
-        ++seen;
     }
-    EXPECT_EQ(seen, count);
 }
 
 }  // namespace

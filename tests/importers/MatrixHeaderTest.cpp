@@ -2,6 +2,8 @@
 
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "MatrixFixtures.h"
 #include "importers/MatrixHeader.h"
@@ -71,14 +73,6 @@ TEST(ParseMatrixHeader, FindsKeysInAnyCaseOnAnyLineWithoutBlanks) {
     EXPECT_EQ(header->elevationUnit, terrain::ElevationUnit::Feet);
 }
 
-TEST(ParseMatrixHeader, RefusesTabsAndOtherUnprintableBytes) {
-    const auto text = test::MatrixHeaderText{}.text();
-    EXPECT_EQ(ParseError(Replaced(text, Setting("number_of_rows"), "number_of_rows\t=")),
-              ErrorCode::CannotReadHeader);
-    EXPECT_EQ(ParseError(text + '\x7f'), ErrorCode::CannotReadHeader);
-    EXPECT_EQ(ParseError(text + std::string(1, '\0')), ErrorCode::CannotReadHeader);
-}
-
 TEST(ParseMatrixHeader, LegacyUnitKeyMeansNorthFirstInt16) {
     const auto text = Replaced(test::MatrixHeaderText{}.text(), Setting("data_format") + " float32",
                                "data_value_unit = meters");
@@ -86,8 +80,6 @@ TEST(ParseMatrixHeader, LegacyUnitKeyMeansNorthFirstInt16) {
     ASSERT_TRUE(header) << header.error().detail;
     EXPECT_EQ(header->encoding, MatrixEncoding::Int16);
     EXPECT_TRUE(header->northFirst);
-    EXPECT_EQ(ParseError(Replaced(text, "data_value_unit", "data_value_xxxx")),
-              ErrorCode::CannotReadHeader);
 }
 
 TEST(ParseMatrixHeader, ProjectionNamesWithTheLastMatchWinning) {
@@ -122,10 +114,6 @@ TEST(ParseMatrixHeader, UtmZoneNumberAndHemisphereWithBlanks) {
     EXPECT_EQ(header->zone, 7);
     EXPECT_EQ(header->hemisphere, 'S');
     EXPECT_EQ(header->zoneText, "7s");
-    text.projection = "UTM 13N";
-    EXPECT_EQ(Parse(text).error().code, ErrorCode::CannotReadHeader);
-    text.projection = "UTM Zone N";
-    EXPECT_EQ(Parse(text).error().code, ErrorCode::CannotReadHeader);
 }
 
 TEST(ParseMatrixHeader, EllipsoidNamesAndTheNad27Fallback) {
@@ -142,24 +130,35 @@ TEST(ParseMatrixHeader, EllipsoidNamesAndTheNad27Fallback) {
     }
 }
 
-TEST(ParseMatrixHeader, RefusesMissingKeysFarEqualsAndValuesPastTheEnd) {
+TEST(ParseMatrixHeader, RefusesUnreadableHeaders) {
     const auto text = test::MatrixHeaderText{}.text();
+    const auto withProjection = [](const char* projection) {
+        test::MatrixHeaderText header;
+        header.projection = projection;
+        return header.text();
+    };
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"tab", Replaced(text, Setting("number_of_rows"), "number_of_rows\t=")},
+        {"delete byte", text + '\x7f'},
+        {"zero byte", text + std::string(1, '\0')},
+        {"far equals",
+         Replaced(text, Setting("data_type"), "data_type" + std::string(128, ' ') + "=")},
+        {"int32", Replaced(text, Setting("data_format") + " float32", "data_format = int32")},
+        {"no format", Replaced(text, Setting("data_format"), "data_xxxxxx =")},
+        {"rows not a number",
+         Replaced(text, Setting("number_of_rows") + " 3", "number_of_rows = x")},
+        {"last value cut", text.substr(0, text.rfind("= -9999") + 1) + "   "},
+        {"zone without its word", withProjection("UTM 13N")},
+        {"zone without a number", withProjection("UTM Zone N")},
+    };
     for (const auto* key :
          {"file_title", "map_projection", "number_of_rows", "number_of_columns", "left_map_x",
           "right_map_x", "upper_map_y", "lower_map_y", "elev_m_missing_flag", "elev_m_unit"}) {
-        EXPECT_EQ(ParseError(Replaced(text, key, "removed_key")), ErrorCode::CannotReadHeader)
-            << key;
+        cases.emplace_back(key, Replaced(text, key, "removed_key"));
     }
-    EXPECT_EQ(
-        ParseError(Replaced(text, Setting("data_type"), "data_type" + std::string(128, ' ') + "=")),
-        ErrorCode::CannotReadHeader);
-    EXPECT_EQ(
-        ParseError(Replaced(text, Setting("data_format") + " float32", "data_format = int32")),
-        ErrorCode::CannotReadHeader);
-    EXPECT_EQ(ParseError(Replaced(text, Setting("number_of_rows") + " 3", "number_of_rows = x")),
-              ErrorCode::CannotReadHeader);
-    const auto lastKeyCut = text.substr(0, text.rfind("= -9999") + 1) + "   ";
-    EXPECT_EQ(ParseError(lastKeyCut), ErrorCode::CannotReadHeader);
+    for (const auto& [name, bad] : cases) {
+        EXPECT_EQ(ParseError(bad), ErrorCode::CannotReadHeader) << name;
+    }
 }
 
 TEST(ParseMatrixHeader, TakesTheFirstOccurrenceOfAKey) {

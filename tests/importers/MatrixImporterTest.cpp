@@ -14,6 +14,29 @@ using terrain::ProjectionKind;
 
 constexpr double metresPerArcSecondAtEquator = 6378000.0 / (3600 * 57.29578);
 
+// A UTM matrix of 30 m cells from easting 500000, northing 4400000.
+test::MatrixHeaderText Utm(int rows, int columns) {
+    test::MatrixHeaderText header;
+    header.rows = rows;
+    header.columns = columns;
+    header.right = std::to_string(500000 + 30 * (columns - 1));
+    header.upper = std::to_string(4400000 + 30 * (rows - 1));
+    return header;
+}
+
+test::MatrixHeaderText Geographic(std::string projection, std::string left, std::string right,
+                                  std::string lower, std::string upper, int rows, int columns) {
+    test::MatrixHeaderText header;
+    header.projection = std::move(projection);
+    header.left = std::move(left);
+    header.right = std::move(right);
+    header.lower = std::move(lower);
+    header.upper = std::move(upper);
+    header.rows = rows;
+    header.columns = columns;
+    return header;
+}
+
 class MatrixImporterTest : public test::MatrixFolderTest {
   protected:
     MatrixLoadOutcome load(const std::filesystem::path& data,
@@ -83,49 +106,94 @@ TEST_F(MatrixImporterTest, LegacyHeaderStoresTheFirstFileRowInTheNorth) {
     EXPECT_EQ(outcome.terrain->header.minElevation, 1);
 }
 
-TEST_F(MatrixImporterTest, FeetBecomeMetres) {
-    test::MatrixHeaderText header;
-    header.unit = "feet";
-    header.rows = 2;
-    header.columns = 2;
-    header.right = "500030";
-    header.upper = "4400030";
-    const auto terrain = loadFloats(header, {1000, 2000, -9999, 1000});
-    EXPECT_FLOAT_EQ(terrain.grid.at(1, 0), 304.8f);
-    EXPECT_EQ(terrain.grid.at(0, 1), terrain::missingCell);
-    EXPECT_FLOAT_EQ(terrain.header.minElevation, 304.8f);
-    EXPECT_FLOAT_EQ(terrain.header.maxElevation, 609.6f);
-    EXPECT_EQ(terrain.header.verticalUnitFactor, 1.0f);
+// Two rows of samples, south row first, and the stored cells they become.
+struct ConversionCase {
+    std::string unit;
+    std::string dataType;
+    std::vector<float> samples;
+    std::vector<float> cells;
+    float minimum;
+    float maximum;
+    long missing;
+};
+
+TEST_F(MatrixImporterTest, ConvertsSamplesToStoredCells) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float m = terrain::missingCell;
+    const ConversionCase cases[] = {
+        {"feet", "height", {1000, 2000, -9999, 1000}, {0, 304.8f, m, 0}, 304.8f, 609.6f, 1},
+        {"meters", "depth", {10, 500, 250, -9999}, {490, 0, 250, m}, -500, -10, 1},
+        {"meters", "height", {1, nan, infinity, -infinity, 5, 5}, {0, m, m, m, 4, 4}, 1, 5, 3},
+    };
+    for (const auto& c : cases) {
+        auto header = Utm(2, static_cast<int>(c.samples.size() / 2));
+        header.unit = c.unit;
+        header.dataType = c.dataType;
+        const auto terrain = loadFloats(header, c.samples);
+        const auto cells = terrain.grid.cells();
+        ASSERT_EQ(cells.size(), c.cells.size()) << c.unit << ' ' << c.dataType;
+        for (std::size_t i = 0; i < c.cells.size(); ++i) {
+            EXPECT_FLOAT_EQ(cells[i], c.cells[i]) << c.unit << ' ' << c.dataType << ' ' << i;
+        }
+        EXPECT_FLOAT_EQ(terrain.header.minElevation, c.minimum) << c.unit << ' ' << c.dataType;
+        EXPECT_FLOAT_EQ(terrain.header.maxElevation, c.maximum) << c.unit << ' ' << c.dataType;
+        EXPECT_EQ(terrain.header.missingCells, c.missing) << c.unit << ' ' << c.dataType;
+        EXPECT_EQ(terrain.header.verticalUnitFactor, 1.0f);
+    }
 }
 
-TEST_F(MatrixImporterTest, DepthsBecomeNegativeElevations) {
-    test::MatrixHeaderText header;
-    header.dataType = "depth";
-    header.rows = 2;
-    header.columns = 2;
-    header.right = "500030";
-    header.upper = "4400030";
-    const auto terrain = loadFloats(header, {10, 500, 250, -9999});
-    EXPECT_EQ(terrain.header.minElevation, -500);
-    EXPECT_EQ(terrain.header.maxElevation, -10);
-    EXPECT_EQ(terrain.header.dataType, terrain::DataType::Depth);
-    EXPECT_EQ(terrain.grid.at(0, 0), 490.0f);
-    EXPECT_EQ(terrain.grid.at(1, 0), 0.0f);
-    EXPECT_EQ(terrain.grid.at(1, 1), terrain::missingCell);
+// Grids of a million cells and more are read by every core, each part in pieces; rows must
+// still land where they belong and the counts of every part must add up.
+TEST_F(MatrixImporterTest, BigGridsGiveEveryCellItsValue) {
+    constexpr int rows = 1100;
+    constexpr int columns = 1000;
+    const auto sample = [](int fileRow, int column) { return (fileRow * 7 + column) % 3000 - 500; };
+    const auto isHole = [](int fileRow, int column) {
+        return (fileRow * columns + column) % 997 == 3;
+    };
+    auto header = Utm(rows, columns);
+    std::vector<float> floats;
+    std::vector<std::int16_t> shorts;
+    long holes = 0;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const bool hole = isHole(row, column);
+            holes += hole ? 1 : 0;
+            floats.push_back(hole ? -9999.0f : static_cast<float>(sample(row, column)));
+            shorts.push_back(static_cast<std::int16_t>(hole ? -9999 : sample(row, column)));
+        }
+    }
+    writeFloatMatrix("float", header, floats);
+    header.format = "int16";
+    writeInt16Matrix("legacy", header, shorts);
+    auto legacyHeader = header.text();
+    legacyHeader.replace(legacyHeader.find("data_format"), 11, "data_value_unit");
+    writeFile("legacy.hdr", legacyHeader);
+    for (const bool northFirst : {false, true}) {
+        const auto outcome = load(path(northFirst ? "legacy.bin" : "float.bin"));
+        ASSERT_TRUE(outcome.terrain) << outcome.terrain.error().detail;
+        const auto& terrain = outcome.terrain.value();
+        EXPECT_EQ(terrain.header.minElevation, -500);
+        EXPECT_EQ(terrain.header.maxElevation, 2499);
+        EXPECT_EQ(terrain.header.missingCells, holes);
+        for (int fileRow = 0; fileRow < rows; ++fileRow) {
+            const auto cells = terrain.grid.row(northFirst ? rows - 1 - fileRow : fileRow);
+            for (int column = 0; column < columns; ++column) {
+                const float expected = isHole(fileRow, column)
+                                           ? terrain::missingCell
+                                           : static_cast<float>(sample(fileRow, column) + 500);
+                ASSERT_EQ(cells[column], expected) << fileRow << ',' << column;
+            }
+        }
+    }
 }
 
 TEST_F(MatrixImporterTest, GeographicMatrixBoundsInArcSeconds) {
-    test::MatrixHeaderText header;
-    header.projection = "Lat/Lon";
-    header.left = "-105.5";
-    header.right = "-105.25";
-    header.lower = "44.1";
-    header.upper = "44.2";
-    header.rows = 3;
-    header.columns = 6;
     std::vector<float> samples(18, 1.0f);
     samples[17] = 2;
-    const auto loaded = loadFloats(header, samples);
+    const auto loaded =
+        loadFloats(Geographic("Lat/Lon", "-105.5", "-105.25", "44.1", "44.2", 3, 6), samples);
     const auto& h = loaded.header;
     EXPECT_EQ(h.gridKind, terrain::gridKindDem);
     EXPECT_EQ(h.coordinateType, terrain::coordinateTypeGeographic);
@@ -142,31 +210,17 @@ TEST_F(MatrixImporterTest, GeographicMatrixBoundsInArcSeconds) {
 }
 
 TEST_F(MatrixImporterTest, CellsNotSquareInDegreesShrinkTheScaleOnceMore) {
-    test::MatrixHeaderText header;
-    header.projection = "Lat/Lon";
-    header.left = "10";
-    header.right = "12";
-    header.lower = "60";
-    header.upper = "61";
-    header.rows = 2;
-    header.columns = 2;
-    const auto terrain = loadFloats(header, {1, 2, 3, 4});
+    const auto terrain =
+        loadFloats(Geographic("Lat/Lon", "10", "12", "60", "61", 2, 2), {1, 2, 3, 4});
     EXPECT_NEAR(terrain.header.metresPerUnitX,
                 metresPerArcSecondAtEquator * std::pow(std::cos(60.5 * M_PI / 180), 2), 1e-3);
 }
 
 TEST_F(MatrixImporterTest, SineEqualAreaLoadsAsSinusoidal) {
-    test::MatrixHeaderText header;
-    header.projection = "Sine Equal Area";
-    header.left = "-20";
-    header.right = "40";
-    header.lower = "-10";
-    header.upper = "20";
-    header.rows = 4;
-    header.columns = 7;
     std::vector<float> samples(28, 5.0f);
     samples[0] = 1;
-    const auto terrain = loadFloats(header, samples);
+    const auto terrain =
+        loadFloats(Geographic("Sine Equal Area", "-20", "40", "-10", "20", 4, 7), samples);
     const auto& h = terrain.header;
     EXPECT_EQ(h.projection, ProjectionKind::Sinusoidal);
     EXPECT_EQ(h.gridKind, terrain::gridKindSinusoidal);
@@ -191,16 +245,6 @@ TEST_F(MatrixImporterTest, AsciiMatrixReadsNumbersSeparatedByAnyWhiteSpace) {
     const auto shortFile = load(data);
     EXPECT_EQ(shortFile.terrain.error().code, ErrorCode::ImproperRowsOrColumns);
     EXPECT_TRUE(shortFile.offerRawBuilder);
-}
-
-TEST_F(MatrixImporterTest, NanAndInfiniteSamplesAreMissing) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float infinity = std::numeric_limits<float>::infinity();
-    const auto terrain = loadFloats({}, {1, nan, infinity, -infinity, 5, 5, 5, 5, 5, 5, 5, 5});
-    EXPECT_EQ(terrain.grid.at(1, 0), terrain::missingCell);
-    EXPECT_EQ(terrain.grid.at(2, 0), terrain::missingCell);
-    EXPECT_EQ(terrain.grid.at(3, 0), terrain::missingCell);
-    EXPECT_EQ(terrain.header.maxElevation, 5);
 }
 
 TEST_F(MatrixImporterTest, StopDuringConversionLeavesNoTerrainAndNoRawBuilder) {

@@ -33,10 +33,14 @@ TEST(RoundToInt, RoundsHalvesAwayFromZero) {
 }
 
 TEST(TerrainModel, RefusesEmptyAndOverflowingSizes) {
-    EXPECT_EQ(TerrainModel::create(0, 5).error().code, support::ErrorCode::ImproperRowsOrColumns);
-    EXPECT_EQ(TerrainModel::create(5, -1).error().code, support::ErrorCode::ImproperRowsOrColumns);
+    using support::ErrorCode;
+    EXPECT_EQ(TerrainModel::create(0, 5).error().code, ErrorCode::ImproperRowsOrColumns);
+    EXPECT_EQ(TerrainModel::createUninitialised(5, -1).error().code,
+              ErrorCode::ImproperRowsOrColumns);
     EXPECT_EQ(TerrainModel::create(2'000'000'000, 2'000'000'000).error().code,
-              support::ErrorCode::NotEnoughMemory);
+              ErrorCode::NotEnoughMemory);
+    EXPECT_EQ(TerrainModel::createUninitialised(2'000'000'000, 2'000'000'000).error().code,
+              ErrorCode::NotEnoughMemory);
 }
 
 TEST(TerrainModel, RowZeroIsTheSouthEdge) {
