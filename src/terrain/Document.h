@@ -33,9 +33,11 @@ class Document {
         m_identity = m_revision;
     }
 
-    // Hands out the terrain for an edit in place and counts the change.
+    // Hands out the terrain for an edit in place and counts the change. Figures an importer
+    // counted (the missing cells) are forgotten, since the edit may change them.
     Terrain& edit() {
         ++m_revision;
+        m_terrain.header.missingCells.reset();
         return m_terrain;
     }
 
