@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "colour/ColorScaleFile.h"
 #include "overhead/LightingDialog.h"
 #include "overhead/MapScaleDialog.h"
 #include "overhead/TerrainColorsDialog.h"
 
 namespace tavrok::overhead {
 namespace {
+
+using namespace colour;
 
 using Control = TerrainColorsDialog::Control;
 using Channel = TerrainColorsDialog::Channel;

@@ -61,9 +61,8 @@ TEST_F(PaintTest, LegendCarriesItsCaptions) {
     input.terrainMaximum = 3000;
     input.scaleMaximum = 3000;
     input.spacingX = 30;
-    const auto image =
-        drawScaleLegend(input, overhead::buildOverheadPalette(overhead::overheadDefaultScale()),
-                        QtPainter::factory());
+    const auto image = drawScaleLegend(
+        input, colour::buildOverheadPalette(colour::overheadDefaultScale()), QtPainter::factory());
     int dark = 0;
     for (int y = image.height() - 50; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {

@@ -75,7 +75,7 @@ void ModifyColors(AppState& state, support::Ui& ui, int param) {
     const bool sceneMode = param == 1;
     const auto& header = state.terrain.header;
     overhead::TerrainColorsDialog dialog(state.overhead, sceneMode,
-                                         state.terrain.loaded && overhead::isMarsTerrain(header),
+                                         state.terrain.loaded && colour::isMarsTerrain(header),
                                          header.minElevation, header.maxElevation);
     if (!ui.runDialog(dialog)) {
         dialog.restore();
