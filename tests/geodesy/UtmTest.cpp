@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,11 +72,11 @@ const std::vector<ProjCase> projCases = {
     {EllipsoidId::International, 0, -45.8, 170.5, 59, 'S', 461142.7884, 4927956.3307, 0},
 };
 
-std::string describe(const ProjCase& row) {
-    std::ostringstream text;
-    text << "ellipsoid " << static_cast<int>(row.ellipsoid) << " override " << row.zoneOverride
-         << " at " << row.latitudeDegrees << ", " << row.longitudeDegrees;
-    return text.str();
+// Ellipsoid, zone override and position of a row, for failure messages.
+testing::Message describe(const ProjCase& row) {
+    return testing::Message() << "ellipsoid " << static_cast<int>(row.ellipsoid) << " override "
+                              << row.zoneOverride << " at " << row.latitudeDegrees << ", "
+                              << row.longitudeDegrees;
 }
 
 TEST(GeodeticToUtm, MatchesProjWithinOneMillimetre) {
