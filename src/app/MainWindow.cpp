@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "overhead/ColorScale.h"
+#include "colour/ColorScale.h"
 #include "paint/QtPainter.h"
 #include "shell/Dispatch.h"
 #include "shell/KeyBindings.h"
@@ -156,7 +156,7 @@ void MainWindow::refreshMap() {
         return;
     }
     const auto& overhead = m_state.overhead;
-    const auto ocean = overhead.overheadScale.entries[overhead::oceanEntry];
+    const auto ocean = overhead.overheadScale.entries[colour::oceanEntry];
     m_mapView->setBackground(QColor(ocean.red, ocean.green, ocean.blue));
     m_mapView->setImage(overhead.image.empty() ? QImage() : paint::toQImage(overhead.image));
 }

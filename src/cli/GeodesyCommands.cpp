@@ -163,7 +163,7 @@ int runUtmToGeo(const Arguments& arguments) {
         if (point.flags != 0) {
             std::snprintf(output, size, "error %d", point.flags);
         } else {
-            std::snprintf(output, size, "%.9f %.9f", point.latitude, point.longitude);
+            std::snprintf(output, size, "%.9f %.9f", point.latitudeDegrees, point.longitudeDegrees);
         }
         return true;
     });

@@ -1,7 +1,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -12,11 +11,13 @@
 #include "cli/CliUi.h"
 #include "cli/Subcommands.h"
 #include "cli/TerrainLoad.h"
-#include "overhead/ColorScale.h"
+#include "colour/ColorScaleFile.h"
+#include "colour/Palette.h"
 #include "overhead/OverheadView.h"
 #include "paint/QtPainter.h"
 #include "shell/Dispatch.h"
 #include "support/BmpFile.h"
+#include "support/Text.h"
 
 namespace tavrok::cli {
 
@@ -32,15 +33,9 @@ struct RenderOptions {
     std::optional<bool> grid;
     std::optional<overhead::CoordinateMode> coordinates;
     std::optional<std::string> colors;
-    std::optional<overhead::TerrainType> terrainType;
+    std::optional<colour::TerrainType> terrainType;
     std::optional<long> seaLevel;
 };
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 bool usage(const std::string& message) {
     std::cerr << "tavrok-cli render: " << message << " (see --help)\n";
@@ -59,7 +54,7 @@ bool readInteger(const Arguments& arguments, const std::string& name, std::optio
 
 bool parseOptions(const Arguments& arguments, RenderOptions& options) {
     options.output = arguments.value("output").value_or("");
-    const std::string extension = lowered(std::filesystem::path(options.output).extension());
+    const std::string extension = support::lowerExtension(options.output);
     if (extension != ".png" && extension != ".bmp") {
         return usage("name the image with -o OUT.png or -o OUT.bmp");
     }
@@ -111,11 +106,11 @@ bool parseOptions(const Arguments& arguments, RenderOptions& options) {
     options.colors = arguments.value("colors");
     if (const auto text = arguments.value("terrain-type")) {
         if (*text == "mountain") {
-            options.terrainType = overhead::TerrainType::MountainPlain;
+            options.terrainType = colour::TerrainType::MountainPlain;
         } else if (*text == "island") {
-            options.terrainType = overhead::TerrainType::IslandOcean;
+            options.terrainType = colour::TerrainType::IslandOcean;
         } else if (*text == "lowlands") {
-            options.terrainType = overhead::TerrainType::Lowlands;
+            options.terrainType = colour::TerrainType::Lowlands;
         } else {
             return usage("--terrain-type takes mountain, island or lowlands");
         }
@@ -133,13 +128,13 @@ bool applyAfterLoad(const RenderOptions& options, shell::AppState& state, CliUi&
         state.map.overheadZoom = static_cast<double>(*options.width) / grid.columns();
     }
     if (options.colors) {
-        const auto file = overhead::loadColorScale(*options.colors);
+        const auto file = colour::loadColorScale(*options.colors);
         if (!file.ok()) {
             ui.showMessage(file.error().message());
             return false;
         }
         overhead.overheadScale = file->scale;
-        overhead.palette = overhead::buildOverheadPalette(overhead.overheadScale);
+        overhead.palette = colour::buildOverheadPalette(overhead.overheadScale);
         overhead.scale.scaleMinimum = file->scaleMinimum;
         overhead.scale.scaleMaximum = file->scaleMaximum;
     }

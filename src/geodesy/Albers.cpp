@@ -33,27 +33,28 @@ double authalicQ(double sinLatitude, double e, double es) {
 }
 
 // cos(latitude) / sqrt(1 - e² sin²(latitude)).
-double parallelRadiusFactor(double latitude, double es) {
-    const double sinLatitude = std::sin(latitude);
-    return std::cos(latitude) / std::sqrt(1.0 - es * sinLatitude * sinLatitude);
+double parallelRadiusFactor(double latitudeRadians, double es) {
+    const double sinLatitude = std::sin(latitudeRadians);
+    return std::cos(latitudeRadians) / std::sqrt(1.0 - es * sinLatitude * sinLatitude);
 }
 
-double wrapLongitude(double longitude) {
-    longitude = std::remainder(longitude, twoPi);
-    if (longitude > pi) {
-        longitude -= twoPi;
+double wrapLongitude(double longitudeRadians) {
+    longitudeRadians = std::remainder(longitudeRadians, twoPi);
+    if (longitudeRadians > pi) {
+        longitudeRadians -= twoPi;
     }
-    if (longitude < -pi) {
-        longitude += twoPi;
+    if (longitudeRadians < -pi) {
+        longitudeRadians += twoPi;
     }
-    return longitude;
+    return longitudeRadians;
 }
 
 }  // namespace
 
-int Albers::setAlbersParameters(double a, double b, double originLatitude, double centralMeridian,
-                                double standardParallel1, double standardParallel2,
-                                double falseEasting, double falseNorthing) {
+int Albers::setAlbersParameters(double a, double b, double originLatitudeRadians,
+                                double centralMeridianRadians, double standardParallel1Radians,
+                                double standardParallel2Radians, double falseEasting,
+                                double falseNorthing) {
     int flags = 0;
     if (!(a > 0)) {
         flags |= albersflags::SemiMajorAxis;
@@ -64,23 +65,23 @@ int Albers::setAlbersParameters(double a, double b, double originLatitude, doubl
     if (a < b) {
         flags |= albersflags::AxisOrder;
     }
-    if (!(originLatitude >= -halfPi && originLatitude <= halfPi)) {
+    if (!(originLatitudeRadians >= -halfPi && originLatitudeRadians <= halfPi)) {
         flags |= albersflags::OriginLatitudeRange;
     }
-    if (!(centralMeridian >= -pi && centralMeridian <= twoPi)) {
+    if (!(centralMeridianRadians >= -pi && centralMeridianRadians <= twoPi)) {
         flags |= albersflags::CentralMeridianRange;
     }
-    if (!(standardParallel1 >= -halfPi && standardParallel1 <= halfPi)) {
+    if (!(standardParallel1Radians >= -halfPi && standardParallel1Radians <= halfPi)) {
         flags |= albersflags::FirstParallelRange;
     }
-    if (!(standardParallel2 >= -halfPi && standardParallel2 <= halfPi)) {
+    if (!(standardParallel2Radians >= -halfPi && standardParallel2Radians <= halfPi)) {
         flags |= albersflags::SecondParallelRange;
     }
-    if (standardParallel1 == 0 && standardParallel2 == 0) {
+    if (standardParallel1Radians == 0 && standardParallel2Radians == 0) {
         flags |= albersflags::BothParallelsZero;
     }
     // Parallels symmetric about the equator give a cylinder, not a cone.
-    if (standardParallel2 == -standardParallel1) {
+    if (standardParallel2Radians == -standardParallel1Radians) {
         flags |= albersflags::ParallelsOpposite;
     }
     if (flags != 0) {
@@ -89,24 +90,25 @@ int Albers::setAlbersParameters(double a, double b, double originLatitude, doubl
 
     const double es = (a * a - b * b) / (a * a);
     const double e = std::sqrt(es);
-    const double m1 = parallelRadiusFactor(standardParallel1, es);
-    const double q1 = authalicQ(std::sin(standardParallel1), e, es);
+    const double m1 = parallelRadiusFactor(standardParallel1Radians, es);
+    const double q1 = authalicQ(std::sin(standardParallel1Radians), e, es);
     double n = 0;
-    if (std::fabs(standardParallel1 - standardParallel2) > sameParallel) {
-        const double m2 = parallelRadiusFactor(standardParallel2, es);
-        const double q2 = authalicQ(std::sin(standardParallel2), e, es);
+    if (std::fabs(standardParallel1Radians - standardParallel2Radians) > sameParallel) {
+        const double m2 = parallelRadiusFactor(standardParallel2Radians, es);
+        const double q2 = authalicQ(std::sin(standardParallel2Radians), e, es);
         n = (m1 * m1 - m2 * m2) / (q2 - q1);
     } else {
-        n = std::sin(standardParallel1);
+        n = std::sin(standardParallel1Radians);
     }
     const double c = m1 * m1 + n * q1;
-    const double q0 = authalicQ(std::sin(originLatitude), e, es);
+    const double q0 = authalicQ(std::sin(originLatitudeRadians), e, es);
 
     m_a = a;
     m_es = es;
     m_e = e;
     m_oneMinusEs = 1.0 - es;
-    m_centralMeridian = centralMeridian > pi ? centralMeridian - twoPi : centralMeridian;
+    m_centralMeridian =
+        centralMeridianRadians > pi ? centralMeridianRadians - twoPi : centralMeridianRadians;
     m_falseEasting = falseEasting;
     m_falseNorthing = falseNorthing;
     m_n = n;
@@ -125,28 +127,28 @@ int Albers::setAlbersParameters(double a, double b, double originLatitude, doubl
     return 0;
 }
 
-ProjectedPoint Albers::geodeticToAlbers(double latitude, double longitude) const {
+ProjectedPoint Albers::geodeticToAlbers(double latitudeRadians, double longitudeRadians) const {
     ProjectedPoint result;
-    if (!(latitude >= -halfPi && latitude <= halfPi)) {
+    if (!(latitudeRadians >= -halfPi && latitudeRadians <= halfPi)) {
         result.flags |= albersflags::LatitudeRange;
     }
-    if (!(longitude >= -pi && longitude <= twoPi)) {
+    if (!(longitudeRadians >= -pi && longitudeRadians <= twoPi)) {
         result.flags |= albersflags::LongitudeRange;
     }
     if (result.flags != 0) {
         return result;
     }
-    const double deltaLongitude = wrapLongitude(longitude - m_centralMeridian);
-    const double theta = m_n * deltaLongitude;
-    const double q = authalicQ(std::sin(latitude), m_e, m_es);
+    const double deltaLongitudeRadians = wrapLongitude(longitudeRadians - m_centralMeridian);
+    const double theta = m_n * deltaLongitudeRadians;
+    const double q = authalicQ(std::sin(latitudeRadians), m_e, m_es);
     const double rho = m_aOverN * std::sqrt(std::max(0.0, m_c - m_n * q));
     result.easting = m_falseEasting + rho * std::sin(theta);
     result.northing = m_falseNorthing + m_rho0 - rho * std::cos(theta);
     return result;
 }
 
-GeodeticPoint Albers::albersToGeodetic(double easting, double northing) const {
-    GeodeticPoint result;
+GeodeticRadians Albers::albersToGeodetic(double easting, double northing) const {
+    GeodeticRadians result;
     if (!(easting >= m_falseEasting - m_eastingExtent &&
           easting <= m_falseEasting + m_eastingExtent)) {
         result.flags |= albersflags::EastingRange;
@@ -171,31 +173,32 @@ GeodeticPoint Albers::albersToGeodetic(double easting, double northing) const {
     const double rhoN = rho * m_n / m_a;
     const double q = (m_c - rhoN * rhoN) / m_n;
 
-    double latitude = 0;
+    double latitudeRadians = 0;
     if (m_e < sphericalEccentricity) {
-        latitude = std::asin(std::clamp(q / 2.0, -1.0, 1.0));
+        latitudeRadians = std::asin(std::clamp(q / 2.0, -1.0, 1.0));
     } else {
         const double qPole = 1.0 - m_oneMinusEs / (2.0 * m_e) * std::log((1.0 - m_e) / (1.0 + m_e));
         if (std::fabs(std::fabs(qPole) - std::fabs(q)) <= polarQTolerance) {
-            latitude = q < 0 ? -halfPi : halfPi;
+            latitudeRadians = q < 0 ? -halfPi : halfPi;
         } else {
-            latitude = std::asin(std::clamp(q / 2.0, -1.0, 1.0));
+            latitudeRadians = std::asin(std::clamp(q / 2.0, -1.0, 1.0));
             for (int i = 0; i < latitudeIterationGuard; ++i) {
-                const double sinLatitude = std::sin(latitude);
+                const double sinLatitude = std::sin(latitudeRadians);
                 const double esSin = m_e * sinLatitude;
                 const double oneMinusEsSin2 = 1.0 - esSin * esSin;
-                const double step = oneMinusEsSin2 * oneMinusEsSin2 / (2.0 * std::cos(latitude)) *
+                const double step = oneMinusEsSin2 * oneMinusEsSin2 /
+                                    (2.0 * std::cos(latitudeRadians)) *
                                     (q / m_oneMinusEs - sinLatitude / oneMinusEsSin2 +
                                      1.0 / (2.0 * m_e) * std::log((1.0 - esSin) / (1.0 + esSin)));
-                latitude += step;
+                latitudeRadians += step;
                 if (!(std::fabs(step) > latitudeTolerance)) {
                     break;
                 }
             }
         }
     }
-    result.latitude = std::clamp(latitude, -halfPi, halfPi);
-    result.longitude = wrapLongitude(m_centralMeridian + theta / m_n);
+    result.latitudeRadians = std::clamp(latitudeRadians, -halfPi, halfPi);
+    result.longitudeRadians = wrapLongitude(m_centralMeridian + theta / m_n);
     return result;
 }
 

@@ -20,14 +20,16 @@ inline constexpr int BothParallelsZero = 2048;
 inline constexpr int ParallelsOpposite = 4096;  // second = -first
 }  // namespace albersflags
 
-// Ellipsoidal Albers equal-area conic. Radians and metres.
+// Ellipsoidal Albers equal-area conic. Angles in radians (latitudes −π/2..π/2, longitudes
+// −π..2π), semi-axes a, b and false origin, easting and northing in metres.
 class Albers {
   public:
-    int setAlbersParameters(double a, double b, double originLatitude, double centralMeridian,
-                            double standardParallel1, double standardParallel2, double falseEasting,
+    int setAlbersParameters(double a, double b, double originLatitudeRadians,
+                            double centralMeridianRadians, double standardParallel1Radians,
+                            double standardParallel2Radians, double falseEasting,
                             double falseNorthing);
-    ProjectedPoint geodeticToAlbers(double latitude, double longitude) const;
-    GeodeticPoint albersToGeodetic(double easting, double northing) const;
+    ProjectedPoint geodeticToAlbers(double latitudeRadians, double longitudeRadians) const;
+    GeodeticRadians albersToGeodetic(double easting, double northing) const;
 
   private:
     double m_a = 6378137.0;

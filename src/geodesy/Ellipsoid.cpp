@@ -1,4 +1,5 @@
 #include "geodesy/Ellipsoid.h"
+#include "support/Text.h"
 
 #include <array>
 #include <cctype>
@@ -63,19 +64,6 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-bool equalIgnoringCase(std::string_view left, std::string_view right) {
-    if (left.size() != right.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < left.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(left[i])) !=
-            std::tolower(static_cast<unsigned char>(right[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 const DatumRecord* datumRecordFor(EllipsoidId id) {
     for (const DatumRecord& record : datumTable) {
         if (record.ellipsoid == id) {
@@ -117,13 +105,13 @@ std::optional<EllipsoidId> ellipsoidByNameOrId(std::string_view text) {
         return std::nullopt;
     }
     for (std::size_t row = 1; row < ellipsoidTable.size(); ++row) {
-        if (equalIgnoringCase(trimBlanks(ellipsoidTable[row].name), wanted)) {
+        if (support::equalsIgnoringCase(trimBlanks(ellipsoidTable[row].name), wanted)) {
             return static_cast<EllipsoidId>(row);
         }
     }
     for (const DatumRecord& record : datumTable) {
-        if (equalIgnoringCase(record.name, wanted) ||
-            equalIgnoringCase(record.displayName, wanted)) {
+        if (support::equalsIgnoringCase(record.name, wanted) ||
+            support::equalsIgnoringCase(record.displayName, wanted)) {
             return record.ellipsoid;
         }
     }
@@ -133,7 +121,7 @@ std::optional<EllipsoidId> ellipsoidByNameOrId(std::string_view text) {
 std::optional<EllipsoidId> ellipsoidForDatumName(std::string_view datumName) {
     const std::string_view wanted = trimBlanks(datumName);
     for (const DatumRecord& record : datumTable) {
-        if (equalIgnoringCase(record.name, wanted)) {
+        if (support::equalsIgnoringCase(record.name, wanted)) {
             return record.ellipsoid;
         }
     }

@@ -58,10 +58,4 @@ std::optional<EllipsoidId> ellipsoidForDatumCode(int code);
 // "WGS 84"; empty for other ellipsoids.
 std::string_view datumDisplayName(EllipsoidId id);
 
-// Degrees to radians and back with pi taken to 8 decimals, as the conversion wrappers
-// have always done; the engines themselves use the full double pi.
-inline constexpr double wrapperPi = 3.14159265;
-inline constexpr double radiansPerDegree = wrapperPi / 180.0;
-inline constexpr double degreesPerRadian = 180.0 / wrapperPi;
-
 }  // namespace tavrok::geodesy

@@ -20,7 +20,8 @@ std::optional<UtmBox> MoveUtmBoxToEllipsoid(const UtmBox& box, std::string_view 
                  std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest()};
     for (const auto& corner : corners) {
         const auto geographic = own.utmToLatLon(zoneText, corner[0], corner[1]);
-        const auto point = target.latLonToUtm(geographic.latitude, geographic.longitude);
+        const auto point =
+            target.latLonToUtm(geographic.latitudeDegrees, geographic.longitudeDegrees);
         if (geographic.flags != 0 || point.flags != 0) {
             return std::nullopt;
         }

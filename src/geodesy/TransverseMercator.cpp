@@ -19,9 +19,11 @@ constexpr int footpointIterations = 5;
 
 }  // namespace
 
-int TransverseMercator::setTransverseMercatorParameters(double a, double b, double originLatitude,
-                                                        double centralMeridian, double falseEasting,
-                                                        double falseNorthing, double scaleFactor) {
+int TransverseMercator::setTransverseMercatorParameters(double a, double b,
+                                                        double originLatitudeRadians,
+                                                        double centralMeridianRadians,
+                                                        double falseEasting, double falseNorthing,
+                                                        double scaleFactor) {
     int flags = 0;
     if (!(a > 0)) {
         flags |= tmflags::SemiMajorAxis;
@@ -32,10 +34,10 @@ int TransverseMercator::setTransverseMercatorParameters(double a, double b, doub
     if (a < b) {
         flags |= tmflags::AxisOrder;
     }
-    if (!(originLatitude >= -halfPi && originLatitude <= halfPi)) {
+    if (!(originLatitudeRadians >= -halfPi && originLatitudeRadians <= halfPi)) {
         flags |= tmflags::OriginLatitudeRange;
     }
-    if (!(centralMeridian >= -pi && centralMeridian <= twoPi)) {
+    if (!(centralMeridianRadians >= -pi && centralMeridianRadians <= twoPi)) {
         flags |= tmflags::CentralMeridianRange;
     }
     if (!(scaleFactor >= 0.3 && scaleFactor <= 3.0)) {
@@ -59,8 +61,9 @@ int TransverseMercator::setTransverseMercatorParameters(double a, double b, doub
     m_cp = 15.0 / 16.0 * a * (n2 - n3 + 3.0 / 4.0 * (n4 - n5));
     m_dp = 35.0 / 48.0 * a * (n3 - n4 + 11.0 / 16.0 * n5);
     m_ep = 315.0 / 512.0 * a * (n4 - n5);
-    m_originLatitude = originLatitude;
-    m_centralMeridian = centralMeridian > pi ? centralMeridian - twoPi : centralMeridian;
+    m_originLatitude = originLatitudeRadians;
+    m_centralMeridian =
+        centralMeridianRadians > pi ? centralMeridianRadians - twoPi : centralMeridianRadians;
     m_falseEasting = falseEasting;
     m_falseNorthing = falseNorthing;
     m_scaleFactor = scaleFactor;
@@ -75,21 +78,23 @@ int TransverseMercator::setTransverseMercatorParameters(double a, double b, doub
     return 0;
 }
 
-double TransverseMercator::meridianDistance(double latitude) const {
-    return m_ap * latitude - m_bp * std::sin(2.0 * latitude) + m_cp * std::sin(4.0 * latitude) -
-           m_dp * std::sin(6.0 * latitude) + m_ep * std::sin(8.0 * latitude);
+double TransverseMercator::meridianDistance(double latitudeRadians) const {
+    return m_ap * latitudeRadians - m_bp * std::sin(2.0 * latitudeRadians) +
+           m_cp * std::sin(4.0 * latitudeRadians) - m_dp * std::sin(6.0 * latitudeRadians) +
+           m_ep * std::sin(8.0 * latitudeRadians);
 }
 
-double TransverseMercator::footpointRadius(double latitude) const {
-    const double sinLatitude = std::sin(latitude);
+double TransverseMercator::footpointRadius(double latitudeRadians) const {
+    const double sinLatitude = std::sin(latitudeRadians);
     const double denominator = 1.0 - m_es * sinLatitude * sinLatitude;
     return m_a * (1.0 - m_es) / (denominator * std::sqrt(denominator));
 }
 
-ProjectedPoint TransverseMercator::seriesOffsets(double latitude, double deltaLongitude) const {
-    const double s = std::sin(latitude);
-    const double c = std::cos(latitude);
-    const double t = std::tan(latitude);
+ProjectedPoint TransverseMercator::seriesOffsets(double latitudeRadians,
+                                                 double deltaLongitudeRadians) const {
+    const double s = std::sin(latitudeRadians);
+    const double c = std::cos(latitudeRadians);
+    const double t = std::tan(latitudeRadians);
     const double c2 = c * c;
     const double c3 = c2 * c;
     const double c5 = c3 * c2;
@@ -120,7 +125,7 @@ ProjectedPoint TransverseMercator::seriesOffsets(double latitude, double deltaLo
                          120.0;
     const double term9 = radius * c7 * k0 * (61.0 - 479.0 * t2 + 179.0 * t4 - t6) / 5040.0;
 
-    const double dl = deltaLongitude;
+    const double dl = deltaLongitudeRadians;
     const double dl2 = dl * dl;
     const double dl3 = dl2 * dl;
     const double dl4 = dl3 * dl;
@@ -130,26 +135,30 @@ ProjectedPoint TransverseMercator::seriesOffsets(double latitude, double deltaLo
     const double dl8 = dl7 * dl;
 
     ProjectedPoint offsets;
-    offsets.northing = k0 * (meridianDistance(latitude) - meridianDistance(m_originLatitude)) +
-                       dl2 * term2 + dl4 * term3 + dl6 * term4 + dl8 * term5;
+    offsets.northing =
+        k0 * (meridianDistance(latitudeRadians) - meridianDistance(m_originLatitude)) +
+        dl2 * term2 + dl4 * term3 + dl6 * term4 + dl8 * term5;
     offsets.easting = dl * term6 + dl3 * term7 + dl5 * term8 + dl7 * term9;
     return offsets;
 }
 
-ProjectedPoint TransverseMercator::forward(double latitude, double longitude,
-                                           double centralMeridian, double falseNorthing) const {
+ProjectedPoint TransverseMercator::forward(double latitudeRadians, double longitudeRadians,
+                                           double centralMeridianRadians,
+                                           double falseNorthing) const {
     ProjectedPoint result;
-    if (!(std::fabs(latitude) <= halfPi)) {
+    if (!(std::fabs(latitudeRadians) <= halfPi)) {
         result.flags |= tmflags::LatitudeRange;
     }
-    if (longitude > pi) {
-        longitude -= twoPi;
+    if (longitudeRadians > pi) {
+        longitudeRadians -= twoPi;
     }
-    if (!(longitude >= centralMeridian - halfPi && longitude <= centralMeridian + halfPi)) {
+    if (!(longitudeRadians >= centralMeridianRadians - halfPi &&
+          longitudeRadians <= centralMeridianRadians + halfPi)) {
         // A central meridian near the antimeridian: compare again with both in 0..2pi.
-        const double wrappedLongitude = longitude < 0 ? longitude + twoPi : longitude;
+        const double wrappedLongitude =
+            longitudeRadians < 0 ? longitudeRadians + twoPi : longitudeRadians;
         const double wrappedMeridian =
-            centralMeridian < 0 ? centralMeridian + twoPi : centralMeridian;
+            centralMeridianRadians < 0 ? centralMeridianRadians + twoPi : centralMeridianRadians;
         if (!(wrappedLongitude >= wrappedMeridian - halfPi &&
               wrappedLongitude <= wrappedMeridian + halfPi)) {
             result.flags |= tmflags::LongitudeRange;
@@ -159,28 +168,29 @@ ProjectedPoint TransverseMercator::forward(double latitude, double longitude,
         return result;
     }
 
-    double deltaLongitude = longitude - centralMeridian;
-    if (deltaLongitude > pi) {
-        deltaLongitude -= twoPi;
+    double deltaLongitudeRadians = longitudeRadians - centralMeridianRadians;
+    if (deltaLongitudeRadians > pi) {
+        deltaLongitudeRadians -= twoPi;
     }
-    if (deltaLongitude < -pi) {
-        deltaLongitude += twoPi;
+    if (deltaLongitudeRadians < -pi) {
+        deltaLongitudeRadians += twoPi;
     }
-    if (std::fabs(deltaLongitude) > nineDegrees) {
+    if (std::fabs(deltaLongitudeRadians) > nineDegrees) {
         result.flags |= tmflags::LongitudeWarning;
     }
-    if (std::fabs(deltaLongitude) < negligibleLongitude) {
-        deltaLongitude = 0.0;
+    if (std::fabs(deltaLongitudeRadians) < negligibleLongitude) {
+        deltaLongitudeRadians = 0.0;
     }
-    const ProjectedPoint offsets = seriesOffsets(latitude, deltaLongitude);
+    const ProjectedPoint offsets = seriesOffsets(latitudeRadians, deltaLongitudeRadians);
     result.easting = m_falseEasting + offsets.easting;
     result.northing = falseNorthing + offsets.northing;
     return result;
 }
 
-GeodeticPoint TransverseMercator::inverse(double easting, double northing, double centralMeridian,
-                                          double falseNorthing) const {
-    GeodeticPoint result;
+GeodeticRadians TransverseMercator::inverse(double easting, double northing,
+                                            double centralMeridianRadians,
+                                            double falseNorthing) const {
+    GeodeticRadians result;
     if (!(easting >= m_falseEasting - m_eastingExtent &&
           easting <= m_falseEasting + m_eastingExtent)) {
         result.flags |= tmflags::EastingRange;
@@ -237,7 +247,7 @@ GeodeticPoint TransverseMercator::inverse(double easting, double northing, doubl
     const double de7 = de6 * de;
     const double de8 = de7 * de;
 
-    double latitude =
+    double latitudeRadians =
         footpoint - de2 * t / (2.0 * rho * nu * k2) +
         de4 * t * (5.0 + 3.0 * t2 + eta - 4.0 * eta2 - 9.0 * t2 * eta) / (24.0 * rho * nu3 * k4) -
         de6 * t *
@@ -247,8 +257,9 @@ GeodeticPoint TransverseMercator::inverse(double easting, double northing, doubl
             (720.0 * rho * nu5 * k6) +
         de8 * t * (1385.0 + 3633.0 * t2 + 4095.0 * t4 + 1575.0 * t6) / (40320.0 * rho * nu7 * k8);
 
-    double longitude =
-        centralMeridian + de / (c * nu * k0) - de3 * (1.0 + 2.0 * t2 + eta) / (6.0 * c * nu3 * k3) +
+    double longitudeRadians =
+        centralMeridianRadians + de / (c * nu * k0) -
+        de3 * (1.0 + 2.0 * t2 + eta) / (6.0 * c * nu3 * k3) +
         de5 *
             (5.0 + 6.0 * eta + 28.0 * t2 - 3.0 * eta2 + 8.0 * t2 * eta + 24.0 * t4 - 4.0 * eta3 +
              4.0 * t2 * eta2 + 24.0 * t2 * eta3) /
@@ -258,34 +269,34 @@ GeodeticPoint TransverseMercator::inverse(double easting, double northing, doubl
     // Far from the central meridian the series can run over a pole: fold back onto the
     // other side of the globe. Whole turns are removed first so that the folding ends
     // after one step whatever the value (and at once for NaN).
-    latitude = std::remainder(latitude, twoPi);
-    longitude = std::remainder(longitude, twoPi);
-    while (latitude > halfPi) {
-        latitude = pi - latitude;
-        longitude += pi;
+    latitudeRadians = std::remainder(latitudeRadians, twoPi);
+    longitudeRadians = std::remainder(longitudeRadians, twoPi);
+    while (latitudeRadians > halfPi) {
+        latitudeRadians = pi - latitudeRadians;
+        longitudeRadians += pi;
     }
-    while (latitude < -halfPi) {
-        latitude = -(latitude + pi);
-        longitude += pi;
+    while (latitudeRadians < -halfPi) {
+        latitudeRadians = -(latitudeRadians + pi);
+        longitudeRadians += pi;
     }
-    while (longitude > pi) {
-        longitude -= twoPi;
+    while (longitudeRadians > pi) {
+        longitudeRadians -= twoPi;
     }
-    while (longitude < -pi) {
-        longitude += twoPi;
+    while (longitudeRadians < -pi) {
+        longitudeRadians += twoPi;
     }
-    result.latitude = latitude;
-    result.longitude = longitude;
+    result.latitudeRadians = latitudeRadians;
+    result.longitudeRadians = longitudeRadians;
     return result;
 }
 
-ProjectedPoint TransverseMercator::geodeticToTransverseMercator(double latitude,
-                                                                double longitude) const {
-    return forward(latitude, longitude, m_centralMeridian, m_falseNorthing);
+ProjectedPoint TransverseMercator::geodeticToTransverseMercator(double latitudeRadians,
+                                                                double longitudeRadians) const {
+    return forward(latitudeRadians, longitudeRadians, m_centralMeridian, m_falseNorthing);
 }
 
-GeodeticPoint TransverseMercator::transverseMercatorToGeodetic(double easting,
-                                                               double northing) const {
+GeodeticRadians TransverseMercator::transverseMercatorToGeodetic(double easting,
+                                                                 double northing) const {
     return inverse(easting, northing, m_centralMeridian, m_falseNorthing);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "geodesy/GeodeticPoint.h"
 
 namespace tavrok::geodesy {
 
@@ -17,44 +18,34 @@ inline constexpr int ScaleFactor = 512;        // outside 0.3 .. 3.0
 inline constexpr int LongitudeWarning = 1024;  // more than 9 degrees from the central meridian
 }  // namespace tmflags
 
-struct ProjectedPoint {
-    int flags = 0;
-    double easting = 0;   // metres
-    double northing = 0;  // metres
-};
-
-struct GeodeticPoint {
-    int flags = 0;
-    double latitude = 0;   // radians (degrees where a function says so)
-    double longitude = 0;  // radians (degrees where a function says so)
-};
-
 // Transverse Mercator on an ellipsoid, series to the eighth power of the longitude offset.
-// All angles are radians, distances metres. The object keeps its parameters until the next
-// setTransverseMercatorParameters; parameters are stored only when no flag is raised.
+// All angles are radians, distances metres (a, b the semi-axes). The object keeps its parameters
+// until the next setTransverseMercatorParameters; parameters are stored only when no flag is
+// raised.
 class TransverseMercator {
   public:
-    int setTransverseMercatorParameters(double a, double b, double originLatitude,
-                                        double centralMeridian, double falseEasting,
+    int setTransverseMercatorParameters(double a, double b, double originLatitudeRadians,
+                                        double centralMeridianRadians, double falseEasting,
                                         double falseNorthing, double scaleFactor);
     // Computes even with LongitudeWarning set.
-    ProjectedPoint geodeticToTransverseMercator(double latitude, double longitude) const;
-    GeodeticPoint transverseMercatorToGeodetic(double easting, double northing) const;
+    ProjectedPoint geodeticToTransverseMercator(double latitudeRadians,
+                                                double longitudeRadians) const;
+    GeodeticRadians transverseMercatorToGeodetic(double easting, double northing) const;
 
   private:
     // UTM re-uses one engine per ellipsoid and supplies the zone's central meridian and
     // false northing per point, so that no parameters are recomputed per point.
     friend class UtmConverter;
 
-    double meridianDistance(double latitude) const;
-    double footpointRadius(double latitude) const;
+    double meridianDistance(double latitudeRadians) const;
+    double footpointRadius(double latitudeRadians) const;
     // Offsets from the false origin (metres) of a point deltaLongitude radians east of the
     // central meridian; no range checks.
-    ProjectedPoint seriesOffsets(double latitude, double deltaLongitude) const;
-    ProjectedPoint forward(double latitude, double longitude, double centralMeridian,
-                           double falseNorthing) const;
-    GeodeticPoint inverse(double easting, double northing, double centralMeridian,
-                          double falseNorthing) const;
+    ProjectedPoint seriesOffsets(double latitudeRadians, double deltaLongitudeRadians) const;
+    ProjectedPoint forward(double latitudeRadians, double longitudeRadians,
+                           double centralMeridianRadians, double falseNorthing) const;
+    GeodeticRadians inverse(double easting, double northing, double centralMeridianRadians,
+                            double falseNorthing) const;
 
     double m_a = 6378137.0;
     double m_b = 6356752.3142;

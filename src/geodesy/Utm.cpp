@@ -64,46 +64,46 @@ int UtmConverter::setUtmParameters(EllipsoidId ellipsoid, int zoneOverride) {
     return setUtmParameters(record.semiMajorAxis, record.semiMinorAxis(), zoneOverride);
 }
 
-UtmPoint UtmConverter::geodeticToUtm(double latitude, double longitude) const {
+UtmPoint UtmConverter::geodeticToUtm(double latitudeRadians, double longitudeRadians) const {
     UtmPoint result;
-    if (!(latitude >= minimumLatitude && latitude <= maximumLatitude)) {
+    if (!(latitudeRadians >= minimumLatitude && latitudeRadians <= maximumLatitude)) {
         result.flags |= utmflags::LatitudeRange;
     }
-    if (!(longitude >= -pi && longitude < twoPi)) {
+    if (!(longitudeRadians >= -pi && longitudeRadians < twoPi)) {
         result.flags |= utmflags::LongitudeRange;
     }
     if (result.flags != 0) {
         return result;
     }
 
-    if (longitude < 0) {
-        longitude += twoPi;
+    if (longitudeRadians < 0) {
+        longitudeRadians += twoPi;
     }
-    const double latitudeInDegrees = latitude * 180.0 / pi;
-    const double longitudeInDegrees = longitude * 180.0 / pi;
-    const int latitudeDegrees = static_cast<int>(latitudeInDegrees);
-    const int longitudeDegrees = static_cast<int>(longitudeInDegrees);
+    const double latitudeInDegrees = latitudeRadians * 180.0 / pi;
+    const double longitudeInDegrees = longitudeRadians * 180.0 / pi;
+    const int wholeLatitudeDegrees = static_cast<int>(latitudeInDegrees);
+    const int wholeLongitudeDegrees = static_cast<int>(longitudeInDegrees);
 
-    int zone = longitude < pi ? static_cast<int>(longitudeInDegrees / 6.0 + 31.0)
-                              : static_cast<int>(longitudeInDegrees / 6.0 - 29.0);
+    int zone = longitudeRadians < pi ? static_cast<int>(longitudeInDegrees / 6.0 + 31.0)
+                                     : static_cast<int>(longitudeInDegrees / 6.0 - 29.0);
     if (zone > 60) {
         zone = 1;
     }
     // Southwest Norway and Svalbard have zones of their own width.
-    if (latitudeDegrees >= 56 && latitudeDegrees < 64) {
-        if (longitudeDegrees >= 0 && longitudeDegrees <= 2) {
+    if (wholeLatitudeDegrees >= 56 && wholeLatitudeDegrees < 64) {
+        if (wholeLongitudeDegrees >= 0 && wholeLongitudeDegrees <= 2) {
             zone = 31;
-        } else if (longitudeDegrees >= 3 && longitudeDegrees <= 11) {
+        } else if (wholeLongitudeDegrees >= 3 && wholeLongitudeDegrees <= 11) {
             zone = 32;
         }
-    } else if (latitudeDegrees >= 72) {
-        if (longitudeDegrees >= 0 && longitudeDegrees <= 8) {
+    } else if (wholeLatitudeDegrees >= 72) {
+        if (wholeLongitudeDegrees >= 0 && wholeLongitudeDegrees <= 8) {
             zone = 31;
-        } else if (longitudeDegrees >= 9 && longitudeDegrees <= 20) {
+        } else if (wholeLongitudeDegrees >= 9 && wholeLongitudeDegrees <= 20) {
             zone = 33;
-        } else if (longitudeDegrees >= 21 && longitudeDegrees <= 32) {
+        } else if (wholeLongitudeDegrees >= 21 && wholeLongitudeDegrees <= 32) {
             zone = 35;
-        } else if (longitudeDegrees >= 33 && longitudeDegrees <= 41) {
+        } else if (wholeLongitudeDegrees >= 33 && wholeLongitudeDegrees <= 41) {
             zone = 37;
         }
     }
@@ -119,10 +119,10 @@ UtmPoint UtmConverter::geodeticToUtm(double latitude, double longitude) const {
     }
 
     result.zone = zone;
-    result.hemisphere = latitude < 0 ? 'S' : 'N';
-    const double falseNorthing = latitude < 0 ? southernFalseNorthing : 0.0;
+    result.hemisphere = latitudeRadians < 0 ? 'S' : 'N';
+    const double falseNorthing = latitudeRadians < 0 ? southernFalseNorthing : 0.0;
     const ProjectedPoint projected =
-        m_engine.forward(latitude, longitude, centralMeridianOf(zone), falseNorthing);
+        m_engine.forward(latitudeRadians, longitudeRadians, centralMeridianOf(zone), falseNorthing);
     result.easting = projected.easting;
     result.northing = projected.northing;
     if (!(result.easting >= minimumEasting && result.easting <= maximumEasting)) {
@@ -134,9 +134,9 @@ UtmPoint UtmConverter::geodeticToUtm(double latitude, double longitude) const {
     return result;
 }
 
-GeodeticPoint UtmConverter::utmToGeodetic(int zone, char hemisphere, double easting,
-                                          double northing) const {
-    GeodeticPoint result;
+GeodeticRadians UtmConverter::utmToGeodetic(int zone, char hemisphere, double easting,
+                                            double northing) const {
+    GeodeticRadians result;
     if (zone < 1 || zone > 60) {
         result.flags |= utmflags::ZoneRange;
     }
@@ -155,15 +155,15 @@ GeodeticPoint UtmConverter::utmToGeodetic(int zone, char hemisphere, double east
 
     // The true central meridian, so that a point converted there and back stays put.
     const double falseNorthing = hemisphere == 'S' ? southernFalseNorthing : 0.0;
-    const GeodeticPoint geodetic =
+    const GeodeticRadians geodetic =
         m_engine.inverse(easting, northing, centralMeridianOf(zone), falseNorthing);
     if (geodetic.flags != 0) {
         result.flags |= utmflags::NorthingRange;
         return result;
     }
-    result.latitude = geodetic.latitude;
-    result.longitude = geodetic.longitude;
-    if (!(result.latitude >= minimumLatitude && result.latitude <= maximumLatitude)) {
+    result.latitudeRadians = geodetic.latitudeRadians;
+    result.longitudeRadians = geodetic.longitudeRadians;
+    if (!(result.latitudeRadians >= minimumLatitude && result.latitudeRadians <= maximumLatitude)) {
         result.flags |= utmflags::NorthingRange;
     }
     return result;
@@ -179,8 +179,8 @@ UtmPoint UtmConverter::latLonToUtm(double latitudeDegrees, double longitudeDegre
     return result;
 }
 
-GeodeticPoint UtmConverter::utmToLatLon(std::string_view zoneText, double easting,
-                                        double northing) const {
+GeodeticDegrees UtmConverter::utmToLatLon(std::string_view zoneText, double easting,
+                                          double northing) const {
     std::size_t position = 0;
     while (position < zoneText.size() &&
            std::isspace(static_cast<unsigned char>(zoneText[position]))) {
@@ -194,10 +194,9 @@ GeodeticPoint UtmConverter::utmToLatLon(std::string_view zoneText, double eastin
         ++position;
     }
     const char hemisphere = position < zoneText.size() ? zoneText[position] : '\0';
-    GeodeticPoint result = utmToGeodetic(zone, hemisphere, easting, northing);
-    result.latitude *= degreesPerRadian;
-    result.longitude *= degreesPerRadian;
-    return result;
+    const GeodeticRadians radians = utmToGeodetic(zone, hemisphere, easting, northing);
+    return {radians.flags, radians.latitudeRadians * degreesPerRadian,
+            radians.longitudeRadians * degreesPerRadian};
 }
 
 }  // namespace tavrok::geodesy

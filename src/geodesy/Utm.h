@@ -35,21 +35,24 @@ struct UtmPoint {
 class UtmConverter {
   public:
     UtmConverter();
-    // a, b in metres; zoneOverride 0 (none) or 1..60. Values are stored only without error.
+    // Semi-axes a, b in metres; zoneOverride 0 (none) or 1..60. Values are stored only without
+    // error.
     int setUtmParameters(double a, double b, int zoneOverride);
     // Convenience: the table's a and derived b of an ellipsoid.
     int setUtmParameters(EllipsoidId ellipsoid, int zoneOverride);
 
-    // Radians in. Easting and northing are returned even with the range flags 4 and 8.
-    UtmPoint geodeticToUtm(double latitude, double longitude) const;
-    // Radians out.
-    GeodeticPoint utmToGeodetic(int zone, char hemisphere, double easting, double northing) const;
+    // Latitude −80.5°..84.5° and longitude −π..2π in radians; easting and northing in metres
+    // are returned even with the range flags 4 and 8.
+    UtmPoint geodeticToUtm(double latitudeRadians, double longitudeRadians) const;
+    // Zone 1..60, hemisphere 'N' or 'S', metres in; radians out.
+    GeodeticRadians utmToGeodetic(int zone, char hemisphere, double easting, double northing) const;
 
-    // Degrees in; on success the point also carries its zone text such as "13N".
+    // The same in degrees (converted with the 8-decimal π); on success the point also carries its
+    // zone text such as "13N".
     UtmPoint latLonToUtm(double latitudeDegrees, double longitudeDegrees) const;
     // The zone number is read in decimal from the start of zoneText, the hemisphere is the
-    // character after the digits. Degrees out.
-    GeodeticPoint utmToLatLon(std::string_view zoneText, double easting, double northing) const;
+    // character after the digits. Metres in, degrees out.
+    GeodeticDegrees utmToLatLon(std::string_view zoneText, double easting, double northing) const;
 
     int zoneOverride() const { return m_zoneOverride; }
 

@@ -67,10 +67,10 @@ support::Status DescribeUtmCorners(const MatrixHeader& header, MatrixFileRecord&
         if (point.flags != 0) {
             return Error{ErrorCode::SilentFailure, "UTM corner cannot be converted"};
         }
-        record.lowerLatitude = std::min(record.lowerLatitude, point.latitude);
-        record.upperLatitude = std::max(record.upperLatitude, point.latitude);
-        record.leftLongitude = std::min(record.leftLongitude, point.longitude);
-        record.rightLongitude = std::max(record.rightLongitude, point.longitude);
+        record.lowerLatitude = std::min(record.lowerLatitude, point.latitudeDegrees);
+        record.upperLatitude = std::max(record.upperLatitude, point.latitudeDegrees);
+        record.leftLongitude = std::min(record.leftLongitude, point.longitudeDegrees);
+        record.rightLongitude = std::max(record.rightLongitude, point.longitudeDegrees);
     }
     return support::success();
 }

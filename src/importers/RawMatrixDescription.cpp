@@ -68,10 +68,10 @@ support::Status RawMatrixDescription::acceptUtm() {
     if (northEast.flags != 0 || !std::isfinite(east) || !std::isfinite(north)) {
         return Error{ErrorCode::IncorrectZone, "north-east corner"};
     }
-    m_westLongitude = southWest.longitude;
-    m_southLatitude = southWest.latitude;
-    m_eastLongitude = northEast.longitude;
-    m_northLatitude = northEast.latitude;
+    m_westLongitude = southWest.longitudeDegrees;
+    m_southLatitude = southWest.latitudeDegrees;
+    m_eastLongitude = northEast.longitudeDegrees;
+    m_northLatitude = northEast.latitudeDegrees;
     return support::success();
 }
 

@@ -10,12 +10,12 @@ namespace tavrok::overhead {
 namespace {
 
 void colorRowScalar(const float* cells, const int* columns, const float* shades, int first,
-                    int width, float minimum, const ColorScale& scale,
-                    const ScaleSettings& settings, std::uint8_t* out) {
+                    int width, float minimum, const colour::ColorScale& scale,
+                    const colour::ScaleSettings& settings, std::uint8_t* out) {
     for (int x = first; x < width; ++x) {
         const float elevation = (columns != nullptr ? cells[columns[x]] : cells[x]) + minimum;
-        const auto colour =
-            colorForElevation(scale, settings, elevation, shades != nullptr ? shades[x] : 1.0f);
+        const auto colour = colour::colorForElevation(scale, settings, elevation,
+                                                      shades != nullptr ? shades[x] : 1.0f);
         out[3 * x] = colour.color.red;
         out[3 * x + 1] = colour.color.green;
         out[3 * x + 2] = colour.color.blue;
@@ -32,12 +32,12 @@ struct BandTables {
     __m256 step[3][2];
 };
 
-__attribute__((target("avx2"))) BandTables bandTablesOf(const ColorScale& scale) {
+__attribute__((target("avx2"))) BandTables bandTablesOf(const colour::ColorScale& scale) {
     alignas(32) float start[3][16] = {};
     alignas(32) float step[3][16] = {};
     for (int k = 0; k < 15; ++k) {
-        const Rgb& from = scale.entries[k];
-        const Rgb& to = scale.entries[k + 1];
+        const support::Rgb& from = scale.entries[k];
+        const support::Rgb& to = scale.entries[k + 1];
         const std::uint8_t fromChannels[3] = {from.red, from.green, from.blue};
         const std::uint8_t toChannels[3] = {to.red, to.green, to.blue};
         for (int c = 0; c < 3; ++c) {
@@ -66,13 +66,14 @@ __attribute__((target("avx2"))) inline __m256 lookUp(const __m256 (&table)[2], _
 // pixels follow it in the row.
 __attribute__((target("avx2"))) int colorRowAvx2(const float* cells, const int* columns,
                                                  const float* shades, int width, float minimum,
-                                                 const ColorScale& scale,
-                                                 const ScaleSettings& settings, std::uint8_t* out) {
+                                                 const colour::ColorScale& scale,
+                                                 const colour::ScaleSettings& settings,
+                                                 std::uint8_t* out) {
     const BandTables tables = bandTablesOf(scale);
     const auto lo = static_cast<float>(settings.scaleMinimum);
     const auto hi = static_cast<float>(settings.scaleMaximum);
     const bool spread = hi > lo;
-    const bool oceanPossible = settings.terrainType != TerrainType::MountainPlain;
+    const bool oceanPossible = settings.terrainType != colour::TerrainType::MountainPlain;
     const __m256 minimumV = _mm256_set1_ps(minimum);
     const __m256 loV = _mm256_set1_ps(lo);
     const __m256 rangeV = _mm256_set1_ps(hi - lo);
@@ -80,7 +81,7 @@ __attribute__((target("avx2"))) int colorRowAvx2(const float* cells, const int* 
     const __m256 fourteen = _mm256_set1_ps(14.0f);
     const __m256 one = _mm256_set1_ps(1.0f);
     const __m256 seaV = _mm256_set1_ps(static_cast<float>(settings.seaLevel));
-    const Rgb& ocean = scale.entries[oceanEntry];
+    const support::Rgb& ocean = scale.entries[colour::oceanEntry];
     const __m256i oceanPixel =
         _mm256_set1_epi32(ocean.red | (ocean.green << 8) | (ocean.blue << 16));
     const __m256i seven = _mm256_set1_epi32(7);
@@ -136,7 +137,8 @@ bool processorHasAvx2() {
 }  // namespace
 
 void colorRow(const float* cells, const int* columns, const float* shades, int width, float minimum,
-              const ColorScale& scale, const ScaleSettings& settings, std::uint8_t* out) {
+              const colour::ColorScale& scale, const colour::ScaleSettings& settings,
+              std::uint8_t* out) {
     int first = 0;
 #ifdef TAVROK_HAVE_AVX2_PATH
     if (processorHasAvx2()) {

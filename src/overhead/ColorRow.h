@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "overhead/ColorScale.h"
+#include "colour/ColorScale.h"
 
 namespace tavrok::overhead {
 
@@ -10,6 +10,7 @@ namespace tavrok::overhead {
 // when shades is null). Every pixel is exactly colorForElevation's; processors with AVX2 take
 // eight pixels at a time.
 void colorRow(const float* cells, const int* columns, const float* shades, int width, float minimum,
-              const ColorScale& scale, const ScaleSettings& settings, std::uint8_t* out);
+              const colour::ColorScale& scale, const colour::ScaleSettings& settings,
+              std::uint8_t* out);
 
 }  // namespace tavrok::overhead

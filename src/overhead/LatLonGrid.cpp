@@ -6,13 +6,14 @@
 #include <optional>
 
 #include "geodesy/Utm.h"
+#include "support/Units.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::overhead {
 
 namespace {
 
-constexpr double degreesPerRadian = 57.29578;
+using support::degreesPerRadian;
 constexpr double wgs84SemiMajor = 6378137.0;
 constexpr double wgs84EccentricitySquared = 0.00669438;
 

@@ -2,7 +2,8 @@
 #include <array>
 #include <cstdint>
 
-#include "overhead/ColorScale.h"
+#include "colour/ColorScale.h"
+#include "colour/Palette.h"
 #include "overhead/CoordinateMode.h"
 #include "overhead/Shading.h"
 #include "overhead/ViewGeometry.h"
@@ -15,13 +16,13 @@ namespace tavrok::overhead {
 // Everything the overhead view and the colour scale keep between commands.
 struct OverheadState {
     // The two colour tables, the settings they share and what is derived from them.
-    ColorScale overheadScale = overheadDefaultScale();
-    ColorScale sceneScale = sceneDefaultScale();
-    ScaleSettings scale;
-    Palette palette = buildOverheadPalette(overheadDefaultScale());
-    Palette sceneShades = buildSceneShades(sceneDefaultScale());
+    colour::ColorScale overheadScale = colour::overheadDefaultScale();
+    colour::ColorScale sceneScale = colour::sceneDefaultScale();
+    colour::ScaleSettings scale;
+    colour::Palette palette = colour::buildOverheadPalette(colour::overheadDefaultScale());
+    colour::Palette sceneShades = colour::buildSceneShades(colour::sceneDefaultScale());
     // "Store 1" and "Store 2" of the colour dialog; black until something is stored.
-    std::array<ColorScale, 2> colorStores{};
+    std::array<colour::ColorScale, 2> colorStores{};
 
     LightingParameters lighting;
     CoordinateMode coordinateMode = CoordinateMode::UtmMeters;

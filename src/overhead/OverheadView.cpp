@@ -19,7 +19,7 @@ void drawGridIfShown(OverheadState& state, const terrain::Terrain& terrain,
     if (state.painterFactory) {
         painter = state.painterFactory(state.image);
     }
-    drawLatLonGrid(state.image, terrain, geometry, state.overheadScale.entries[gridEntry],
+    drawLatLonGrid(state.image, terrain, geometry, state.overheadScale.entries[colour::gridEntry],
                    state.coordinateMode == CoordinateMode::DegreeMinSec, state.utmOnWgs84,
                    painter.get());
 }
@@ -57,12 +57,12 @@ void applyTerrainDefaults(OverheadState& state, const terrain::Terrain& terrain,
     state.scale.scaleMinimum = static_cast<std::int32_t>(header.minElevation);
     state.scale.scaleMaximum = static_cast<std::int32_t>(header.maxElevation);
     if (!keepSettings) {
-        state.scale.terrainType = defaultTerrainType(header);
+        state.scale.terrainType = colour::defaultTerrainType(header);
     }
     if (!state.colorTableApplied || state.colorTableGridKind != header.gridKind ||
         state.colorTablePlanet != header.planet) {
-        resetOverheadScaleForTerrain(state.overheadScale, isMarsTerrain(header));
-        state.palette = buildOverheadPalette(state.overheadScale);
+        colour::resetOverheadScaleForTerrain(state.overheadScale, colour::isMarsTerrain(header));
+        state.palette = colour::buildOverheadPalette(state.overheadScale);
         state.colorTableApplied = true;
         state.colorTableGridKind = header.gridKind;
         state.colorTablePlanet = header.planet;

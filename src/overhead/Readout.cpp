@@ -6,14 +6,14 @@
 
 #include "geodesy/Utm.h"
 #include "overhead/MapMapping.h"
+#include "support/Units.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::overhead {
 
 namespace {
 
-constexpr double degreesPerRadian = 57.29578;
-constexpr double pi = 3.14159265;
+using support::degreesPerRadian;
 constexpr double wgs84SemiMajor = 6378137.0;
 constexpr double wgs84EccentricitySquared = 0.00669438;
 
@@ -119,7 +119,7 @@ void utmReadout(Readout& readout, const terrain::Terrain& terrain, const Readout
         readout.boxes.push_back({"North", format("%-1d m", static_cast<int>(northing))});
         readout.boxes.push_back({"East", format("%-1d m", static_cast<int>(easting))});
     } else if (converted) {
-        addLatLonBoxes(readout, position.latitude, position.longitude,
+        addLatLonBoxes(readout, position.latitudeDegrees, position.longitudeDegrees,
                        readout.mode == CoordinateMode::DegreeMinSec, false, "%-6.4f");
     } else {
         // A matrix whose stored zone is no UTM zone has no geographic position.
@@ -128,8 +128,8 @@ void utmReadout(Readout& readout, const terrain::Terrain& terrain, const Readout
     }
     readout.boxes.push_back({"Elevation", elevationText(elevation)});
     if (converted) {
-        readout.latitudeDegrees = static_cast<int>(position.latitude);
-        readout.longitudeDegrees = static_cast<int>(position.longitude);
+        readout.latitudeDegrees = static_cast<int>(position.latitudeDegrees);
+        readout.longitudeDegrees = static_cast<int>(position.longitudeDegrees);
     }
     readout.magnitude = static_cast<int>(std::log10(std::abs(std::trunc(elevation) + 10000.0)));
 }
@@ -147,7 +147,7 @@ LatLon marsPolarLatLon(double column, double row, int resolution, bool southPole
     const double v = (row - centres[r] - 0.5) / scales[r];
     const double radius = std::sqrt(u * u + v * v);
     const double angle = std::atan2(v, u) * degreesPerRadian;
-    const double polar = 2 * std::atan(radius * pi / 360) * degreesPerRadian;
+    const double polar = 2 * std::atan(radius * support::geodesyPi / 360) * degreesPerRadian;
     LatLon result;
     if (southPole) {
         result.longitude = -angle - 180;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "overhead/ColorRow.h"
-#include "overhead/ParallelRows.h"
+#include "support/ParallelLoop.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::overhead {
@@ -35,7 +35,7 @@ float interpolatedShade(const ShadeGrid& shade, float column, float row) {
     return std::clamp(south + (north - south) * fr, 0.0f, 1.0f);
 }
 
-inline void store(std::uint8_t* pixel, const ElevationColor& colour) {
+inline void store(std::uint8_t* pixel, const colour::ElevationColor& colour) {
     pixel[0] = colour.color.red;
     pixel[1] = colour.color.green;
     pixel[2] = colour.color.blue;
@@ -59,8 +59,8 @@ std::vector<int> nearestColumnsOf(const ViewGeometry& geometry, int columns) {
 }  // namespace
 
 support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeometry& geometry,
-                               const ShadeGrid* shade, const ColorScale& scale,
-                               const ScaleSettings& settings, support::RgbImage& image,
+                               const ShadeGrid* shade, const colour::ColorScale& scale,
+                               const colour::ScaleSettings& settings, support::RgbImage& image,
                                const support::ProgressCallback& progress, int threads) {
     const int width = geometry.width;
     const int height = geometry.height;
@@ -104,20 +104,22 @@ support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeomet
                         shaded ? interpolatedShade(*shade, static_cast<float>(x) / geometry.zoom,
                                                    shadeRow)
                                : 1.0f;
-                    store(out + 3 * x, colorForElevation(scale, settings, elevation, s));
+                    store(out + 3 * x, colour::colorForElevation(scale, settings, elevation, s));
                 }
             }
         }
     };
-    if (!inReportedBands(height, threads, progress, work)) {
+    if (!support::inReportedBands(height, threads, progress, work)) {
         return support::Error{support::ErrorCode::OperationCancelled, "stopped"};
     }
     return support::success();
 }
 
 support::Status renderShadedOverhead(const terrain::Terrain& terrain, const ViewGeometry& geometry,
-                                     const LightingParameters& lighting, const ColorScale& scale,
-                                     const ScaleSettings& settings, support::RgbImage& image,
+                                     const LightingParameters& lighting,
+                                     const colour::ColorScale& scale,
+                                     const colour::ScaleSettings& settings,
+                                     support::RgbImage& image,
                                      const support::ProgressCallback& progress, int threads) {
     const int width = geometry.width;
     const int height = geometry.height;
@@ -148,7 +150,7 @@ support::Status renderShadedOverhead(const terrain::Terrain& terrain, const View
                      image.row(top).data());
         }
     };
-    if (!inReportedBands(height, threads, progress, work)) {
+    if (!support::inReportedBands(height, threads, progress, work)) {
         return support::Error{support::ErrorCode::MapResizingCancelled, "stopped"};
     }
     return support::success();

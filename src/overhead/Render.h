@@ -1,5 +1,5 @@
 #pragma once
-#include "overhead/ColorScale.h"
+#include "colour/ColorScale.h"
 #include "overhead/Shading.h"
 #include "overhead/ViewGeometry.h"
 #include "support/Progress.h"
@@ -16,8 +16,8 @@ namespace tavrok::overhead {
 // a false answer stops with OperationCancelled, leaving the rows not yet drawn as they were.
 // threads ≤ 0 uses every core; the pixels do not depend on the thread count.
 support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeometry& geometry,
-                               const ShadeGrid* shade, const ColorScale& scale,
-                               const ScaleSettings& settings, support::RgbImage& image,
+                               const ShadeGrid* shade, const colour::ColorScale& scale,
+                               const colour::ScaleSettings& settings, support::RgbImage& image,
                                const support::ProgressCallback& progress = {}, int threads = 0);
 
 // computeShading followed by renderOverhead at zoom ≤ 1 (the caller checks), with the same
@@ -25,8 +25,10 @@ support::Status renderOverhead(const terrain::Terrain& terrain, const ViewGeomet
 // for batch use, where no repaint reuses the shades. An image of another size is replaced by
 // one whose pixels are all written here. Stop gives MapResizingCancelled.
 support::Status renderShadedOverhead(const terrain::Terrain& terrain, const ViewGeometry& geometry,
-                                     const LightingParameters& lighting, const ColorScale& scale,
-                                     const ScaleSettings& settings, support::RgbImage& image,
+                                     const LightingParameters& lighting,
+                                     const colour::ColorScale& scale,
+                                     const colour::ScaleSettings& settings,
+                                     support::RgbImage& image,
                                      const support::ProgressCallback& progress = {},
                                      int threads = 0);
 

@@ -24,8 +24,8 @@ constexpr double milesPerKilometre = 0.62136364;
 
 }  // namespace
 
-ScaleLegendInput legendInputFor(const terrain::TerrainHeader& header, const ScaleSettings& scale,
-                                float zoom, bool feet) {
+ScaleLegendInput legendInputFor(const terrain::TerrainHeader& header,
+                                const colour::ScaleSettings& scale, float zoom, bool feet) {
     ScaleLegendInput input;
     input.terrainMinimum = header.minElevation;
     input.terrainMaximum = header.maxElevation;
@@ -53,7 +53,7 @@ std::array<int, legendBarHeight> legendBarIndices(const ScaleLegendInput& input)
             v = 0;
         }
         v = std::clamp(v, 0.0, 226.0);
-        indices[r] = paletteRampStart + terrain::RoundToInt(v);
+        indices[r] = colour::paletteRampStart + terrain::RoundToInt(v);
     }
     return indices;
 }
@@ -77,7 +77,7 @@ std::string legendWidthLabel(const ScaleLegendInput& input) {
     return input.feet ? format("%-6.2f mi", km * milesPerKilometre) : format("%-6.2f km", km);
 }
 
-support::RgbImage drawScaleLegend(const ScaleLegendInput& input, const Palette& palette,
+support::RgbImage drawScaleLegend(const ScaleLegendInput& input, const colour::Palette& palette,
                                   const support::PainterFactory& painterFactory) {
     TextMetrics metrics;
     // Measure with a throw-away painter so that the picture can be sized before drawing.

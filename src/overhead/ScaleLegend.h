@@ -2,7 +2,8 @@
 #include <array>
 #include <string>
 
-#include "overhead/ColorScale.h"
+#include "colour/ColorScale.h"
+#include "colour/Palette.h"
 #include "support/Painter.h"
 #include "support/RgbImage.h"
 #include "terrain/TerrainHeader.h"
@@ -26,8 +27,8 @@ struct ScaleLegendInput {
 };
 
 // The legend's input for a terrain, the current scale and the overhead zoom.
-ScaleLegendInput legendInputFor(const terrain::TerrainHeader& header, const ScaleSettings& scale,
-                                float zoom, bool feet);
+ScaleLegendInput legendInputFor(const terrain::TerrainHeader& header,
+                                const colour::ScaleSettings& scale, float zoom, bool feet);
 
 // Palette index of each bar row, top first: 6 + v where v = (e − lo)·232/(hi − lo) of the row's
 // elevation, clamped to 0..226 and rounded half away from zero (NaN counts as 0).
@@ -40,7 +41,7 @@ std::string legendWidthLabel(const ScaleLegendInput& input);
 // Paints the whole legend on a white background: the bar, its four labels, "Scene Height", the
 // 13-character line with the width label and "Scene Width". Text needs a painter; without a
 // factory only the bar and the line are drawn.
-support::RgbImage drawScaleLegend(const ScaleLegendInput& input, const Palette& palette,
+support::RgbImage drawScaleLegend(const ScaleLegendInput& input, const colour::Palette& palette,
                                   const support::PainterFactory& painterFactory = {});
 
 }  // namespace tavrok::overhead

@@ -5,14 +5,15 @@
 #include <new>
 
 #include "overhead/CpuClones.h"
-#include "overhead/ParallelRows.h"
+#include "support/ParallelLoop.h"
+#include "support/Units.h"
 
 namespace tavrok::overhead {
 
 namespace {
 
 // Degrees per radian as drawing and shading use it.
-constexpr double degreesPerRadian = 57.29578;
+using support::degreesPerRadian;
 
 struct Light {
     float x = 0;
@@ -241,7 +242,7 @@ support::Result<ShadeGrid> computeShading(const terrain::Terrain& terrain,
             cursor.row(j, shade.values.data() + static_cast<std::size_t>(j) * shade.width);
         }
     };
-    if (!inReportedBands(shade.height, threads, progress, work)) {
+    if (!support::inReportedBands(shade.height, threads, progress, work)) {
         return support::Error{support::ErrorCode::MapResizingCancelled, "stopped"};
     }
     return shade;

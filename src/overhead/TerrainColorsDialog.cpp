@@ -13,7 +13,7 @@ std::int32_t readInteger(const std::string& text) {
     return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10));
 }
 
-std::uint8_t& channelOf(Rgb& colour, TerrainColorsDialog::Channel channel) {
+std::uint8_t& channelOf(support::Rgb& colour, TerrainColorsDialog::Channel channel) {
     switch (channel) {
         case TerrainColorsDialog::Channel::Red:
             return colour.red;
@@ -25,8 +25,8 @@ std::uint8_t& channelOf(Rgb& colour, TerrainColorsDialog::Channel channel) {
     return colour.blue;
 }
 
-constexpr Rgb forestColor{117, 115, 73};
-constexpr Rgb snowColor{220, 220, 220};
+constexpr support::Rgb forestColor{117, 115, 73};
+constexpr support::Rgb snowColor{220, 220, 220};
 
 }  // namespace
 
@@ -39,7 +39,7 @@ TerrainColorsDialog::TerrainColorsDialog(OverheadState& state, bool sceneMode, b
       m_terrainMaximum(terrainMaximum) {
     m_backup = workingTable();
     for (int i = 0; i < 4; ++i) {
-        m_others[i] = m_backup.entries[gridEntry + i];
+        m_others[i] = m_backup.entries[colour::gridEntry + i];
     }
     m_minimum = state.scale.scaleMinimum;
     m_maximum = state.scale.scaleMaximum;
@@ -47,15 +47,15 @@ TerrainColorsDialog::TerrainColorsDialog(OverheadState& state, bool sceneMode, b
     setTerrainType(state.scale.terrainType);
 }
 
-ColorScale& TerrainColorsDialog::workingTable() {
+colour::ColorScale& TerrainColorsDialog::workingTable() {
     return m_sceneMode ? m_state.sceneScale : m_state.overheadScale;
 }
 
-const ColorScale& TerrainColorsDialog::table() const {
+const colour::ColorScale& TerrainColorsDialog::table() const {
     return m_sceneMode ? m_state.sceneScale : m_state.overheadScale;
 }
 
-Rgb TerrainColorsDialog::selectedColor() const {
+support::Rgb TerrainColorsDialog::selectedColor() const {
     return isTerrainSlot(m_selected) ? table().entries[m_selected] : otherColor(m_selected);
 }
 
@@ -63,7 +63,7 @@ std::string TerrainColorsDialog::slotLabel(int slot) const {
     const auto range = static_cast<std::int64_t>(m_maximum) - m_minimum;
     char text[32];
     std::snprintf(text, sizeof text, "%-6d m",
-                  static_cast<int>(m_minimum + slot * range / (terrainColorCount - 1)));
+                  static_cast<int>(m_minimum + slot * range / (colour::terrainColorCount - 1)));
     return text;
 }
 
@@ -81,26 +81,26 @@ bool TerrainColorsDialog::enabled(Control control) const {
         case Control::SpreadTo:
             return isTerrainSlot(m_selected);
         case Control::SeaLevel:
-            return m_terrainType != TerrainType::MountainPlain;
+            return m_terrainType != colour::TerrainType::MountainPlain;
         default:
             return true;
     }
 }
 
-void TerrainColorsDialog::setSlotColor(int slot, Rgb colour) {
+void TerrainColorsDialog::setSlotColor(int slot, support::Rgb colour) {
     auto& entries = workingTable().entries;
     entries[slot] = colour;
-    if (slot == terrainColorCount - 1) {
-        entries[topBandEntry] = colour;
+    if (slot == colour::terrainColorCount - 1) {
+        entries[colour::topBandEntry] = colour;
     }
 }
 
 void TerrainColorsDialog::colorsChanged() {
     if (m_sceneMode) {
-        m_state.sceneShades = buildSceneShades(m_state.sceneScale);
+        m_state.sceneShades = colour::buildSceneShades(m_state.sceneScale);
     } else {
-        m_state.palette = buildOverheadPalette(m_state.overheadScale);
-        m_state.sceneShades = buildSceneShades(m_state.sceneScale);
+        m_state.palette = colour::buildOverheadPalette(m_state.overheadScale);
+        m_state.sceneShades = colour::buildSceneShades(m_state.sceneScale);
     }
 }
 
@@ -111,7 +111,7 @@ void TerrainColorsDialog::showRange() {
 
 void TerrainColorsDialog::selectSlot(int slot) {
     const bool terrainSlot = isTerrainSlot(slot);
-    if (!terrainSlot && (slot < gridEntry || slot > skyEntry)) {
+    if (!terrainSlot && (slot < colour::gridEntry || slot > colour::skyEntry)) {
         return;
     }
     if (m_editingRange || (m_pending != Pending::None && !terrainSlot)) {
@@ -135,8 +135,8 @@ void TerrainColorsDialog::spread(int from, int to) {
     const int low = std::min(from, to);
     const int high = std::max(from, to);
     const int n = high - low;
-    const Rgb a = table().entries[low];
-    const Rgb b = table().entries[high];
+    const support::Rgb a = table().entries[low];
+    const support::Rgb b = table().entries[high];
     const auto ramp = [n](std::uint8_t start, std::uint8_t end, int i) {
         const double value = start + i * (static_cast<double>(end) - start) / n;
         return static_cast<std::uint8_t>(std::clamp(static_cast<int>(value), 0, 255));
@@ -152,7 +152,7 @@ void TerrainColorsDialog::scroll(Channel channel, ScrollAction action, int thumb
     if (!enabled(Control::ScrollBars)) {
         return;
     }
-    Rgb colour = selectedColor();
+    support::Rgb colour = selectedColor();
     std::uint8_t& value = channelOf(colour, channel);
     int next = value;
     switch (action) {
@@ -178,7 +178,7 @@ void TerrainColorsDialog::scroll(Channel channel, ScrollAction action, int thumb
         setSlotColor(m_selected, colour);
         colorsChanged();
     } else {
-        m_others[m_selected - gridEntry] = colour;
+        m_others[m_selected - colour::gridEntry] = colour;
     }
 }
 
@@ -226,15 +226,16 @@ void TerrainColorsDialog::resetColors() {
     if (!enabled(Control::ResetColors)) {
         return;
     }
-    ColorScale defaults = m_sceneMode ? sceneDefaultScale() : overheadDefaultScale();
+    colour::ColorScale defaults =
+        m_sceneMode ? colour::sceneDefaultScale() : colour::overheadDefaultScale();
     if (!m_sceneMode && m_mars) {
-        std::copy_n(marsOverheadDefaultScale().entries.begin(), topBandEntry + 1,
+        std::copy_n(colour::marsOverheadDefaultScale().entries.begin(), colour::topBandEntry + 1,
                     defaults.entries.begin());
     }
     auto& entries = workingTable().entries;
-    std::copy_n(defaults.entries.begin(), skyEntry + 1, entries.begin());
+    std::copy_n(defaults.entries.begin(), colour::skyEntry + 1, entries.begin());
     for (int i = 0; i < 4; ++i) {
-        m_others[i] = defaults.entries[gridEntry + i];
+        m_others[i] = defaults.entries[colour::gridEntry + i];
     }
     m_selected = 0;
     colorsChanged();
@@ -244,18 +245,18 @@ void TerrainColorsDialog::store(int which) {
     if (!enabled(Control::StoreRecall) || which < 0 || which > 1) {
         return;
     }
-    ColorScale& buffer = m_state.colorStores[which];
-    std::copy_n(table().entries.begin(), topBandEntry + 1, buffer.entries.begin());
-    std::copy(m_others.begin(), m_others.end(), buffer.entries.begin() + gridEntry);
+    colour::ColorScale& buffer = m_state.colorStores[which];
+    std::copy_n(table().entries.begin(), colour::topBandEntry + 1, buffer.entries.begin());
+    std::copy(m_others.begin(), m_others.end(), buffer.entries.begin() + colour::gridEntry);
 }
 
 void TerrainColorsDialog::recall(int which) {
     if (!enabled(Control::StoreRecall) || which < 0 || which > 1) {
         return;
     }
-    const ColorScale& buffer = m_state.colorStores[which];
+    const colour::ColorScale& buffer = m_state.colorStores[which];
     workingTable() = buffer;
-    std::copy_n(buffer.entries.begin() + gridEntry, 4, m_others.begin());
+    std::copy_n(buffer.entries.begin() + colour::gridEntry, 4, m_others.begin());
     m_selected = 0;
     colorsChanged();
 }
@@ -282,31 +283,32 @@ void TerrainColorsDialog::resetRange() {
     showRange();
 }
 
-void TerrainColorsDialog::setTerrainType(TerrainType type) {
+void TerrainColorsDialog::setTerrainType(colour::TerrainType type) {
     if (m_editingRange || m_pending != Pending::None) {
         return;
     }
     m_terrainType = type;
-    seaLevelText =
-        type == TerrainType::MountainPlain ? std::string() : std::to_string(m_state.scale.seaLevel);
+    seaLevelText = type == colour::TerrainType::MountainPlain
+                       ? std::string()
+                       : std::to_string(m_state.scale.seaLevel);
 }
 
 support::Status TerrainColorsDialog::saveFile(const std::filesystem::path& path) const {
-    ColorScaleFile contents;
+    colour::ColorScaleFile contents;
     contents.scale = table();
-    std::copy(m_others.begin(), m_others.end(), contents.scale.entries.begin() + gridEntry);
+    std::copy(m_others.begin(), m_others.end(), contents.scale.entries.begin() + colour::gridEntry);
     contents.scaleMinimum = readInteger(minimumText);
     contents.scaleMaximum = readInteger(maximumText);
-    return saveColorScale(path, contents);
+    return colour::saveColorScale(path, contents);
 }
 
 support::Status TerrainColorsDialog::loadFile(const std::filesystem::path& path) {
-    auto loaded = loadColorScale(path);
+    auto loaded = colour::loadColorScale(path);
     if (!loaded.ok()) {
         return loaded.error();
     }
     workingTable() = loaded->scale;
-    std::copy_n(loaded->scale.entries.begin() + gridEntry, 4, m_others.begin());
+    std::copy_n(loaded->scale.entries.begin() + colour::gridEntry, 4, m_others.begin());
     m_minimum = loaded->scaleMinimum;
     m_maximum = loaded->scaleMaximum;
     showRange();
@@ -324,7 +326,7 @@ support::Status TerrainColorsDialog::accept() {
     m_state.scale.scaleMinimum = m_minimum;
     m_state.scale.scaleMaximum = m_maximum;
     auto& entries = workingTable().entries;
-    std::copy(m_others.begin(), m_others.end(), entries.begin() + gridEntry);
+    std::copy(m_others.begin(), m_others.end(), entries.begin() + colour::gridEntry);
     colorsChanged();
     return support::success();
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "colour/ColorScaleFile.h"
 #include "overhead/OverheadState.h"
 #include "support/DialogModel.h"
 
@@ -57,21 +58,23 @@ class TerrainColorsDialog : public support::DialogModel {
     void restore();
 
     // What the view shows.
-    const ColorScale& table() const;
+    const colour::ColorScale& table() const;
     int selectedSlot() const { return m_selected; }
-    Rgb selectedColor() const;
+    support::Rgb selectedColor() const;
     // The elevation written beside slot button k (0..13): lo + trunc(k·(hi − lo)/13), "%-6d m".
     std::string slotLabel(int slot) const;
     std::string_view gridButtonText() const { return m_sceneMode ? "Text" : "Grid"; }
     std::string_view modifyButtonText() const { return m_editingRange ? "Apply" : "Modify"; }
     bool enabled(Control control) const;
     Pending pending() const { return m_pending; }
-    TerrainType terrainType() const { return m_terrainType; }
-    Rgb otherColor(int entry) const { return m_others[entry - gridEntry]; }
+    colour::TerrainType terrainType() const { return m_terrainType; }
+    support::Rgb otherColor(int entry) const { return m_others[entry - colour::gridEntry]; }
     std::int32_t minimum() const { return m_minimum; }
     std::int32_t maximum() const { return m_maximum; }
     // Height of one swatch band for a column of the given height (pixels).
-    static int swatchBandHeight(int columnHeight) { return columnHeight / terrainColorCount; }
+    static int swatchBandHeight(int columnHeight) {
+        return columnHeight / colour::terrainColorCount;
+    }
 
     // The edit boxes, as text the view edits: "Min (meters)", "Max (meters)",
     // "Sea Level (meters)" (blank while MountainPlain is chosen).
@@ -92,7 +95,7 @@ class TerrainColorsDialog : public support::DialogModel {
     void recall(int which);  // 0 or 1
     void modifyOrApply();
     void resetRange();
-    void setTerrainType(TerrainType type);
+    void setTerrainType(colour::TerrainType type);
     // CannotOpenFile when the file cannot be written.
     support::Status saveFile(const std::filesystem::path& path) const;
     // CannotOpenFile, or NotAColorScaleFile for a file that is not 88 bytes; nothing changes
@@ -100,9 +103,9 @@ class TerrainColorsDialog : public support::DialogModel {
     support::Status loadFile(const std::filesystem::path& path);
 
   private:
-    ColorScale& workingTable();
-    bool isTerrainSlot(int slot) const { return slot >= 0 && slot < terrainColorCount; }
-    void setSlotColor(int slot, Rgb colour);
+    colour::ColorScale& workingTable();
+    bool isTerrainSlot(int slot) const { return slot >= 0 && slot < colour::terrainColorCount; }
+    void setSlotColor(int slot, support::Rgb colour);
     void spread(int from, int to);
     void colorsChanged();
     void showRange();
@@ -112,14 +115,14 @@ class TerrainColorsDialog : public support::DialogModel {
     bool m_mars;
     double m_terrainMinimum;
     double m_terrainMaximum;
-    ColorScale m_backup;
-    std::array<Rgb, 4> m_others{};
+    colour::ColorScale m_backup;
+    std::array<support::Rgb, 4> m_others{};
     int m_selected = 0;
     Pending m_pending = Pending::None;
     bool m_editingRange = false;
     std::int32_t m_minimum = 0;
     std::int32_t m_maximum = 0;
-    TerrainType m_terrainType = TerrainType::MountainPlain;
+    colour::TerrainType m_terrainType = colour::TerrainType::MountainPlain;
 };
 
 }  // namespace tavrok::overhead

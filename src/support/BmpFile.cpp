@@ -4,17 +4,13 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <vector>
+
+#include "support/FileHandle.h"
 
 namespace tavrok::support {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 void put16(std::uint8_t* at, std::uint32_t value) {
     at[0] = static_cast<std::uint8_t>(value);
@@ -65,7 +61,7 @@ Status writeBmp(const RgbImage& image, const std::filesystem::path& path) {
     put32(&header[38], 2835);  // 72 dots per inch
     put32(&header[42], 2835);
 
-    const File file(std::fopen(path.c_str(), "wb"));
+    FileHandle file = openForWriting(path);
     if (!file) {
         return Error{ErrorCode::CannotOpenFile, path.string()};
     }
@@ -85,14 +81,14 @@ Status writeBmp(const RgbImage& image, const std::filesystem::path& path) {
             return Error{ErrorCode::FileError, path.string()};
         }
     }
-    if (std::fflush(file.get()) != 0) {
+    if (!closeChecked(file)) {
         return Error{ErrorCode::FileError, path.string()};
     }
     return success();
 }
 
 Result<RgbImage> readBmp(const std::filesystem::path& path) {
-    const File file(std::fopen(path.c_str(), "rb"));
+    const FileHandle file = openForReading(path);
     if (!file) {
         return Error{ErrorCode::CannotOpenFile, path.string()};
     }

@@ -22,7 +22,9 @@ bool parallelParts(long begin, long end, int threads, const Work& work) {
     const long count = end - begin;
     const int parts = count < 2 ? 1 : static_cast<int>(std::clamp<long>(threads, 1, count));
     std::vector<char> finished(static_cast<std::size_t>(parts), 1);
-    auto run = [&work, &finished](int part, long first, long last) {
+    // Captured by default: work returning void leaves `finished` unused, which clang reports
+    // for an explicit capture.
+    auto run = [&](int part, long first, long last) {
         if constexpr (std::is_void_v<decltype(work(part, first, last))>) {
             work(part, first, last);
         } else {

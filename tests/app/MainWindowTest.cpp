@@ -291,7 +291,7 @@ TEST_F(MainWindowTest, TerrainColorsEditsWrapCopyAndReachTheMapOnOk) {
     EXPECT_EQ(state.overhead.scale.scaleMinimum, 100);
     EXPECT_EQ(state.overhead.scale.scaleMaximum, 1400);
     EXPECT_EQ(state.overhead.scale.seaLevel, 150);
-    EXPECT_EQ(state.overhead.scale.terrainType, overhead::TerrainType::Lowlands);
+    EXPECT_EQ(state.overhead.scale.terrainType, colour::TerrainType::Lowlands);
     EXPECT_NE(window->mapView().image(), before);
 }
 

@@ -27,7 +27,7 @@ TEST(MoveUtmBoxToEllipsoid, ExpressesEachCornerOnTheNewEllipsoid) {
     clarke.setUtmParameters(EllipsoidId::Clarke1866, 0);
     grs.setUtmParameters(EllipsoidId::Grs1980, 10);
     const auto southWest = clarke.utmToLatLon("10N", box.west, box.south);
-    const auto expected = grs.latLonToUtm(southWest.latitude, southWest.longitude);
+    const auto expected = grs.latLonToUtm(southWest.latitudeDegrees, southWest.longitudeDegrees);
     EXPECT_LE(moved->south, expected.northing + 1e-6);
     EXPECT_LE(moved->west, expected.easting + 1e-6);
     EXPECT_NEAR(moved->west, expected.easting, 50.0);

@@ -1,25 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
-#include <numbers>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "GeodesyTestSupport.h"
 #include "geodesy/Ellipsoid.h"
 #include "geodesy/Utm.h"
 
 namespace tavrok::geodesy {
 namespace {
-
-constexpr double pi = std::numbers::pi;
-
-// Degrees to radians with the full double pi; multiplying before dividing reproduces the
-// exact radian limits of the grid (-80.5 and 84.5 degrees).
-double radians(double degrees) {
-    return degrees * pi / 180.0;
-}
 
 UtmConverter converterFor(EllipsoidId ellipsoid, int zoneOverride = 0) {
     UtmConverter converter;
@@ -82,11 +72,11 @@ const std::vector<ProjCase> projCases = {
     {EllipsoidId::International, 0, -45.8, 170.5, 59, 'S', 461142.7884, 4927956.3307, 0},
 };
 
-std::string describe(const ProjCase& row) {
-    std::ostringstream text;
-    text << "ellipsoid " << static_cast<int>(row.ellipsoid) << " override " << row.zoneOverride
-         << " at " << row.latitudeDegrees << ", " << row.longitudeDegrees;
-    return text.str();
+// Ellipsoid, zone override and position of a row, for failure messages.
+testing::Message describe(const ProjCase& row) {
+    return testing::Message() << "ellipsoid " << static_cast<int>(row.ellipsoid) << " override "
+                              << row.zoneOverride << " at " << row.latitudeDegrees << ", "
+                              << row.longitudeDegrees;
 }
 
 TEST(GeodeticToUtm, MatchesProjWithinOneMillimetre) {
@@ -112,12 +102,12 @@ TEST(UtmToGeodetic, MatchesProjWithinOneMillimetre) {
         }
         SCOPED_TRACE(describe(row));
         const UtmConverter converter = converterFor(row.ellipsoid);
-        const GeodeticPoint point =
+        const GeodeticRadians point =
             converter.utmToGeodetic(row.zone, row.hemisphere, row.easting, row.northing);
         ASSERT_EQ(point.flags, 0);
         const double latitude = radians(row.latitudeDegrees);
-        EXPECT_LT(groundError(latitude, point.latitude - latitude,
-                              point.longitude - radians(row.longitudeDegrees)),
+        EXPECT_LT(groundError(latitude, point.latitudeRadians - latitude,
+                              point.longitudeRadians - radians(row.longitudeDegrees)),
                   0.001);
     }
 }
@@ -136,15 +126,15 @@ TEST(UtmConverter, RoundTripStaysWithinOneMillimetreAcrossZones) {
                 const double longitude = radians(longitudeDegrees);
                 const UtmPoint forward = converter.geodeticToUtm(latitude, longitude);
                 ASSERT_EQ(forward.zone, 13);
-                const GeodeticPoint back = converter.utmToGeodetic(
+                const GeodeticRadians back = converter.utmToGeodetic(
                     forward.zone, forward.hemisphere, forward.easting, forward.northing);
                 if (forward.flags != 0 || back.flags != 0) {
                     ADD_FAILURE() << "flags " << forward.flags << "/" << back.flags << " at "
                                   << latitudeDegrees << ", " << longitudeDegrees;
                     continue;
                 }
-                worst = std::max(worst, groundError(latitude, back.latitude - latitude,
-                                                    back.longitude - longitude));
+                worst = std::max(worst, groundError(latitude, back.latitudeRadians - latitude,
+                                                    back.longitudeRadians - longitude));
             }
         }
     }
@@ -190,20 +180,6 @@ TEST(GeodeticToUtm, ChoosesZoneWithNorwaySvalbardAndOverrideRules) {
     }
 }
 
-TEST(GeodeticToUtm, OverrideKeepsABorderPointInTheTerrainZone) {
-    const UtmConverter plain = converterFor(EllipsoidId::Wgs84);
-    const UtmConverter kept = converterFor(EllipsoidId::Wgs84, 13);
-    const UtmPoint own = plain.geodeticToUtm(radians(40), radians(-101.9));
-    const UtmPoint neighbour = kept.geodeticToUtm(radians(40), radians(-101.9));
-    EXPECT_EQ(own.zone, 14);
-    EXPECT_EQ(neighbour.zone, 13);
-    // West of the zone-14 meridian, east of the zone-13 one.
-    EXPECT_LT(own.easting, 500000.0);
-    EXPECT_GT(neighbour.easting, 500000.0);
-    const GeodeticPoint back = kept.utmToGeodetic(13, 'N', neighbour.easting, neighbour.northing);
-    EXPECT_NEAR(back.longitude, radians(-101.9), 1e-10);
-}
-
 TEST(GeodeticToUtm, HemisphereFollowsTheSignOfLatitude) {
     const UtmConverter converter = converterFor(EllipsoidId::Wgs84);
     const UtmPoint north = converter.geodeticToUtm(0.0, radians(-105));
@@ -224,7 +200,6 @@ struct ForwardFlagCase {
 };
 
 TEST(GeodeticToUtm, FlagsPointsOutsideTheGrid) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     const ForwardFlagCase cases[] = {
         {radians(84.5), radians(10), 0},
         {std::nextafter(radians(84.5), 2.0), radians(10), 1},
@@ -256,7 +231,6 @@ struct InverseFlagCase {
 };
 
 TEST(UtmToGeodetic, FlagsBadZoneHemisphereAndCoordinates) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     const InverseFlagCase cases[] = {
         {13, 'N', 500000, 4427757, 0},
         {1, 'S', 100000, 2000000, 0},
@@ -296,15 +270,9 @@ struct SetupCase {
 
 TEST(SetUtmParameters, FlagsBadAxesAndOverrideAndKeepsPreviousValues) {
     const SetupCase cases[] = {
-        {6378137, 6356752.3142, 0, 0},
-        {6378137, 6378137, 60, 0},
-        {0, 6356752, 0, 128 | 512},
-        {6378137, 0, 0, 256},
-        {6356752, 6378137, 0, 512},
-        {-1, -2, 0, 128 | 256},
-        {6378137, 6356752, 61, 64},
-        {6378137, 6356752, -1, 64},
-        {std::numeric_limits<double>::quiet_NaN(), 6356752, 0, 128},
+        {6378137, 6356752.3142, 0, 0}, {6378137, 6378137, 60, 0},  {0, 6356752, 0, 128 | 512},
+        {6378137, 0, 0, 256},          {6356752, 6378137, 0, 512}, {-1, -2, 0, 128 | 256},
+        {6378137, 6356752, 61, 64},    {6378137, 6356752, -1, 64}, {nan, 6356752, 0, 128},
     };
     for (const SetupCase& row : cases) {
         SCOPED_TRACE(testing::Message() << row.a << " " << row.b << " " << row.zoneOverride);
@@ -321,42 +289,45 @@ TEST(SetUtmParameters, FlagsBadAxesAndOverrideAndKeepsPreviousValues) {
     EXPECT_NEAR(after.northing, 4427546.9027, 0.001);  // still Clarke 1866
 }
 
-TEST(LatLonToUtm, TurnsDegreesIntoRadiansWithEightDecimalPi) {
+TEST(LatLonToUtm, TakesDegreesWithinMillimetresOfProjAndNamesTheZone) {
     const UtmConverter converter = converterFor(EllipsoidId::Wgs84);
-    const UtmPoint wrapped = converter.latLonToUtm(40, -105);
-    const UtmPoint direct = converter.geodeticToUtm(40 * wrapperPi / 180, -105 * wrapperPi / 180);
-    EXPECT_EQ(wrapped.easting, direct.easting);
-    EXPECT_EQ(wrapped.northing, direct.northing);
-    EXPECT_EQ(wrapped.zoneText, "13N");
+    const UtmPoint point = converter.latLonToUtm(40, -105);
     // The short pi moves a point by millimetres, not more.
-    EXPECT_NEAR(wrapped.easting, 500000.0, 0.05);
-    EXPECT_NEAR(wrapped.northing, 4427757.2187, 0.05);
-
-    EXPECT_EQ(converter.latLonToUtm(-33, 151).zoneText, "56S");
-    EXPECT_EQ(converter.latLonToUtm(84.5, 0).flags, 0);
-    EXPECT_EQ(converter.latLonToUtm(84.6, 0).flags, 1);
-    EXPECT_EQ(converter.latLonToUtm(-80.5, 0).flags, 0);
-    EXPECT_EQ(converter.latLonToUtm(-80.6, 0).flags, 1);
-    EXPECT_EQ(converter.latLonToUtm(84.6, 0).zoneText, "");
+    EXPECT_NEAR(point.easting, 500000.0, 0.05);
+    EXPECT_NEAR(point.northing, 4427757.2187, 0.05);
+    struct Case {
+        double latitudeDegrees;
+        double longitudeDegrees;
+        int flags;
+        const char* zoneText;
+    };
     // With the short pi, 180 degrees is a hair west of the antimeridian and -180 a hair east.
-    EXPECT_EQ(converter.latLonToUtm(0, 180).zoneText, "60N");
-    EXPECT_EQ(converter.latLonToUtm(0, -180).zoneText, "1N");
+    const Case cases[] = {
+        {40, -105, 0, "13N"}, {-33, 151, 0, "56S"}, {84.5, 0, 0, "31N"}, {84.6, 0, 1, ""},
+        {-80.5, 0, 0, "31S"}, {-80.6, 0, 1, ""},    {0, 180, 0, "60N"},  {0, -180, 0, "1N"},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(testing::Message() << row.latitudeDegrees << ", " << row.longitudeDegrees);
+        const UtmPoint converted = converter.latLonToUtm(row.latitudeDegrees, row.longitudeDegrees);
+        EXPECT_EQ(converted.flags, row.flags);
+        EXPECT_EQ(converted.zoneText, row.zoneText);
+    }
 }
 
 TEST(UtmToLatLon, ReadsZoneTextAndReturnsDegrees) {
     const UtmConverter converter = converterFor(EllipsoidId::Wgs84);
-    const GeodeticPoint south = converter.utmToLatLon("56S", 313152.7772, 6346936.4957);
+    const GeodeticDegrees south = converter.utmToLatLon("56S", 313152.7772, 6346936.4957);
     EXPECT_EQ(south.flags, 0);
     // Degrees come back through the same short pi, so these match to the series' accuracy.
-    EXPECT_NEAR(south.latitude, -33 * pi / wrapperPi, 1e-9);
-    EXPECT_NEAR(south.longitude, 151 * pi / wrapperPi, 1e-9);
+    EXPECT_NEAR(south.latitudeDegrees, -33 * pi / support::geodesyPi, 1e-9);
+    EXPECT_NEAR(south.longitudeDegrees, 151 * pi / support::geodesyPi, 1e-9);
 
     const UtmPoint forward = converter.latLonToUtm(47.25, -122.5);
-    const GeodeticPoint back =
+    const GeodeticDegrees back =
         converter.utmToLatLon(forward.zoneText, forward.easting, forward.northing);
     EXPECT_EQ(back.flags, 0);
-    EXPECT_NEAR(back.latitude, 47.25, 1e-10);
-    EXPECT_NEAR(back.longitude, -122.5, 1e-10);
+    EXPECT_NEAR(back.latitudeDegrees, 47.25, 1e-10);
+    EXPECT_NEAR(back.longitudeDegrees, -122.5, 1e-10);
 
     struct TextCase {
         const char* text;
@@ -370,8 +341,8 @@ TEST(UtmToLatLon, ReadsZoneTextAndReturnsDegrees) {
         SCOPED_TRACE(row.text);
         EXPECT_EQ(converter.utmToLatLon(row.text, 500000, 4427757).flags, row.flags);
     }
-    EXPECT_NEAR(converter.utmToLatLon("7N", 500000, 4427757).longitude, -141 * pi / wrapperPi,
-                1e-9);
+    EXPECT_NEAR(converter.utmToLatLon("7N", 500000, 4427757).longitudeDegrees,
+                -141 * pi / support::geodesyPi, 1e-9);
 }
 
 }  // namespace

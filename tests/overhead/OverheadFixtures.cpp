@@ -49,10 +49,10 @@ terrain::Terrain utmTerrain(int rows, int columns, const std::function<float(int
     const auto ne = converter.utmToLatLon("10N", h.eastBound, h.northBound);
     const auto nw = converter.utmToLatLon("10N", h.westBound, h.northBound);
     const auto se = converter.utmToLatLon("10N", h.eastBound, h.southBound);
-    h.westLon = static_cast<float>(std::min(sw.longitude, nw.longitude));
-    h.eastLon = static_cast<float>(std::max(se.longitude, ne.longitude));
-    h.southLat = static_cast<float>(std::min(sw.latitude, se.latitude));
-    h.northLat = static_cast<float>(std::max(nw.latitude, ne.latitude));
+    h.westLon = static_cast<float>(std::min(sw.longitudeDegrees, nw.longitudeDegrees));
+    h.eastLon = static_cast<float>(std::max(se.longitudeDegrees, ne.longitudeDegrees));
+    h.southLat = static_cast<float>(std::min(sw.latitudeDegrees, se.latitudeDegrees));
+    h.northLat = static_cast<float>(std::max(nw.latitudeDegrees, ne.latitudeDegrees));
     return terrain;
 }
 

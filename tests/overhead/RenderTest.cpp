@@ -5,11 +5,14 @@
 
 #include "OverheadFixtures.h"
 #include "overhead/ColorRow.h"
+#include "overhead/OverheadView.h"
 #include "overhead/Render.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::overhead {
 namespace {
+
+using namespace colour;
 
 // Cells rise by 10 m per column: every elevation has its own colour on a 0..1400 m scale.
 const terrain::Terrain ramp = test::utmTerrain(60, 200, [](int c, int) { return c * 10.0f; });
@@ -212,6 +215,32 @@ TEST(RenderShadedOverhead, MatchesShadingThenRenderingPixelForPixel) {
                 << "zoom " << zoom << ", " << threads << " threads";
         }
     }
+}
+
+TEST(TerrainDefaults, ScaleFollowsEveryNewTerrainButTheTableOnlyANewKind) {
+    OverheadState state;
+    auto first = test::utmTerrain(
+        3, 3, [](int, int) { return 0.0f; }, 12.7, 3000.9);
+    applyTerrainDefaults(state, first, 1);
+    EXPECT_EQ(state.scale.scaleMinimum, 12);
+    EXPECT_EQ(state.scale.scaleMaximum, 3000);
+    EXPECT_EQ(state.scale.terrainType, TerrainType::MountainPlain);
+
+    state.overheadScale.entries[3] = {1, 1, 1};
+    state.scale.terrainType = TerrainType::IslandOcean;
+    auto second = test::utmTerrain(
+        3, 3, [](int, int) { return 0.0f; }, -3.9, 10);
+    applyTerrainDefaults(state, second, 2);
+    EXPECT_EQ(state.scale.scaleMinimum, -3);
+    EXPECT_EQ(state.scale.terrainType, TerrainType::MountainPlain);
+    EXPECT_EQ(state.overheadScale.entries[3], (Rgb{1, 1, 1}));
+
+    auto mars = test::utmTerrain(3, 3, [](int, int) { return 0.0f; });
+    mars.header.gridKind = terrain::gridKindMarsPolar;
+    mars.header.planet = terrain::Planet::Mars;
+    applyTerrainDefaults(state, mars, 3);
+    EXPECT_EQ(state.overheadScale.entries[0], (Rgb{141, 84, 43}));
+    EXPECT_EQ(state.palette[2], (Rgb{100, 130, 160}));
 }
 
 }  // namespace

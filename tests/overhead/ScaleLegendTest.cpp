@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "overhead/ScaleLegend.h"
+#include "support/Units.h"
 
 namespace tavrok::overhead {
 namespace {
+
+using namespace colour;
 
 ScaleLegendInput legend(double low, double high, int lo, int hi) {
     ScaleLegendInput input;
@@ -45,7 +48,7 @@ TEST(ScaleLegend, HeightLabelsInKilometresAndFeet) {
     input.globalTiles = true;
     EXPECT_EQ(legendHeightLabels(input)[0], "4.00  km");
     input.globalTiles = false;
-    input.verticalUnitFactor = 0.3048f;
+    input.verticalUnitFactor = static_cast<float>(support::metresPerFoot);
     EXPECT_EQ(legendHeightLabels(input)[0], "1.61  km");
 }
 

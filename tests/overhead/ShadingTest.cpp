@@ -6,6 +6,7 @@
 
 #include "OverheadFixtures.h"
 #include "overhead/Shading.h"
+#include "support/Units.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::overhead {
@@ -108,8 +109,8 @@ double referenceShade(const terrain::Terrain& terrain, const ViewGeometry& g, in
     if (ln == 0) {
         return 1.0;
     }
-    const double az = light.azimuth / 57.29578;
-    const double el = light.elevation / 57.29578;
+    const double az = light.azimuth / support::degreesPerRadian;
+    const double el = light.elevation / support::degreesPerRadian;
     const double s = (n[0] * std::sin(az) + n[1] * std::sin(el) + n[2] * std::cos(az)) / ln;
     return 0.4 + 0.6 * std::clamp(s, 0.0, 1.0);
 }

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "colour/ColorScaleFile.h"
 #include "overhead/LightingDialog.h"
 #include "overhead/MapScaleDialog.h"
 #include "overhead/TerrainColorsDialog.h"
 
 namespace tavrok::overhead {
 namespace {
+
+using namespace colour;
 
 using Control = TerrainColorsDialog::Control;
 using Channel = TerrainColorsDialog::Channel;
@@ -103,14 +106,16 @@ TEST_F(TerrainColorsDialogTest, CopyToGivesTheNextSlotThePreviousColourAndLocksT
     EXPECT_TRUE(dialog.enabled(Control::Ok));
 }
 
-TEST_F(TerrainColorsDialogTest, CancelOperationDisarms) {
+TEST_F(TerrainColorsDialogTest, ACancelledSpreadOrASpreadOntoItselfChangesNothing) {
     auto dialog = open();
+    const auto before = state.overheadScale;
     dialog.armSpread();
     dialog.cancelOperation();
-    const auto before = state.overheadScale;
+    dialog.selectSlot(9);
+    EXPECT_EQ(dialog.selectedSlot(), 9);
+    dialog.armSpread();
     dialog.selectSlot(9);
     EXPECT_EQ(state.overheadScale, before);
-    EXPECT_EQ(dialog.selectedSlot(), 9);
 }
 
 TEST_F(TerrainColorsDialogTest, SpreadToRampsBetweenTheTwoSlots) {
@@ -132,15 +137,6 @@ TEST_F(TerrainColorsDialogTest, SpreadToRampsBetweenTheTwoSlots) {
     EXPECT_EQ(entries()[3], (Rgb{75, 150, 30}));
     EXPECT_EQ(entries()[4], (Rgb{100, 200, 40}));
     EXPECT_EQ(entries()[5], (Rgb{208, 190, 128}));
-}
-
-TEST_F(TerrainColorsDialogTest, SpreadFromASlotToItselfChangesNothing) {
-    auto dialog = open();
-    dialog.selectSlot(9);
-    const auto before = state.overheadScale;
-    dialog.armSpread();
-    dialog.selectSlot(9);
-    EXPECT_EQ(state.overheadScale, before);
 }
 
 TEST_F(TerrainColorsDialogTest, ForestAndSnowPaintTheirEndsAndSpread) {

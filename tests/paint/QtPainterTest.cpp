@@ -21,6 +21,18 @@ void ensureApplication() {
     static QGuiApplication application(argc, argv);
 }
 
+// Pixels of rows firstRow .. lastRow − 1 whose red channel is below the threshold: the ink of
+// text drawn on white.
+int darkPixels(const support::RgbImage& image, int firstRow, int lastRow, int threshold) {
+    int dark = 0;
+    for (int y = firstRow; y < lastRow; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            dark += image.pixel(x, y).red < threshold;
+        }
+    }
+    return dark;
+}
+
 class PaintTest : public test::TemporaryFolderTest {
   protected:
     void SetUp() override {
@@ -45,13 +57,7 @@ TEST_F(PaintTest, DrawsTextAndLinesIntoTheImageMemory) {
         painter.drawText(2, 2, "45:30", {0, 0, 0});
         painter.drawLine(0, 35, 119, 35, {255, 0, 0}, 1);
     }
-    int dark = 0;
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 120; ++x) {
-            dark += image.pixel(x, y).red < 128;
-        }
-    }
-    EXPECT_GT(dark, 30);
+    EXPECT_GT(darkPixels(image, 0, 30, 128), 30);
     EXPECT_EQ(image.pixel(60, 35), (support::Rgb{255, 0, 0}));
     EXPECT_EQ(image.pixel(60, 38), (support::Rgb{255, 255, 255}));
 }
@@ -61,16 +67,9 @@ TEST_F(PaintTest, LegendCarriesItsCaptions) {
     input.terrainMaximum = 3000;
     input.scaleMaximum = 3000;
     input.spacingX = 30;
-    const auto image =
-        drawScaleLegend(input, overhead::buildOverheadPalette(overhead::overheadDefaultScale()),
-                        QtPainter::factory());
-    int dark = 0;
-    for (int y = image.height() - 50; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            dark += image.pixel(x, y).red < 100;
-        }
-    }
-    EXPECT_GT(dark, 50);
+    const auto image = drawScaleLegend(
+        input, colour::buildOverheadPalette(colour::overheadDefaultScale()), QtPainter::factory());
+    EXPECT_GT(darkPixels(image, image.height() - 50, image.height(), 100), 50);
 }
 
 // The sample as the main window shows it at zoom 0.4, beside a reviewed rendering. Text

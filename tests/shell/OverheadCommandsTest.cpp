@@ -35,7 +35,7 @@ TEST_F(OverheadCommandsTest, LoadingBuildsTheShadedMapAtTheWindowZoom) {
     EXPECT_EQ(overhead.shade.width, 972);
     EXPECT_EQ(overhead.scale.scaleMinimum, static_cast<int>(state.document.header().minElevation));
     EXPECT_EQ(overhead.scale.scaleMaximum, static_cast<int>(state.document.header().maxElevation));
-    EXPECT_EQ(overhead.scale.terrainType, overhead::TerrainType::MountainPlain);
+    EXPECT_EQ(overhead.scale.terrainType, colour::TerrainType::MountainPlain);
     EXPECT_EQ(state.map.viewMode, viewOverhead);
     EXPECT_FALSE(ui.waitCursor);
     EXPECT_TRUE(ui.messages.empty());
@@ -105,18 +105,18 @@ TEST_F(OverheadCommandsTest, ColourDialogCancelRestoresAndOkRedraws) {
         return false;
     });
     dispatch(state, ui, CommandId::ModifyColors);
-    EXPECT_EQ(state.overhead.overheadScale, overhead::overheadDefaultScale());
+    EXPECT_EQ(state.overhead.overheadScale, colour::overheadDefaultScale());
 
     ui.queueDialog([](support::DialogModel& model) {
         auto& dialog = dynamic_cast<overhead::TerrainColorsDialog&>(model);
-        dialog.setTerrainType(overhead::TerrainType::Lowlands);
+        dialog.setTerrainType(colour::TerrainType::Lowlands);
         dialog.seaLevelText = "2000";
         return dialog.accept().ok();
     });
     dispatch(state, ui, CommandId::ModifyScale);
     EXPECT_EQ(state.overhead.scale.seaLevel, 2000);
     // Most of the sample lies below 2000 m and is now sea.
-    const auto ocean = state.overhead.overheadScale.entries[overhead::oceanEntry];
+    const auto ocean = state.overhead.overheadScale.entries[colour::oceanEntry];
     EXPECT_EQ(state.overhead.image.pixel(10, 700), ocean);
 }
 

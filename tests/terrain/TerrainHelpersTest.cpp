@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "geodesy/GeodeticPoint.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::terrain {

@@ -11,23 +11,23 @@ namespace tavrok::app {
 
 namespace {
 
-using overhead::TerrainType;
+using colour::TerrainType;
 
 QString text(std::string_view view) {
     return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
 }
 
-QColor qColor(overhead::Rgb colour) {
+QColor qColor(support::Rgb colour) {
     return {colour.red, colour.green, colour.blue};
 }
 
-std::uint8_t channelValue(overhead::Rgb colour, int channel) {
+std::uint8_t channelValue(support::Rgb colour, int channel) {
     return channel == 0 ? colour.red : channel == 1 ? colour.green : colour.blue;
 }
 
 // The other colours top to bottom as the dialog lists them.
-constexpr std::array otherEntries{overhead::skyEntry, overhead::oceanEntry, overhead::waypointEntry,
-                                  overhead::gridEntry};
+constexpr std::array otherEntries{colour::skyEntry, colour::oceanEntry, colour::waypointEntry,
+                                  colour::gridEntry};
 
 }  // namespace
 
@@ -42,7 +42,7 @@ void SwatchColumn::paintEvent(QPaintEvent*) {
     const int columnHeight = bandColumnHeight();
     const int band = overhead::TerrainColorsDialog::swatchBandHeight(columnHeight);
     const auto& entries = m_model.table().entries;
-    for (int slot = 0; slot < overhead::terrainColorCount; ++slot) {
+    for (int slot = 0; slot < colour::terrainColorCount; ++slot) {
         const int top = columnHeight - (slot + 1) * band;
         painter.fillRect(0, top, width(), band, qColor(entries[std::size_t(slot)]));
     }
@@ -65,7 +65,7 @@ TerrainColorsView::TerrainColorsView(overhead::TerrainColorsDialog& model, suppo
     // The slot buttons, slot 13 at the top, then the four other colours.
     auto* slotColumn = new QVBoxLayout;
     slotColumn->setSpacing(0);
-    for (int slot = overhead::terrainColorCount - 1; slot >= 0; --slot) {
+    for (int slot = colour::terrainColorCount - 1; slot >= 0; --slot) {
         auto* slotButton = new QPushButton(this);
         slotButton->setObjectName(QString("slot%1").arg(slot));
         slotButton->setCheckable(true);
@@ -91,7 +91,7 @@ TerrainColorsView::TerrainColorsView(overhead::TerrainColorsDialog& model, suppo
             m_model.selectSlot(entry);
             refresh();
         });
-        m_others[std::size_t(entry - overhead::gridEntry)] = other;
+        m_others[std::size_t(entry - colour::gridEntry)] = other;
         m_controls.emplace_back(other, Control::OtherColorButtons);
         slotColumn->addWidget(other);
     }
@@ -170,7 +170,7 @@ TerrainColorsView::TerrainColorsView(overhead::TerrainColorsDialog& model, suppo
     const std::array<const char*, 3> typeNames{"mountainPlain", "islandOcean", "lowlands"};
     for (int i = 0; i < 3; ++i) {
         const auto type = TerrainType(i);
-        auto* radio = new QRadioButton(text(overhead::terrainTypeName(type)), this);
+        auto* radio = new QRadioButton(text(colour::terrainTypeName(type)), this);
         radio->setObjectName(typeNames[std::size_t(i)]);
         connect(radio, &QRadioButton::clicked, this, [this, type] {
             m_model.setTerrainType(type);
@@ -264,8 +264,8 @@ void TerrainColorsView::scrolled(Channel channel, int action) {
 }
 
 void TerrainColorsView::saveFile() {
-    support::FilePrompt prompt{std::string(overhead::saveColorScalePrompt),
-                               std::string(overhead::colorScaleFilter),
+    support::FilePrompt prompt{std::string(colour::saveColorScalePrompt),
+                               std::string(colour::colorScaleFilter),
                                support::DirectoryFamily::ColorScales, false, true};
     const auto chosen = m_ui.promptForFiles(prompt);
     if (chosen.empty()) {
@@ -277,8 +277,8 @@ void TerrainColorsView::saveFile() {
 }
 
 void TerrainColorsView::loadFile() {
-    support::FilePrompt prompt{std::string(overhead::loadColorScalePrompt),
-                               std::string(overhead::colorScaleFilter),
+    support::FilePrompt prompt{std::string(colour::loadColorScalePrompt),
+                               std::string(colour::colorScaleFilter),
                                support::DirectoryFamily::ColorScales, false, false};
     const auto chosen = m_ui.promptForFiles(prompt);
     if (chosen.empty()) {
@@ -290,15 +290,15 @@ void TerrainColorsView::loadFile() {
 }
 
 void TerrainColorsView::refresh() {
-    for (int slot = 0; slot < overhead::terrainColorCount; ++slot) {
+    for (int slot = 0; slot < colour::terrainColorCount; ++slot) {
         QPushButton* slotButton = m_slots[std::size_t(slot)];
         slotButton->setText(QString::fromStdString(m_model.slotLabel(slot)));
         slotButton->setChecked(m_model.selectedSlot() == slot);
     }
     for (std::size_t i = 0; i < m_others.size(); ++i) {
-        m_others[i]->setChecked(m_model.selectedSlot() == overhead::gridEntry + int(i));
+        m_others[i]->setChecked(m_model.selectedSlot() == colour::gridEntry + int(i));
     }
-    const overhead::Rgb colour = m_model.selectedColor();
+    const support::Rgb colour = m_model.selectedColor();
     for (int i = 0; i < 3; ++i) {
         QScrollBar* bar = m_bars[std::size_t(i)];
         if (!bar->isSliderDown()) {

@@ -59,7 +59,7 @@ class TerrainColorsView : public ModelDialog {
 
     overhead::TerrainColorsDialog& m_model;
     SwatchColumn* m_swatches;
-    std::array<QPushButton*, overhead::terrainColorCount> m_slots{};
+    std::array<QPushButton*, colour::terrainColorCount> m_slots{};
     std::array<QPushButton*, 4> m_others{};  // grid, waypoint, ocean, sky
     std::array<QScrollBar*, 3> m_bars{};
     std::array<QLabel*, 3> m_values{};

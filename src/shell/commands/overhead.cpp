@@ -80,7 +80,7 @@ CommandStatus ModifyColors(AppState& state, support::Ui& ui, const CommandContex
     const bool sceneMode = context.param == 1;
     const auto& header = state.document.header();
     overhead::TerrainColorsDialog dialog(state.overhead, sceneMode,
-                                         state.document.loaded() && overhead::isMarsTerrain(header),
+                                         state.document.loaded() && colour::isMarsTerrain(header),
                                          header.minElevation, header.maxElevation);
     if (!ui.runDialog(dialog)) {
         dialog.restore();

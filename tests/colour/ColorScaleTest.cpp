@@ -3,61 +3,54 @@
 #include <fstream>
 #include <iterator>
 
-#include "OverheadFixtures.h"
 #include "TestSupport.h"
-#include "overhead/ColorScale.h"
-#include "overhead/OverheadView.h"
+#include "colour/ColorScale.h"
+#include "colour/ColorScaleFile.h"
+#include "colour/Palette.h"
 
-namespace tavrok::overhead {
+namespace tavrok::colour {
 namespace {
-
-ScaleSettings scaleFrom(int lo, int hi, TerrainType type = TerrainType::MountainPlain,
-                        int seaLevel = 0) {
-    return {lo, hi, type, seaLevel};
-}
 
 const auto& defaults = overheadDefaultScale();
 
-TEST(ColorForElevation, ClampsToTheEndsOfTheScale) {
-    const auto settings = scaleFrom(0, 1400);
-    EXPECT_EQ(colorForElevation(defaults, settings, 1400, 1).color, defaults.entries[14]);
-    EXPECT_EQ(colorForElevation(defaults, settings, 9000, 1).color, defaults.entries[14]);
-    EXPECT_EQ(colorForElevation(defaults, settings, -50, 1).color, defaults.entries[0]);
-    EXPECT_EQ(colorForElevation(defaults, settings, 0, 1).color, defaults.entries[0]);
-    // The top fourteenth is flat: entries 13 and 14 are equal.
-    EXPECT_EQ(colorForElevation(defaults, settings, 1350, 1).color, defaults.entries[13]);
-}
-
-TEST(ColorForElevation, InterpolatesBetweenEntriesAndTruncatesAfterShading) {
-    const auto settings = scaleFrom(0, 1400);
-    // Halfway between entry 0 (139, 146, 112) and entry 1 (158, 159, 117).
-    EXPECT_EQ(colorForElevation(defaults, settings, 50, 1).color, (Rgb{148, 152, 114}));
-    EXPECT_EQ(colorForElevation(defaults, settings, 0, 0.5f).color, (Rgb{69, 73, 56}));
-    EXPECT_FALSE(colorForElevation(defaults, settings, 50, 1).ocean);
-}
-
-TEST(ColorForElevation, MountainPlainIsNeverOcean) {
-    const auto settings = scaleFrom(0, 1400, TerrainType::MountainPlain, 500);
-    EXPECT_FALSE(colorForElevation(defaults, settings, -100, 1).ocean);
-    EXPECT_FALSE(colorForElevation(defaults, settings, 500, 1).ocean);
-}
-
-TEST(ColorForElevation, LowlandsAtExactlySeaLevelIsOceanAndHalfAMetreAboveIsLand) {
-    for (const auto type : {TerrainType::Lowlands, TerrainType::IslandOcean}) {
-        const auto settings = scaleFrom(-100, 1400, type, 0);
-        const auto atSea = colorForElevation(defaults, settings, 0.0f, 0.5f);
-        EXPECT_TRUE(atSea.ocean);
-        // Ocean is never shaded.
-        EXPECT_EQ(atSea.color, defaults.entries[oceanEntry]);
-        EXPECT_FALSE(colorForElevation(defaults, settings, 0.5f, 1).ocean);
-    }
-}
-
-TEST(ColorForElevation, AnEmptyRangeGivesTerrainColourZero) {
-    for (const int hi : {1000, 900}) {
-        const auto settings = scaleFrom(1000, hi);
-        EXPECT_EQ(colorForElevation(defaults, settings, 5000, 1).color, defaults.entries[0]);
-        EXPECT_EQ(colorForElevation(defaults, settings, -5000, 1).color, defaults.entries[0]);
+TEST(ColorForElevation, InterpolatesClampsShadesAndDrawsOcean) {
+    constexpr auto mountain = TerrainType::MountainPlain;
+    struct Case {
+        ScaleSettings settings;
+        float elevation;
+        float shade;
+        bool ocean;
+        Rgb color;
+    };
+    const Rgb& first = defaults.entries[0];
+    const Rgb& top = defaults.entries[14];
+    const Rgb& sea = defaults.entries[oceanEntry];
+    const Case cases[] = {
+        // Clamped at both ends; the top fourteenth is flat (entries 13 and 14 are equal).
+        {{0, 1400, mountain, 0}, 1400, 1, false, top},
+        {{0, 1400, mountain, 0}, 9000, 1, false, top},
+        {{0, 1400, mountain, 0}, -50, 1, false, first},
+        {{0, 1400, mountain, 0}, 0, 1, false, first},
+        {{0, 1400, mountain, 0}, 1350, 1, false, defaults.entries[13]},
+        // Halfway between (139, 146, 112) and (158, 159, 117); truncated after shading.
+        {{0, 1400, mountain, 0}, 50, 1, false, {148, 152, 114}},
+        {{0, 1400, mountain, 0}, 0, 0.5f, false, {69, 73, 56}},
+        // Mountain/Plain never draws ocean; the others do at sea level, unshaded.
+        {{0, 1400, mountain, 500}, -100, 1, false, first},
+        {{0, 1400, mountain, 500}, 500, 1, false, defaults.entries[5]},
+        {{-100, 1400, TerrainType::Lowlands, 0}, 0, 0.5f, true, sea},
+        {{-100, 1400, TerrainType::IslandOcean, 0}, 0, 0.5f, true, sea},
+        {{-100, 1400, TerrainType::Lowlands, 0}, 0.5f, 1, false, {156, 158, 116}},
+        // An empty or inverted range gives terrain colour 0.
+        {{1000, 1000, mountain, 0}, 5000, 1, false, first},
+        {{1000, 900, mountain, 0}, -5000, 1, false, first},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(testing::Message() << row.settings.scaleMinimum << ".."
+                                        << row.settings.scaleMaximum << " at " << row.elevation);
+        const auto colour = colorForElevation(defaults, row.settings, row.elevation, row.shade);
+        EXPECT_EQ(colour.ocean, row.ocean);
+        EXPECT_EQ(colour.color, row.color);
     }
 }
 
@@ -128,32 +121,6 @@ TEST(DefaultTerrainType, FollowsTheKindOfTerrain) {
     EXPECT_TRUE(isMarsTerrain(header));
 }
 
-TEST(TerrainDefaults, ScaleFollowsEveryNewTerrainButTheTableOnlyANewKind) {
-    OverheadState state;
-    auto first = test::utmTerrain(
-        3, 3, [](int, int) { return 0.0f; }, 12.7, 3000.9);
-    applyTerrainDefaults(state, first, 1);
-    EXPECT_EQ(state.scale.scaleMinimum, 12);
-    EXPECT_EQ(state.scale.scaleMaximum, 3000);
-    EXPECT_EQ(state.scale.terrainType, TerrainType::MountainPlain);
-
-    state.overheadScale.entries[3] = {1, 1, 1};
-    state.scale.terrainType = TerrainType::IslandOcean;
-    auto second = test::utmTerrain(
-        3, 3, [](int, int) { return 0.0f; }, -3.9, 10);
-    applyTerrainDefaults(state, second, 2);
-    EXPECT_EQ(state.scale.scaleMinimum, -3);
-    EXPECT_EQ(state.scale.terrainType, TerrainType::MountainPlain);
-    EXPECT_EQ(state.overheadScale.entries[3], (Rgb{1, 1, 1}));
-
-    auto mars = test::utmTerrain(3, 3, [](int, int) { return 0.0f; });
-    mars.header.gridKind = terrain::gridKindMarsPolar;
-    mars.header.planet = terrain::Planet::Mars;
-    applyTerrainDefaults(state, mars, 3);
-    EXPECT_EQ(state.overheadScale.entries[0], (Rgb{141, 84, 43}));
-    EXPECT_EQ(state.palette[2], (Rgb{100, 130, 160}));
-}
-
 class ColorScaleFileTest : public tavrok::test::TemporaryFolderTest {};
 
 TEST_F(ColorScaleFileTest, SavesEightyEightLittleEndianBytesAndReadsThemBack) {
@@ -196,4 +163,4 @@ TEST_F(ColorScaleFileTest, MissingFileCannotBeOpened) {
 }
 
 }  // namespace
-}  // namespace tavrok::overhead
+}  // namespace tavrok::colour

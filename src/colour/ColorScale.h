@@ -1,14 +1,12 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <string_view>
 
-#include "support/Result.h"
 #include "support/RgbImage.h"
 #include "terrain/TerrainHeader.h"
 
-namespace tavrok::overhead {
+namespace tavrok::colour {
 
 using support::Rgb;
 
@@ -58,22 +56,6 @@ TerrainType defaultTerrainType(const terrain::TerrainHeader& header);
 // left alone. The caller rebuilds the overhead palette.
 void resetOverheadScaleForTerrain(ColorScale& overhead, bool mars);
 
-// 236 palette-style colours.
-inline constexpr int paletteSize = 236;
-inline constexpr int paletteOceanIndex = 2;
-inline constexpr int paletteRampStart = 6;  // 6 + 16k + j: terrain colour k, sixteenth j
-using Palette = std::array<Rgb, paletteSize>;
-
-// The overhead palette: 0, 1, 3, 4, 5 black; 2 ocean; 6 + 16k + j the ramp from entry k to
-// entry k+1 in sixteenths (per channel in floating point, truncated); 230..233 entry 14;
-// 234 waypoint; 235 sky. Drawing by index (the ocean, the legend bar) reads it.
-Palette buildOverheadPalette(const ColorScale& overhead);
-
-// The scene's shade table: 0 text, 1 waypoint, 2 ocean, 3 (255, 40, 0), 4 (0, 170, 0), 5 black;
-// 6 + 16c + i the terrain colour c darkened by (15 − i)·m/16 per channel, m its largest
-// channel, clamped to 0..255 (i = 15 the colour itself); then 6 holds the sky colour.
-Palette buildSceneShades(const ColorScale& scene);
-
 // The colour of one overhead pixel: ocean (drawn unshaded with the ocean colour) or a terrain
 // colour already multiplied by the shade.
 struct ElevationColor {
@@ -84,7 +66,7 @@ struct ElevationColor {
 // elevation: absolute metres; shade: 0..1 (1 unshaded). Land colours are interpolated between
 // the 14 terrain colours over scaleMinimum..scaleMaximum, clamped at both ends, and each channel
 // is truncated after the shade is applied. With scaleMaximum ≤ scaleMinimum every land pixel
-// takes terrain colour 0.
+// takes terrain colour 0. Inline: it runs for every pixel.
 inline ElevationColor colorForElevation(const ColorScale& scale, const ScaleSettings& settings,
                                         float elevation, float shade) {
     if (settings.terrainType != TerrainType::MountainPlain &&
@@ -108,23 +90,4 @@ inline ElevationColor colorForElevation(const ColorScale& scale, const ScaleSett
     return {false, {channel(a.red, b.red), channel(a.green, b.green), channel(a.blue, b.blue)}};
 }
 
-// The colour-scale file: exactly 88 bytes, the 20 entries as red, green, blue, 0, then the
-// scale minimum and maximum as signed 32-bit little-endian integers.
-inline constexpr std::size_t colorScaleFileSize = 88;
-inline constexpr std::string_view colorScaleFilter = "Color Scale (*.dat)|*.dat||";
-inline constexpr std::string_view saveColorScalePrompt = "Save Color Scale";
-inline constexpr std::string_view loadColorScalePrompt = "Load Color Scale";
-
-struct ColorScaleFile {
-    ColorScale scale;
-    std::int32_t scaleMinimum = 0;
-    std::int32_t scaleMaximum = 0;
-};
-
-// CannotOpenFile when the file cannot be created or written.
-support::Status saveColorScale(const std::filesystem::path& path, const ColorScaleFile& contents);
-// CannotOpenFile when the file cannot be opened or read; NotAColorScaleFile when its size is
-// not 88 bytes.
-support::Result<ColorScaleFile> loadColorScale(const std::filesystem::path& path);
-
-}  // namespace tavrok::overhead
+}  // namespace tavrok::colour
