@@ -1,4 +1,5 @@
 #include "cli/CliUi.h"
+#include "support/Text.h"
 
 #include <csignal>
 #include <iostream>
@@ -52,7 +53,7 @@ bool CliUi::runDialog(support::DialogModel& dialog) {
         return true;
     }
     if (!m_dialogFiller) {
-        showMessage("\"" + std::string(dialog.title()) + "\" needs options on the command line");
+        showMessage(support::quotedThen(dialog.title(), " needs options on the command line"));
         return false;
     }
     if (const support::Status filled = m_dialogFiller(dialog); !filled) {

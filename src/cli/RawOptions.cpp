@@ -1,4 +1,5 @@
 #include "cli/RawOptions.h"
+#include "support/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -239,8 +240,8 @@ support::Status fillDialogFromOptions(const Arguments& arguments, support::Dialo
         return fillMarsPolar(arguments, static_cast<importers::MolaPolarSelection&>(dialog));
     }
     if (id != "IDD_DIALOG1") {
-        return usageError("\"" + std::string(dialog.title()) +
-                          "\" cannot be answered from the command line");
+        return usageError(
+            support::quotedThen(dialog.title(), " cannot be answered from the command line"));
     }
     auto* description = &static_cast<RawMatrixDescription&>(dialog);
     if (!arguments.has("rows") || !arguments.has("columns")) {

@@ -1,4 +1,5 @@
 #include "shell/Dispatch.h"
+#include "support/Text.h"
 
 #include <array>
 #include <string>
@@ -126,7 +127,7 @@ CommandStatus dispatch(AppState& state, support::Ui& ui, const CommandContext& c
         if (entry->importer != nullptr) {
             return CommandStatus::Cancelled;  // an importer needs its request: runImport
         }
-        ui.showMessage("\"" + std::string(entry->text) + "\" is not available yet");
+        ui.showMessage(support::quotedThen(entry->text, " is not available yet"));
         return CommandStatus::Failed;
     }
     CommandStatus status;
@@ -146,7 +147,7 @@ CommandStatus runImport(AppState& state, support::Ui& ui, const LoadRequest& req
     const CommandEntry* entry = findCommand(request.importer);
     if (entry == nullptr || entry->importer == nullptr) {
         const std::string text = entry ? std::string(entry->text) : "this import";
-        ui.showMessage("\"" + text + "\" is not available yet");
+        ui.showMessage(support::quotedThen(text, " is not available yet"));
         return CommandStatus::Failed;
     }
     JobGuard guard(state, ui);

@@ -33,9 +33,17 @@ inline std::string lowerExtension(const std::filesystem::path& path) {
 }
 
 inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
+}
+
+// The text in double quotes followed by the rest: "\"Save GeoTiff DEM\" is not available yet".
+inline std::string quotedThen(std::string_view quoted, std::string_view rest) {
+    std::string text;
+    text.reserve(quoted.size() + rest.size() + 2);
+    text.append(1, '"').append(quoted).append(1, '"').append(rest);
+    return text;
 }
 
 // printf into a std::string; the system's texts carry printf formats ("%-ld Points Patched").

@@ -1,4 +1,5 @@
 #include "app/dialogs/DialogViews.h"
+#include "support/Text.h"
 
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -94,7 +95,7 @@ bool runDialogView(support::DialogModel& model, QWidget& parent, support::Ui& ui
         return view.dialogId == model.dialogId();
     });
     if (entry == views.end()) {
-        ui.showMessage("\"" + std::string(model.title()) + "\" is not available yet");
+        ui.showMessage(support::quotedThen(model.title(), " is not available yet"));
         return false;
     }
     return entry->make(model, ui, &parent)->exec() == QDialog::Accepted;
