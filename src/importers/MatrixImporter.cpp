@@ -409,11 +409,14 @@ bool HeaderWasUnusable(ErrorCode code) {
            code != ErrorCode::OperationCancelled;
 }
 
-MatrixLoadOutcome LoadSingleMatrix(const std::filesystem::path& path,
-                                   const support::ProgressCallback& progress) {
+ImportOutcome LoadSingleMatrix(const std::filesystem::path& path,
+                               const support::ProgressCallback& progress) {
     auto record = ReadMatrixFile(path, progress);
     if (!record) {
-        return {record.error(), HeaderWasUnusable(record.error().code)};
+        if (HeaderWasUnusable(record.error().code)) {
+            return {record.error(), DescribeByHand(path)};
+        }
+        return {record.error()};
     }
     return {LoadedTerrain{std::move(record->grid), HeaderFromRecord(record.value())}};
 }
@@ -546,9 +549,9 @@ terrain::TerrainHeader HeaderFromRecord(const MatrixFileRecord& record) {
     return header;
 }
 
-MatrixLoadOutcome LoadMatrixFiles(const std::vector<std::filesystem::path>& paths,
-                                  const std::filesystem::path& temporaryDirectory,
-                                  const support::ProgressCallback& progress) {
+ImportOutcome LoadMatrixFiles(const std::vector<std::filesystem::path>& paths,
+                              const std::filesystem::path& temporaryDirectory,
+                              const support::ProgressCallback& progress) {
     try {
         if (paths.empty()) {
             return {Error{ErrorCode::NoValidMatrixFiles, "empty list"}};

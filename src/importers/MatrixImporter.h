@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "geodesy/Ellipsoid.h"
+#include "importers/ImportOutcome.h"
 #include "importers/LoadedTerrain.h"
 #include "support/Progress.h"
 #include "support/Result.h"
@@ -75,22 +76,17 @@ support::Result<terrain::TerrainModel> TakeTemporaryMatrix(const MatrixFileRecor
 // The terrain header a loaded record describes (title, bounds, spacings, zone, ...).
 terrain::TerrainHeader HeaderFromRecord(const MatrixFileRecord& record);
 
-struct MatrixLoadOutcome {
-    support::Result<LoadedTerrain> terrain;  // the merged or single terrain, or the error to show
-    // Single file whose header could not be used: the caller shows the error (unless its code
-    // is ErrorCode::SilentFailure) and then hands the same file to the raw matrix builder.
-    bool offerRawBuilder = false;
-};
-
 // Loads one matrix, or merges several adjacent ones into one grid. Temporary "matrix_N.bin"
 // files go to temporaryDirectory and are gone when this returns, whatever happened.
 // Merge errors: CannotLoadAllMatrixFiles when a file cannot be read, DifferentMapProjections,
 // DifferentGridResolutions (x spacings more than 1 apart), DifferentAngularResolutions
 // (geographic spacings differ), DifferentUtmZones, SinusoidalMergeRefused, NotEnoughMemory,
 // FileError; OperationCancelled when progress returns false.
-MatrixLoadOutcome LoadMatrixFiles(const std::vector<std::filesystem::path>& paths,
-                                  const std::filesystem::path& temporaryDirectory,
-                                  const support::ProgressCallback& progress);
+// A single file whose header could not be used comes back with its error and a fallback: the
+// caller shows the error (unless silent) and hands the file to the raw matrix builder.
+ImportOutcome LoadMatrixFiles(const std::vector<std::filesystem::path>& paths,
+                              const std::filesystem::path& temporaryDirectory,
+                              const support::ProgressCallback& progress);
 
 // The data files of a selection: ".hdr" and ".dem" files (case ignored) are dropped.
 // Errors: NoValidMatrixFiles when none is left, FileIsNotValidMatrix for a single path with

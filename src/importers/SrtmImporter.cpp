@@ -330,15 +330,15 @@ support::Result<LoadedTerrain> mergeRecords(std::vector<SrtmTileRecord>& records
 
 }  // namespace
 
-SrtmLoadOutcome LoadSrtmFiles(const std::vector<std::filesystem::path>& paths,
-                              const support::ProgressCallback& progress) {
+ImportOutcome LoadSrtmFiles(const std::vector<std::filesystem::path>& paths,
+                            const support::ProgressCallback& progress) {
     if (paths.empty()) {
         return {support::Error{ErrorCode::SilentFailure, "no files"}};
     }
     if (paths.size() == 1) {
         auto record = ReadSrtmTile(paths.front());
         if (!record) {
-            return {record.error(), true};
+            return {record.error(), DescribeByHand(paths.front())};
         }
         return {LoadedTerrain{std::move(record->grid), HeaderFromRecord(*record)}};
     }

@@ -16,7 +16,7 @@ constexpr double metresPerArcSecondAtEquator = 6378000.0 / (3600 * 57.29578);
 
 class MatrixImporterTest : public test::MatrixFolderTest {
   protected:
-    MatrixLoadOutcome load(const std::filesystem::path& data,
+    ImportOutcome load(const std::filesystem::path& data,
                            const support::ProgressCallback& progress = {}) {
         return LoadMatrixFiles({data}, temporaries(), progress);
     }
@@ -190,7 +190,7 @@ TEST_F(MatrixImporterTest, AsciiMatrixReadsNumbersSeparatedByAnyWhiteSpace) {
     writeFile("a.txt", "1 2 3 4 5 6 7 8 9 10 11");
     const auto shortFile = load(data);
     EXPECT_EQ(shortFile.terrain.error().code, ErrorCode::ImproperRowsOrColumns);
-    EXPECT_TRUE(shortFile.offerRawBuilder);
+    EXPECT_TRUE(shortFile.fallback.has_value());
 }
 
 TEST_F(MatrixImporterTest, NanAndInfiniteSamplesAreMissing) {
@@ -208,7 +208,7 @@ TEST_F(MatrixImporterTest, StopDuringConversionLeavesNoTerrainAndNoRawBuilder) {
     int calls = 0;
     const auto outcome = load(data, [&](long, long) { return ++calls < 2; });
     EXPECT_EQ(outcome.terrain.error().code, ErrorCode::OperationCancelled);
-    EXPECT_FALSE(outcome.offerRawBuilder);
+    EXPECT_FALSE(outcome.fallback.has_value());
 }
 
 TEST(MatrixFilesFromSelection, DropsHeaderAndDemFiles) {

@@ -36,10 +36,10 @@ std::vector<float> TileSamples(float base) {
 
 class MatrixMergeTest : public test::MatrixFolderTest {
   protected:
-    MatrixLoadOutcome merge(const std::vector<std::filesystem::path>& paths) {
+    ImportOutcome merge(const std::vector<std::filesystem::path>& paths) {
         auto outcome = LoadMatrixFiles(paths, temporaries(), {});
         EXPECT_TRUE(leftoverTemporaries().empty());
-        EXPECT_FALSE(outcome.offerRawBuilder);
+        EXPECT_FALSE(outcome.fallback.has_value());
         return outcome;
     }
     // Merges a standard first tile with a second one and returns the error text.

@@ -34,7 +34,7 @@ void LoadMatrixFiles(AppState& state, support::Ui& ui, int) {
     ui.setWaitCursor(false);
     if (!outcome.terrain) {
         showError(ui, outcome.terrain.error());
-        if (outcome.offerRawBuilder) {
+        if (outcome.fallback) {
             ui.clearWindow();
             state.selectedFiles = {files->front()};
             dispatch(state, ui, CommandId::BuildRawMatrix, 0);
