@@ -15,13 +15,9 @@
 
 namespace tavrok::importers {
 
-// What reading one header-and-data pair yields. The grid is already in the stored form:
-// elevation - minElevation in metres, missing cells -1.0, row 0 south.
-struct MatrixFileRecord {
-    // Where the grid waits while other matrices are read; empty while it is held in `grid`.
-    std::filesystem::path temporaryMatrixPath;
-    terrain::TerrainModel grid;
-
+// What a matrix's header and data say about it, without the grid: what merges compare and
+// widen.
+struct MatrixDescription {
     std::string title;
     terrain::ProjectionKind projection = terrain::ProjectionKind::UTM;
     terrain::DataType dataType = terrain::DataType::Height;
@@ -52,6 +48,14 @@ struct MatrixFileRecord {
     int missingFlag = 0;  // the value the source file used for missing samples
 };
 
+// What reading one header-and-data pair yields. The grid is already in the stored form:
+// elevation - minElevation in metres, missing cells -1.0, row 0 south.
+struct MatrixFileRecord : MatrixDescription {
+    // Where the grid waits while other matrices are read; empty while it is held in `grid`.
+    std::filesystem::path temporaryMatrixPath;
+    terrain::TerrainModel grid;
+};
+
 // Reads a matrix data file and the ".hdr" beside it (same base name). Errors:
 // SilentFailure when there is no readable ".hdr" or a UTM corner cannot be converted;
 // CannotReadHeader, UnknownProjection, UnknownElevationUnit for an unusable header;
@@ -62,19 +66,8 @@ struct MatrixFileRecord {
 support::Result<MatrixFileRecord> ReadMatrixFile(const std::filesystem::path& dataPath,
                                                  const support::ProgressCallback& progress);
 
-// Moves the record's grid to "matrix_<fileIndex>.bin" in temporaryDirectory (32-bit floats,
-// row after row) and registers the file with temporaries. Fails with CannotLoadTemporaryFiles.
-support::Status StoreTemporaryMatrix(MatrixFileRecord& record, int fileIndex,
-                                     const std::filesystem::path& temporaryDirectory,
-                                     support::TemporaryFiles& temporaries);
-
-// Brings a grid stored by StoreTemporaryMatrix back and deletes its file. Fails with FileError
-// or NotEnoughMemory.
-support::Result<terrain::TerrainModel> TakeTemporaryMatrix(const MatrixFileRecord& record,
-                                                           support::TemporaryFiles& temporaries);
-
 // The terrain header a loaded record describes (title, bounds, spacings, zone, ...).
-terrain::TerrainHeader HeaderFromRecord(const MatrixFileRecord& record);
+terrain::TerrainHeader HeaderFromRecord(const MatrixDescription& record);
 
 // Loads one matrix, or merges several adjacent ones into one grid. Temporary "matrix_N.bin"
 // files go to temporaryDirectory and are gone when this returns, whatever happened.

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "importers/GeographicScale.h"
-#include "importers/MatrixMerge.h"
 #include "importers/MatrixSamples.h"
+#include "importers/MergeCore.h"
 
 namespace tavrok::importers {
 
@@ -256,6 +256,10 @@ bool sameText(const std::string& a, const std::string& b) {
     return lowerCase(a) == lowerCase(b);
 }
 
+bool isPresent(float cell) {
+    return cell != voidCell;
+}
+
 support::Result<LoadedTerrain> mergeRecords(std::vector<SrtmTileRecord>& records) {
     const SrtmTileRecord& first = records.front();
     SrtmTileRecord merged;
@@ -304,16 +308,8 @@ support::Result<LoadedTerrain> mergeRecords(std::vector<SrtmTileRecord>& records
             (record.leftLongitude - merged.leftLongitude) / merged.longitudeSpacing + 0.5));
         const auto rowOffset = static_cast<int>(std::floor(
             (record.lowerLatitude - merged.lowerLatitude) / merged.latitudeSpacing + 0.5));
-        const float shift = record.minElevation - merged.minElevation;
-        for (int r = 0; r < record.rows && rowOffset + r < rows; ++r) {
-            const auto source = record.grid.row(r);
-            auto target = grid->row(rowOffset + r);
-            for (int c = 0; c < record.columns && columnOffset + c < columns; ++c) {
-                if (source[c] != voidCell) {
-                    target[columnOffset + c] = source[c] + shift;
-                }
-            }
-        }
+        PlaceTile(*grid, record.grid,
+                  {columnOffset, rowOffset, record.minElevation - merged.minElevation}, isPresent);
         record.grid = TerrainModel{};
     }
     FillSeams(*grid);

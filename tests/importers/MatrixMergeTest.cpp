@@ -202,7 +202,7 @@ TEST(FillSeams, VerticalMeanFirstThenTheHorizontalMeanWins) {
     auto grid = terrain::TerrainModel::create(3, 3, terrain::missingCell).value();
     grid.at(1, 0) = 2;
     grid.at(1, 2) = 4;
-    auto vertical = grid;
+    auto vertical = grid.clone().value();
     FillSeams(vertical);
     EXPECT_EQ(vertical.at(1, 1), 3.0f);
     grid.at(0, 1) = 10;

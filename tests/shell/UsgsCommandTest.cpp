@@ -99,7 +99,7 @@ TEST_F(UsgsCommandTest, ArchivesLoadAsTheirContents) {
     load({modules() / "8821CATD.DDF"});
     ASSERT_TRUE(state.terrain.loaded) << ::testing::PrintToString(ui.messageTexts());
     EXPECT_EQ(ui.windowTitle, "Overhead View - 8821_matrix.bin");
-    const auto direct = state.terrain.grid;
+    const auto direct = state.terrain.grid.clone().value();
     expectTemporariesGone();
 
     test::runCommand("cd '" + modules().string() + "' && tar -czf '" + path("8821.tgz").string() +
