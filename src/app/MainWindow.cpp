@@ -11,6 +11,7 @@
 #include "overhead/ColorScale.h"
 #include "paint/QtPainter.h"
 #include "shell/Dispatch.h"
+#include "shell/KeyBindings.h"
 #include "shell/TemporaryDirectory.h"
 #include "shell/WindowPlacement.h"
 #include "shell/commands/Commands.h"
@@ -64,7 +65,7 @@ MainWindow::MainWindow(shell::AppState& state)
     m_scaleLegend = new ScaleLegendWindow(m_state, this);
     m_state.overhead.painterFactory = paint::QtPainter::factory();
     buildMenus(nullptr, shell::mainMenu());
-    shell::MenusAtStartup(m_state.menus);
+    shell::MenusAtStartup(m_state.shell.menus.main);
     applyMenuState();
 }
 
@@ -104,33 +105,54 @@ QMenu* MainWindow::popup(shell::Popup which) const {
 }
 
 void MainWindow::applyMenuState() {
+    const auto& menus = m_state.shell.menus.main;
     for (const auto& [id, action] : m_actions) {
-        action->setEnabled(m_state.menus.enabled(id));
+        action->setEnabled(menus.enabled(id));
         if (action->isCheckable()) {
-            action->setChecked(m_state.menus.checked(id));
+            action->setChecked(menus.checked(id));
         }
     }
     for (const auto& [which, menu] : m_popups) {
-        menu->setEnabled(m_state.menus.popupEnabled(which));
+        menu->setEnabled(menus.popupEnabled(which));
     }
 }
 
 void MainWindow::runCommand(CommandId id, int param) {
-    shell::dispatch(m_state, *m_ui, id, param);
-    if (m_closed) {
+    runCommand(shell::CommandContext{id, param, shell::WindowId::Main});
+}
+
+void MainWindow::runCommand(const shell::CommandContext& context) {
+    afterCommand(shell::dispatch(m_state, *m_ui, context));
+}
+
+void MainWindow::runStartupLoad(const std::filesystem::path& file) {
+    afterCommand(shell::commands::LoadStartupFile(m_state, *m_ui, file));
+}
+
+void MainWindow::runImport(const shell::LoadRequest& request) {
+    if (!m_state.shell.busy) {
+        afterCommand(shell::runImport(m_state, *m_ui, request));
+    }
+}
+
+// A command taken while a job runs (Stop, a deferred Exit) leaves the window to the job; the
+// job's own command brings everything up to date when it returns.
+void MainWindow::afterCommand(shell::CommandStatus status) {
+    if (m_closed || status == shell::CommandStatus::Busy || m_state.shell.busy) {
         return;
     }
+    shell::refreshViews(m_state, *m_ui);
     applyMenuState();
     refreshMap();
     m_scaleLegend->follow();
-    if (m_state.quitRequested) {
-        m_state.quitRequested = false;
+    if (m_state.shell.quitRequested) {
+        m_state.shell.quitRequested = false;
         close();
     }
 }
 
 void MainWindow::refreshMap() {
-    if (m_state.viewMode == shell::viewNothing || !m_state.terrain.loaded) {
+    if (m_state.map.viewMode == shell::viewNothing || !m_state.document.loaded()) {
         return;
     }
     const auto& overhead = m_state.overhead;
@@ -165,67 +187,51 @@ void MainWindow::setProgressText(const QString& progress) {
     m_progress->raise();
 }
 
-bool MainWindow::handleFunctionKey(int key, Qt::KeyboardModifiers modifiers) {
-    const bool sinusoidal = m_state.terrain.loaded && m_state.terrain.header.projection ==
-                                                          terrain::ProjectionKind::Sinusoidal;
-    const bool overhead = m_state.viewMode == shell::viewOverhead;
-    switch (key) {
-        case Qt::Key_F1:
-            runCommand(CommandId::OverheadView);
-            return true;
-        case Qt::Key_F2:
-            runCommand(CommandId::Scene3d);
-            return true;
-        case Qt::Key_F3:
-            runCommand(CommandId::ModifyColors, overhead ? 0 : 1);
-            return true;
-        case Qt::Key_F4:
-            if (!sinusoidal)
-                runCommand(CommandId::MapOverlay);
-            return true;
-        case Qt::Key_F5:
-            if (!sinusoidal)
-                runCommand(CommandId::AdjustMapOverlay);
-            return true;
-        case Qt::Key_F6:
-            runCommand(CommandId::ResizeOverheadView);
-            return true;
-        case Qt::Key_F7:
-            if (!sinusoidal)
-                runCommand(CommandId::PatchMissingData);
-            return true;
-        case Qt::Key_F8:
-            if (!(modifiers & Qt::ControlModifier) && !sinusoidal && overhead) {
-                runCommand(CommandId::SelectSmallerArea);
-            }
-            return true;
-        case Qt::Key_F9:
-            shell::commands::OpenWebPage(m_state, *m_ui, 0);
-            return true;
-        default:
-            return false;
-    }
+namespace {
+
+std::optional<shell::Key> shellKey(int key) {
+    static const std::map<int, shell::Key> keys{
+        {Qt::Key_F1, shell::Key::F1}, {Qt::Key_F2, shell::Key::F2},
+        {Qt::Key_F3, shell::Key::F3}, {Qt::Key_F4, shell::Key::F4},
+        {Qt::Key_F5, shell::Key::F5}, {Qt::Key_F6, shell::Key::F6},
+        {Qt::Key_F7, shell::Key::F7}, {Qt::Key_F8, shell::Key::F8},
+        {Qt::Key_F9, shell::Key::F9}, {Qt::Key_Escape, shell::Key::Escape},
+    };
+    const auto found = keys.find(key);
+    return found == keys.end() ? std::nullopt : std::optional(found->second);
 }
 
-// Escape always stops what is running; a menu or key can reach this while a long loop pumps
-// events.
-void MainWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        m_state.stopRequested = true;
-        runCommand(CommandId::StopOperation);
-        return;
+}  // namespace
+
+// The key table lives in the shell; the window only translates Qt's key codes.
+bool MainWindow::handleFunctionKey(int key, Qt::KeyboardModifiers modifiers) {
+    const auto pressed = shellKey(key);
+    if (!pressed) {
+        return false;
     }
+    const auto context = shell::commandForKey(m_state, shell::WindowId::Main, *pressed,
+                                              modifiers.testFlag(Qt::ControlModifier));
+    if (context) {
+        runCommand(*context);
+    }
+    return true;
+}
+
+// Escape always stops what is running: a key can reach this while a long loop pumps events.
+void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (!handleFunctionKey(event->key(), event->modifiers())) {
         QMainWindow::keyPressEvent(event);
     }
 }
 
+// A close during a long job waits for the job to end, then happens.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_state.busy) {
+    if (m_state.shell.busy) {
+        m_state.shell.closeDeferred = true;
         event->ignore();
         return;
     }
-    if (m_state.viewMode == shell::viewOverlayMap) {
+    if (m_state.map.viewMode == shell::viewOverlayMap) {
         event->ignore();
         runCommand(CommandId::OverheadView);
         return;
@@ -236,15 +242,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::writeSettingsAndCleanUp() {
-    m_state.settings.write(shell::SettingsFile::defaultPath());
-    if (!m_state.tempDir.empty()) {
-        shell::ClearDirectory(m_state.tempDir / "tavrok_terrain");
-    }
-    if (!m_state.temporaryTerrainFile.empty()) {
-        std::error_code ignored;
-        auto header = m_state.temporaryTerrainFile;
-        std::filesystem::remove(m_state.temporaryTerrainFile, ignored);
-        std::filesystem::remove(header.replace_extension(".hdr"), ignored);
+    m_state.shell.settings.write(shell::SettingsFile::defaultPath());
+    if (!m_state.shell.tempDir.empty()) {
+        shell::ClearDirectory(m_state.shell.tempDir / "tavrok_terrain");
     }
 }
 
@@ -259,12 +259,12 @@ void MainWindow::rememberRectangle(bool fromResize) {
     change.creating = m_creating;
     change.maximized = isMaximized();
     change.minimized = isMinimized();
-    change.overlayView = m_state.viewMode == shell::viewOverlayMap;
+    change.overlayView = m_state.map.viewMode == shell::viewOverlayMap;
     change.fromResize = fromResize;
     const QSize screenSize = screen->size();
     if (shell::shouldRememberRectangle(rectangle, change, screenSize.width(),
                                        screenSize.height())) {
-        m_state.settings.window = rectangle;
+        m_state.shell.settings.window = rectangle;
     }
 }
 
@@ -275,8 +275,8 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    m_state.clientWidth = m_scrollArea->viewport()->width();
-    m_state.clientHeight = m_scrollArea->viewport()->height();
+    m_state.map.clientWidth = m_scrollArea->viewport()->width();
+    m_state.map.clientHeight = m_scrollArea->viewport()->height();
     rememberRectangle(true);
 }
 
@@ -286,7 +286,7 @@ void startMainWindow(MainWindow& window, const QString& commandLineFile) {
     const QSize screenSize = screen ? screen->size() : QSize(1280, 1024);
     const auto stored = shell::SettingsFile::read(shell::SettingsFile::defaultPath());
     if (stored) {
-        state.settings = *stored;
+        state.shell.settings = *stored;
     }
     const auto placement = shell::startupPlacement(stored ? &*stored : nullptr, screenSize.width(),
                                                    screenSize.height());
@@ -295,7 +295,7 @@ void startMainWindow(MainWindow& window, const QString& commandLineFile) {
     window.m_creating = false;
     window.setWindowTitle("Tavrok Terrain Visualization");
     if (const auto temporary = shell::chooseTemporaryDirectory()) {
-        state.tempDir = *temporary;
+        state.shell.tempDir = *temporary;
     } else {
         window.ui().showMessage("Path For Temporary Storage Cannot Be Found");
         window.close();
@@ -303,9 +303,7 @@ void startMainWindow(MainWindow& window, const QString& commandLineFile) {
     }
     const std::string file = shell::withoutQuotes(commandLineFile.toStdString());
     if (!file.empty()) {
-        state.selectedFiles = {std::filesystem::path(file)};
-        state.fileAlreadyChosen = true;
-        window.runCommand(CommandId::LoadTerrainModel, 1);
+        window.runStartupLoad(std::filesystem::path(file));
     } else {
         window.runCommand(CommandId::LoadTerrainModel, 0);
     }

@@ -9,6 +9,8 @@
 #include "app/QtUi.h"
 #include "app/ScaleLegendWindow.h"
 #include "shell/AppState.h"
+#include "shell/Command.h"
+#include "shell/LoadRequest.h"
 #include "shell/MenuLayout.h"
 
 namespace tavrok::app {
@@ -21,8 +23,14 @@ class MainWindow : public QMainWindow {
     explicit MainWindow(shell::AppState& state);
     ~MainWindow() override;
 
-    // Runs a command as a menu item would, then brings menus and map up to date.
+    // Runs a command as a menu item or key would, then brings the views, menus and map up to
+    // date. During a long job only Stop and a deferred Exit are taken.
     void runCommand(shell::CommandId id, int param = 0);
+    void runCommand(const shell::CommandContext& context);
+    // Loads a file named at start-up, as command 39 with the input already chosen.
+    void runStartupLoad(const std::filesystem::path& file);
+    // Runs an importer on files already chosen, as the file-type dialog would.
+    void runImport(const shell::LoadRequest& request);
 
     QtUi& ui() { return *m_ui; }
     shell::AppState& state() { return m_state; }
@@ -50,6 +58,7 @@ class MainWindow : public QMainWindow {
     void rememberRectangle(bool fromResize);
     void writeSettingsAndCleanUp();
     bool handleFunctionKey(int key, Qt::KeyboardModifiers modifiers);
+    void afterCommand(shell::CommandStatus status);
 
     shell::AppState& m_state;
     std::unique_ptr<QtUi> m_ui;

@@ -62,8 +62,8 @@ QRect MapView::clientRect() const {
 }
 
 void MapView::showReadout(QPoint position) {
-    const bool overheadShown = m_state != nullptr && m_state->terrain.loaded &&
-                               m_state->viewMode == shell::viewOverhead && !m_image.isNull();
+    const bool overheadShown = m_state != nullptr && m_state->document.loaded() &&
+                               m_state->map.viewMode == shell::viewOverhead && !m_image.isNull();
     if (!overheadShown) {
         if (m_readout.shown) {
             clearReadout();
@@ -85,8 +85,11 @@ void MapView::showReadout(QPoint position) {
     view.scrollY = client.y();
     view.clientWidth = client.width();
     view.clientHeight = client.height();
-    m_readout = overhead::overheadReadout(m_state->terrain, view, overhead.coordinateMode,
-                                          position.x() - client.x(), position.y() - client.y());
+    const auto& document = m_state->document;
+    m_readout = overhead::overheadReadout(
+        document.terrain(), view, overhead.coordinateMode, position.x() - client.x(),
+        position.y() - client.y(),
+        document.source().marsPolarWindow.value_or(overhead::MarsPolarWindow{}));
     if (m_readout.usedWgs84Utm) {
         overhead.utmOnWgs84 = true;
     }
@@ -168,7 +171,7 @@ void MapView::paintReadout(QPainter& painter) const {
 // bottom a line above where the readout's boxes start.
 void MapView::paintMatrixSize(QPainter& painter) const {
     if (m_state == nullptr || !m_state->overhead.mapSizeMode ||
-        m_state->viewMode != shell::viewOverhead) {
+        m_state->map.viewMode != shell::viewOverhead) {
         return;
     }
     painter.setFont(paint::QtPainter::textFont());

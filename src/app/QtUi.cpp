@@ -20,7 +20,8 @@ QString text(std::string_view view) {
 
 }  // namespace
 
-QtUi::QtUi(shell::AppState& state, MainWindow& window) : m_state(state), m_window(window) {}
+QtUi::QtUi(shell::AppState& state, MainWindow& window)
+    : m_state(state), m_window(window), m_mainOutput(window) {}
 
 void QtUi::showMessage(std::string_view message, std::string_view caption) {
     QMessageBox::warning(&m_window, text(caption), text(message));
@@ -52,7 +53,7 @@ QString QtUi::qtFilter(const std::string& filter) {
 
 // The prompt opens in the family's remembered directory and remembers the chosen one.
 std::vector<std::string> QtUi::promptForFiles(const support::FilePrompt& prompt) {
-    std::string& remembered = m_state.settings.directory(prompt.family);
+    std::string& remembered = m_state.shell.settings.directory(prompt.family);
     QFileDialog dialog(&m_window, QString::fromStdString(prompt.title),
                        QString::fromStdString(remembered), qtFilter(prompt.filter));
     dialog.setObjectName("filePrompt");
@@ -90,7 +91,7 @@ void QtUi::pump() {
 }
 
 bool QtUi::stopRequested() {
-    return m_state.stopRequested;
+    return m_state.shell.stopRequested;
 }
 
 void QtUi::setWaitCursor(bool waiting) {
@@ -106,16 +107,27 @@ void QtUi::setWaitCursor(bool waiting) {
     }
 }
 
-void QtUi::setWindowTitle(std::string_view title) {
+support::WindowOutput& QtUi::output(support::WindowId window) {
+    if (window == support::WindowId::Main) {
+        return m_mainOutput;
+    }
+    return m_noWindow;
+}
+
+void QtUi::MainOutput::setTitle(std::string_view title) {
     m_window.setWindowTitle(text(title));
 }
 
-void QtUi::clearWindow() {
+void QtUi::MainOutput::clear() {
     m_window.clearMap();
 }
 
-void QtUi::showGrowingMap(const support::RgbImage& image, int finishedRows) {
+void QtUi::MainOutput::showGrowingMap(const support::RgbImage& image, int finishedRows) {
     m_window.showGrowingMap(image, finishedRows);
+}
+
+void QtUi::MainOutput::refreshMenus() {
+    m_window.applyMenuState();
 }
 
 }  // namespace tavrok::app

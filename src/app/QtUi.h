@@ -26,17 +26,33 @@ class QtUi : public support::Ui {
     void pump() override;
     bool stopRequested() override;
     void setWaitCursor(bool waiting) override;
-    void setWindowTitle(std::string_view title) override;
-    void clearWindow() override;
-    void showGrowingMap(const support::RgbImage& image, int finishedRows) override;
     bool openDocument(std::string_view location) override;
+    support::WindowOutput& output(support::WindowId window) override;
 
     // "Name|*.a; *.b|Name|*.*||" as Qt's ";;"-separated name filters.
     static QString qtFilter(const std::string& filter);
 
   private:
+    // The main window's output; the scene and plot windows get theirs when they are built.
+    struct MainOutput final : support::WindowOutput {
+        explicit MainOutput(MainWindow& window) : m_window(window) {}
+        void setTitle(std::string_view title) override;
+        void clear() override;
+        void showGrowingMap(const support::RgbImage& image, int finishedRows) override;
+        void refreshMenus() override;
+        MainWindow& m_window;
+    };
+    struct NoWindow final : support::WindowOutput {
+        void setTitle(std::string_view) override {}
+        void clear() override {}
+        void showGrowingMap(const support::RgbImage&, int) override {}
+        void refreshMenus() override {}
+    };
+
     shell::AppState& m_state;
     MainWindow& m_window;
+    MainOutput m_mainOutput;
+    NoWindow m_noWindow;
     bool m_waitCursor = false;
 };
 

@@ -16,7 +16,7 @@ ScaleLegendWindow::ScaleLegendWindow(shell::AppState& state, QWidget* parent)
 }
 
 void ScaleLegendWindow::follow() {
-    const bool wanted = m_state.scaleWindow.shown && m_state.terrain.loaded;
+    const bool wanted = m_state.map.scaleWindow.shown && m_state.document.loaded();
     if (!wanted) {
         if (isVisible()) {
             hide();
@@ -37,9 +37,9 @@ void ScaleLegendWindow::follow() {
 
 void ScaleLegendWindow::rebuild() {
     const auto& overhead = m_state.overhead;
-    const auto input = overhead::legendInputFor(m_state.terrain.header, overhead.scale,
-                                                static_cast<float>(m_state.overheadZoom),
-                                                m_state.scaleWindow.feet);
+    const auto input = overhead::legendInputFor(m_state.document.header(), overhead.scale,
+                                                static_cast<float>(m_state.map.overheadZoom),
+                                                m_state.map.scaleWindow.feet);
     m_image = paint::toQImage(
         overhead::drawScaleLegend(input, overhead.palette, paint::QtPainter::factory()));
     setFixedSize(m_image.size());
@@ -52,7 +52,7 @@ void ScaleLegendWindow::paintEvent(QPaintEvent*) {
 }
 
 void ScaleLegendWindow::closeEvent(QCloseEvent* event) {
-    m_state.scaleWindow.shown = false;
+    m_state.map.scaleWindow.shown = false;
     QWidget::closeEvent(event);
 }
 

@@ -47,7 +47,7 @@ int saveScreenshot(tavrok::app::MainWindow& window, const QString& path) {
     }
     std::printf("tavrok: the window was rendered to %s\n",
                 qPrintable(QDir().absoluteFilePath(path)));
-    return window.state().terrain.loaded ? 0 : 1;
+    return window.state().document.loaded() ? 0 : 1;
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         std::printf("tavrok: no display found; rendering headless instead\n");
     }
     tavrok::shell::AppState state;
-    state.documentationDir = TAVROK_DOC_DIR;
+    state.shell.documentationDir = TAVROK_DOC_DIR;
     tavrok::app::MainWindow window(state);
     if (!options.screenshot.isEmpty() && options.file.isEmpty()) {
         std::fprintf(stderr, "tavrok: name a terrain file to render headless\n");

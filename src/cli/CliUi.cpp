@@ -47,8 +47,8 @@ std::vector<std::string> CliUi::promptForFiles(const support::FilePrompt& prompt
 // Informational dialogs are printed; forms are filled from the options, and a form that the
 // options cannot fill is cancelled with its message.
 bool CliUi::runDialog(support::DialogModel& dialog) {
-    if (auto* specs = dynamic_cast<terrain::DemSpecsDialog*>(&dialog)) {
-        m_dialogLines = specs->lines;
+    if (dialog.dialogId() == "IDD_DEMSPECS") {
+        m_dialogLines = static_cast<terrain::DemSpecsDialog&>(dialog).lines;
         return true;
     }
     if (!m_dialogFiller) {

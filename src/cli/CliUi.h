@@ -27,17 +27,23 @@ class CliUi : public support::Ui {
     void pump() override {}
     bool stopRequested() override;
     void setWaitCursor(bool) override {}
-    void setWindowTitle(std::string_view) override {}
-    void clearWindow() override {}
-    void showGrowingMap(const support::RgbImage&, int) override {}
     bool openDocument(std::string_view) override { return false; }
+    // Batch use has no windows: titles and pictures go nowhere.
+    support::WindowOutput& output(support::WindowId) override { return m_noWindow; }
 
-    // Whether any message was shown: in batch use every message reports a failure.
+    // Whether any message was shown.
     bool failed() const { return m_failed; }
     // Lines of the last informational dialog (the DEM specs).
     const std::vector<std::string>& dialogLines() const { return m_dialogLines; }
 
   private:
+    struct NoWindow final : support::WindowOutput {
+        void setTitle(std::string_view) override {}
+        void clear() override {}
+        void showGrowingMap(const support::RgbImage&, int) override {}
+        void refreshMenus() override {}
+    };
+    NoWindow m_noWindow;
     DialogFiller m_dialogFiller;
     std::vector<std::string> m_dialogLines;
     bool m_answer = false;

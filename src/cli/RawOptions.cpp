@@ -226,19 +226,23 @@ support::Status fillMarsPolar(const Arguments& arguments, importers::MolaPolarSe
 
 }  // namespace
 
+// The forms the options can fill, found by the model's dialog id (which names one class).
 support::Status fillDialogFromOptions(const Arguments& arguments, support::DialogModel& dialog) {
-    if (auto* area = dynamic_cast<terrain::AreaSelectionDialog*>(&dialog);
-        area != nullptr && area->planet() == terrain::AreaSelectionDialog::Planet::Mars) {
-        return fillMarsArea(arguments, *area);
+    const std::string_view id = dialog.dialogId();
+    if (id == "IDD_GEOCOORD") {
+        auto& area = static_cast<terrain::AreaSelectionDialog&>(dialog);
+        if (area.planet() == terrain::AreaSelectionDialog::Planet::Mars) {
+            return fillMarsArea(arguments, area);
+        }
     }
-    if (auto* polar = dynamic_cast<importers::MolaPolarSelection*>(&dialog)) {
-        return fillMarsPolar(arguments, *polar);
+    if (id == "IDD_MPGEOCOORD") {
+        return fillMarsPolar(arguments, static_cast<importers::MolaPolarSelection&>(dialog));
     }
-    auto* description = dynamic_cast<RawMatrixDescription*>(&dialog);
-    if (description == nullptr) {
+    if (id != "IDD_DIALOG1") {
         return usageError("\"" + std::string(dialog.title()) +
                           "\" cannot be answered from the command line");
     }
+    auto* description = &static_cast<RawMatrixDescription&>(dialog);
     if (!arguments.has("rows") || !arguments.has("columns")) {
         return usageError(
             "describe the grid: --rows and --columns are needed, with the options of --help");

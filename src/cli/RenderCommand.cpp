@@ -13,6 +13,7 @@
 #include "cli/Subcommands.h"
 #include "cli/TerrainLoad.h"
 #include "overhead/ColorScale.h"
+#include "overhead/OverheadView.h"
 #include "paint/QtPainter.h"
 #include "shell/Dispatch.h"
 #include "support/BmpFile.h"
@@ -125,11 +126,11 @@ bool parseOptions(const Arguments& arguments, RenderOptions& options) {
 // Everything that replaces what a fresh load chose; false after a printed failure.
 bool applyAfterLoad(const RenderOptions& options, shell::AppState& state, CliUi& ui) {
     auto& overhead = state.overhead;
-    const auto& grid = state.terrain.grid;
+    const auto& grid = state.document.grid();
     if (options.zoom) {
-        state.overheadZoom = *options.zoom;
+        state.map.overheadZoom = *options.zoom;
     } else if (options.width) {
-        state.overheadZoom = static_cast<double>(*options.width) / grid.columns();
+        state.map.overheadZoom = static_cast<double>(*options.width) / grid.columns();
     }
     if (options.colors) {
         const auto file = overhead::loadColorScale(*options.colors);
@@ -204,14 +205,14 @@ int runRender(const Arguments& arguments) {
     if (!loadTerrain(arguments, state, ui)) {
         return 1;
     }
-    if (options.zoom || options.width || options.colors || options.terrainType ||
-        options.seaLevel) {
-        if (!applyAfterLoad(options, state, ui)) {
-            return 1;
-        }
-        shell::dispatch(state, ui, shell::CommandId::BuildOverhead, 1);
+    // The per-terrain defaults first, so that the options given override them.
+    const auto& document = state.document;
+    overhead::applyTerrainDefaults(overhead, document.terrain(), document.identity());
+    if (!applyAfterLoad(options, state, ui)) {
+        return 1;
     }
-    if (ui.failed() || overhead.image.empty()) {
+    const auto built = shell::dispatch(state, ui, shell::CommandId::BuildOverhead, 1);
+    if (built != shell::CommandStatus::Done || overhead.image.empty()) {
         return 1;
     }
     if (const auto written = writeImage(overhead.image, options); !written) {

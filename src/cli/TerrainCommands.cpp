@@ -72,13 +72,14 @@ int runInfo(const Arguments& arguments) {
         return 1;
     }
     if (arguments.has("json")) {
-        std::printf("%s\n", headerJson(state.terrain).dump(2).c_str());
+        std::printf("%s\n", headerJson(state.document.terrain()).dump(2).c_str());
         return 0;
     }
     shell::dispatch(state, ui, shell::CommandId::ShowDemSpecs, 0);
-    printInfo(state.terrain, ui.dialogLines());
-    if (!state.sourceListing.empty()) {
-        std::printf("\nSource:\n%s\n", state.sourceListing.c_str());
+    printInfo(state.document.terrain(), ui.dialogLines());
+    const auto& listing = state.document.source().listing;
+    if (!listing.empty()) {
+        std::printf("\nSource:\n%s\n", listing.c_str());
     }
     return 0;
 }
@@ -98,9 +99,10 @@ int runElevation(const Arguments& arguments) {
     }
     terrain::GridPoint point{pair->first, pair->second};
     if (geo) {
-        point = terrain::GeoToGrid(state.terrain, pair->second, pair->first);
+        point = terrain::GeoToGrid(state.document.terrain(), pair->second, pair->first);
     }
-    std::printf("%.3f\n", terrain::ElevationAt(state.terrain, point.column, point.row, true));
+    std::printf("%.3f\n",
+                terrain::ElevationAt(state.document.terrain(), point.column, point.row, true));
     return 0;
 }
 

@@ -16,24 +16,15 @@ namespace {
 // The tile sets cut by area rather than loaded by file: "--type globe" or "--type gtopo30".
 std::optional<shell::LoadRequest> tileSetRequest(const Arguments& arguments) {
     const auto type = arguments.value("type");
-    if (type == "globe") {
-        return shell::LoadRequest{shell::CommandId::LoadGlobeTiles, 0};
-    }
-    if (type == "gtopo30") {
-        return shell::LoadRequest{shell::CommandId::LoadGtopo30Tiles, 0};
-    }
-    if (type == "mola") {
-        return shell::LoadRequest{shell::CommandId::LoadMarsMola, 0};
-    }
-    if (type == "mola-polar") {
-        return shell::LoadRequest{shell::CommandId::LoadMarsPolarMola, 0};
+    if (type == "globe" || type == "gtopo30" || type == "mola" || type == "mola-polar") {
+        return shell::loadRequestForType(*type);
     }
     return std::nullopt;
 }
 
 // --centre LAT,LON (whole degrees), --area-width DEG (12 to 36), --projection latlon|sinusoidal.
 bool applyAreaOptions(const Arguments& arguments, shell::AppState& state) {
-    auto& area = state.area;
+    auto& area = state.loads.area;
     if (const auto centre = arguments.value("centre")) {
         int latitude = 0;
         int longitude = 0;
@@ -72,21 +63,22 @@ bool applyAreaOptions(const Arguments& arguments, shell::AppState& state) {
 
 bool loadTerrain(const Arguments& arguments, shell::AppState& state, CliUi& ui) {
     const auto tileSet = tileSetRequest(arguments);
+    std::vector<std::filesystem::path> files;
     if (tileSet) {
         if (!applyAreaOptions(arguments, state)) {
             return false;
         }
         if (const auto directory = arguments.value("tile-dir")) {
-            state.selectedFiles.emplace_back(*directory);
+            files.emplace_back(*directory);
         }
     } else if (arguments.positional().empty()) {
         std::cerr << "tavrok-cli: name at least one terrain file\n";
         return false;
     }
     for (const auto& file : arguments.positional()) {
-        state.selectedFiles.emplace_back(file);
+        files.emplace_back(file);
     }
-    auto request = shell::loadRequestForFiles(state.selectedFiles);
+    auto request = shell::loadRequestForFiles(files);
     if (tileSet) {
         request = *tileSet;
     } else if (const auto type = arguments.value("type")) {
@@ -97,14 +89,16 @@ bool loadTerrain(const Arguments& arguments, shell::AppState& state, CliUi& ui) 
         }
         request = *named;
     }
+    request.files = std::move(files);
     if (const auto temporary = shell::chooseTemporaryDirectory()) {
-        state.tempDir = *temporary;
+        state.shell.tempDir = *temporary;
     }
     ui.setDialogFiller([&arguments](support::DialogModel& dialog) {
         return fillDialogFromOptions(arguments, dialog);
     });
-    shell::dispatch(state, ui, request.command, request.param);
-    return state.terrain.loaded && !ui.failed();
+    // The command's own status decides; a message alone does not make a failure.
+    const auto status = shell::runImport(state, ui, request);
+    return status == shell::CommandStatus::Done && state.document.loaded();
 }
 
 }  // namespace tavrok::cli

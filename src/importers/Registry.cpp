@@ -121,9 +121,8 @@ ImportOutcome loadRaw(const ImportRequest& request, const support::ProgressCallb
     const auto& file = request.files.front();
     auto loaded = BuildRawMatrix(file, request.rawDescription, request.temporaryInput, progress);
     // A temporary input stands for the file the user chose, whose name the window shows.
-    const bool namedElsewhere = request.temporaryInput && !request.title.empty();
-    auto outcome =
-        sourced(std::move(loaded), namedElsewhere ? request.title : nameOf(file), "raw", request);
+    auto outcome = sourced(std::move(loaded), request.title.empty() ? nameOf(file) : request.title,
+                           "raw", request);
     if (outcome.terrain) {
         outcome.terrain->source.listing = request.listing;
     }

@@ -42,14 +42,12 @@ struct OverheadState {
     ShadeGrid shade;
     ViewGeometry shadedGeometry;
     LightingParameters shadedLighting;
-    std::uintptr_t shadedTerrain = 0;
-    // Asks the next rebuild to recompute the shading even for the same terrain (a patch edits
-    // the grid in place).
-    bool geometryRebuildRequested = true;
+    // The document revision the shade grid was computed for; 0 never matches a terrain.
+    std::uint64_t shadedRevision = 0;
 
-    // The terrain the per-load defaults were last applied for, and the kind of the terrain the
-    // colour table was last chosen for.
-    std::uintptr_t defaultsAppliedTo = 0;
+    // The terrain identity the per-load defaults were last applied for, and the kind of the
+    // terrain the colour table was last chosen for.
+    std::uint64_t defaultsAppliedTo = 0;
     bool colorTableApplied = false;
     int colorTableGridKind = -1;
     terrain::Planet colorTablePlanet = terrain::Planet::Earth;

@@ -10,12 +10,6 @@ namespace tavrok::overhead {
 
 namespace {
 
-// Identifies a terrain grid: a new grid is built before the old one is released, so two
-// terrains never share their cell block.
-std::uintptr_t identityOf(const terrain::Terrain& terrain) {
-    return reinterpret_cast<std::uintptr_t>(terrain.grid.cells().data());
-}
-
 void drawGridIfShown(OverheadState& state, const terrain::Terrain& terrain,
                      const ViewGeometry& geometry) {
     if (!state.latLonGrid) {
@@ -54,12 +48,11 @@ support::Status buildBatchView(OverheadState& state, const terrain::Terrain& ter
 }  // namespace
 
 void applyTerrainDefaults(OverheadState& state, const terrain::Terrain& terrain,
-                          bool keepSettings) {
-    const auto identity = identityOf(terrain);
-    if (!terrain.loaded || identity == state.defaultsAppliedTo) {
+                          std::uint64_t terrainIdentity, bool keepSettings) {
+    if (!terrain.loaded || terrainIdentity == state.defaultsAppliedTo) {
         return;
     }
-    state.defaultsAppliedTo = identity;
+    state.defaultsAppliedTo = terrainIdentity;
     const auto& header = terrain.header;
     state.scale.scaleMinimum = static_cast<std::int32_t>(header.minElevation);
     state.scale.scaleMaximum = static_cast<std::int32_t>(header.maxElevation);
@@ -76,8 +69,9 @@ void applyTerrainDefaults(OverheadState& state, const terrain::Terrain& terrain,
     }
 }
 
-support::Status buildOverheadView(OverheadState& state, const terrain::Terrain& terrain, float zoom,
-                                  int clientWidth, int clientHeight,
+support::Status buildOverheadView(OverheadState& state, const terrain::Terrain& terrain,
+                                  std::uint64_t revision, float zoom, int clientWidth,
+                                  int clientHeight,
                                   const support::ProgressCallback& shadingProgress,
                                   const support::ProgressCallback& renderProgress) {
     if (!terrain.loaded) {
@@ -89,14 +83,13 @@ support::Status buildOverheadView(OverheadState& state, const terrain::Terrain& 
     if (state.batch && geometry.zoom <= 1.0f) {
         return buildBatchView(state, terrain, geometry, renderProgress);
     }
-    const auto identity = identityOf(terrain);
     support::Status outcome = support::success();
-    const bool shadeValid = !state.shade.empty() && state.shadedTerrain == identity &&
+    const bool shadeValid = !state.shade.empty() && state.shadedRevision == revision &&
                             state.shadedGeometry.width == geometry.width &&
                             state.shadedGeometry.height == geometry.height &&
                             state.shadedGeometry.zoom == geometry.zoom &&
                             state.shadedLighting == state.lighting;
-    if (state.geometryRebuildRequested || !shadeValid) {
+    if (!shadeValid) {
         auto shade = computeShading(terrain, geometry, state.lighting, shadingProgress);
         if (!shade.ok()) {
             if (shade.error().code == support::ErrorCode::MapResizingCancelled) {
@@ -108,10 +101,9 @@ support::Status buildOverheadView(OverheadState& state, const terrain::Terrain& 
             }
         } else {
             state.shade = std::move(shade.value());
-            state.shadedTerrain = identity;
+            state.shadedRevision = revision;
             state.shadedGeometry = geometry;
             state.shadedLighting = state.lighting;
-            state.geometryRebuildRequested = false;
         }
     }
     state.geometry = geometry;

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "terrain/SourceRecord.h"
 
 #include "overhead/CoordinateMode.h"
 #include "overhead/ViewGeometry.h"
@@ -19,15 +20,8 @@ struct ReadoutView {
     int clientHeight = 768;
 };
 
-// The window of a Mars polar image that the terrain was cut from: the resolution choice
-// (0: 128, 1: 256, 2: 512 samples per degree), the image sample of the grid's first column
-// and row, and the pole.
-struct MarsPolarWindow {
-    int resolution = 0;
-    double firstColumn = 0;
-    double firstRow = 0;
-    bool southPole = false;
-};
+// The window of a Mars polar image that the terrain was cut from.
+using MarsPolarWindow = terrain::MarsPolarWindow;
 
 // One black box of the readout: a caption line over a value line.
 struct ReadoutBox {

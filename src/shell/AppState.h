@@ -1,14 +1,16 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "overhead/OverheadState.h"
 #include "shell/MenuState.h"
 #include "shell/SettingsFile.h"
-#include "terrain/Terrain.h"
+#include "support/Ui.h"
+#include "terrain/Document.h"
+#include "terrain/ProjectionKind.h"
 
 namespace tavrok::shell {
 
@@ -19,18 +21,8 @@ inline constexpr int viewScene = 2;
 inline constexpr int viewOverlayMap = 3;
 inline constexpr int viewProfilePlot = 4;
 
-// The one application state of a process: the terrain and everything the commands share.
-// Commands receive it by reference; nothing else is global.
-struct AppState {
-    terrain::Terrain terrain;
-
-    // The files the last prompt (or the command line) chose; importer commands read them.
-    std::vector<std::filesystem::path> selectedFiles;
-    // Set when the command line named the terrain: command 39 then skips its dialogs.
-    bool fileAlreadyChosen = false;
-    // The last confirmed choice of "Select DEM File Type", the user colour tables, the
-    // remembered directories and window rectangle; written back at exit.
-    SettingsFile settings;
+// What the loaders remember between loads of one run.
+struct LoadMemory {
     // The area picked for tile sets: centre in whole degrees, width, projection.
     struct AreaChoice {
         int centreLatitude = 0;
@@ -38,67 +30,98 @@ struct AppState {
         int widthDegrees = 24;
         terrain::ProjectionKind projection = terrain::ProjectionKind::Sinusoidal;
     } area;
-    // Where the tile sets were found, for the rest of the run: the GLOBE or GTOPO30 tile
-    // folder and extension, the MOLA folders and the last polar choice.
+    // Where the GLOBE or GTOPO30 tiles were found, and the extension they had.
     struct TileMemory {
         std::filesystem::path directory;
         std::string extension;
-    } rememberedTile;
+    } tiles;
+    // The MOLA folders and the last polar choice.
     struct MolaMemory {
         std::filesystem::path megDirectory;
         std::filesystem::path polarDirectory;
         importers::MolaPolarSelection polar;
-    } rememberedMola;
-    // What the importer of the terrain shown could tell about its source beyond the header
-    // (a GeoTIFF's corner table); empty when nothing. An importer leaves it in
-    // pendingSourceListing, and installing the terrain makes it current.
-    std::string sourceListing;
-    std::string pendingSourceListing;
-    // A temporary terrain matrix an importer left for this terrain; deleted, with its ".hdr",
-    // at the next load and at exit.
-    std::filesystem::path temporaryTerrainFile;
-    // Name and extension of the file being loaded, for window titles.
-    std::string fileTitle;
-
-    // The raw matrix description persists between uses of its dialog. A caller that has
-    // filled it sets rawMatrixPreset to skip the dialog once; rawMatrixTemporaryInput makes
-    // the builder delete its input afterwards.
+    } mola;
+    // The raw matrix description persists between uses of its dialog.
     importers::RawMatrixDescription rawMatrixDescription;
-    bool rawMatrixPreset = false;
-    bool rawMatrixTemporaryInput = false;
+};
 
+// The overhead map window: what is shown, at which zoom, in how large a client area.
+struct MapWindowState {
     int viewMode = viewNothing;
     double overheadZoom = 1.0;
-    // Vertical exaggeration of the shading, recomputed after every load.
-    double shadingScale = 1.0;
     int clientWidth = 1024;
     int clientHeight = 768;
-    // The colour scales, lighting, display switches and the current overhead image.
-    overhead::OverheadState overhead;
+    // The document revision the overhead map was last built for.
+    std::uint64_t builtRevision = 0;
     // The "Scale" legend window (commands 19, 40061, 20): whether it is open and whether it
     // labels in feet and miles instead of km. The desktop program opens, repaints or closes
     // the window after each command; closing it by hand clears `shown`.
     struct ScaleWindow {
         bool shown = false;
         bool feet = false;
-    };
-    ScaleWindow scaleWindow;
+    } scaleWindow;
+};
 
+// The subsystems of the second half keep their state here as they are built.
+struct SceneState {
+    bool colorSceneRendered = false;  // a 3D scene of type "Color" or "S/S" was rendered
+};
+struct OverlayState {
+    bool exists = false;    // a map overlay image is loaded
+    bool mapShown = false;  // the overhead view shows the overlay map itself
+};
+struct FlybyState {
+    bool flightPathDefined = false;
+};
+struct GpsState {};
+struct ProfileState {};
+
+// One menu state per window; the scene and plot menus reuse command ids of the main menu.
+struct WindowMenus {
+    MenuState main;
+    MenuState scene;
+    MenuState plot;
+
+    MenuState& of(support::WindowId window) {
+        return window == support::WindowId::Scene  ? scene
+               : window == support::WindowId::Plot ? plot
+                                                   : main;
+    }
+};
+
+// The shell's own state: flags of the running job, settings, menus, folders.
+struct ShellState {
+    // The last confirmed choice of "Select DEM File Type", the user colour tables, the
+    // remembered directories and window rectangle; written back at exit.
+    SettingsFile settings;
+    WindowMenus menus;
+    // The temporary directory; empty when no candidate was writable.
+    std::filesystem::path tempDir;
     // Where the help document and the README are found.
     std::filesystem::path documentationDir;
 
-    // The temporary directory; empty when no candidate was writable.
-    std::filesystem::path tempDir;
-
-    MenuState menus;
-    bool overlayExists = false;
-    bool overlayMapShown = false;
-    bool flightPathDefined = false;
-    bool colorSceneRendered = false;
-
+    // Set while a long command runs; then only Stop and Escape are taken.
     bool busy = false;
     bool stopRequested = false;
+    // Exit or a window close arrived during a long job: honoured when the job ends.
+    bool closeDeferred = false;
+    // The program should close now (Exit, or a deferred close whose job ended).
     bool quitRequested = false;
+};
+
+// The one application state of a process. Commands receive it by reference; nothing else is
+// global.
+struct AppState {
+    terrain::Document document;
+    overhead::OverheadState overhead;
+    MapWindowState map;
+    LoadMemory loads;
+    SceneState scene;
+    OverlayState overlay;
+    FlybyState flyby;
+    GpsState gps;
+    ProfileState profile;
+    ShellState shell;
 };
 
 }  // namespace tavrok::shell

@@ -18,6 +18,8 @@ enum class CommandId : std::uint16_t {
     LoadLasCloud = 46,
     LoadXyzPoints = 47,
     LoadMarsPolarMola = 48,
+    // F9: the product's page; this program's own number, outside the historical ranges.
+    OpenWebPage = 40999,
     OverlayCropAndGeoreference = 40068,
 
     // Main menu.

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "shell/JobGuard.h"
 #include "shell/commands/Commands.h"
 
 namespace tavrok::shell {
@@ -13,7 +14,7 @@ using enum CommandId;
 namespace c = commands;
 
 constexpr std::array table{
-    CommandEntry{LoadTerrainModel, "Load Terrain Model", "terrain", c::LoadTerrainModel},
+    CommandEntry{LoadTerrainModel, "Load Terrain Model", "terrain", c::LoadTerrainModel, true},
     CommandEntry{SaveUsgsDem, "Save USGS ASCII DEM", "exporters", nullptr},
     CommandEntry{SaveGeoTiffDem, "Save GeoTiff DEM", "exporters", nullptr},
     CommandEntry{SaveTerrainMatrix, "Save Terrain Matrix", "exporters", nullptr},
@@ -66,17 +67,24 @@ constexpr std::array table{
     CommandEntry{SaveColors, "Save Colors", "overhead", nullptr},
     CommandEntry{RecallColors, "Recall Colors", "overhead", nullptr},
     // Internal requests.
-    CommandEntry{LoadUsgsDem, "USGS DEM, SDTS and GeoTIFF import", "importers", c::LoadUsgsDem},
-    CommandEntry{BuildOverhead, "Overhead rebuild", "overhead", c::BuildOverhead},
-    CommandEntry{BuildRawMatrix, "Raw matrix import", "importers", c::BuildRawMatrix},
-    CommandEntry{LoadGlobeTiles, "GLOBE tile import", "importers", c::LoadGlobeTiles},
-    CommandEntry{LoadMatrixFiles, "Terrain matrix import", "importers", c::LoadMatrixFiles},
-    CommandEntry{LoadGtopo30Tiles, "GTOPO30 tile import", "importers", c::LoadGtopo30Tiles},
-    CommandEntry{LoadMarsMola, "Mars MOLA import", "importers", c::LoadMarsMola},
-    CommandEntry{LoadSrtmFiles, "SRTM import", "importers", c::LoadSrtmFiles},
-    CommandEntry{LoadLasCloud, "LIDAR point cloud import", "importers", nullptr},
-    CommandEntry{LoadXyzPoints, "XYZ point cloud import", "importers", nullptr},
-    CommandEntry{LoadMarsPolarMola, "Mars polar MOLA import", "importers", c::LoadMarsPolarMola},
+    CommandEntry{LoadUsgsDem, "USGS DEM, SDTS and GeoTIFF import", "importers", nullptr, true,
+                 c::LoadUsgsDem},
+    CommandEntry{BuildOverhead, "Overhead rebuild", "overhead", c::BuildOverhead, true},
+    CommandEntry{BuildRawMatrix, "Raw matrix import", "importers", nullptr, true,
+                 c::BuildRawMatrix},
+    CommandEntry{LoadGlobeTiles, "GLOBE tile import", "importers", nullptr, true,
+                 c::LoadGlobeTiles},
+    CommandEntry{LoadMatrixFiles, "Terrain matrix import", "importers", nullptr, true,
+                 c::LoadMatrixFiles},
+    CommandEntry{LoadGtopo30Tiles, "GTOPO30 tile import", "importers", nullptr, true,
+                 c::LoadGtopo30Tiles},
+    CommandEntry{LoadMarsMola, "Mars MOLA import", "importers", nullptr, true, c::LoadMarsMola},
+    CommandEntry{LoadSrtmFiles, "SRTM import", "importers", nullptr, true, c::LoadSrtmFiles},
+    CommandEntry{LoadLasCloud, "LIDAR point cloud import", "importers", nullptr, true, nullptr},
+    CommandEntry{LoadXyzPoints, "XYZ point cloud import", "importers", nullptr, true, nullptr},
+    CommandEntry{LoadMarsPolarMola, "Mars polar MOLA import", "importers", nullptr, true,
+                 c::LoadMarsPolarMola},
+    CommandEntry{OpenWebPage, "Product web page", "shell", c::OpenWebPage},
     CommandEntry{OverlayCropAndGeoreference, "Overlay crop and georeference", "overlay", nullptr},
 };
 
@@ -95,39 +103,82 @@ const CommandEntry* findCommand(CommandId id) {
     return nullptr;
 }
 
-void dispatch(AppState& state, support::Ui& ui, CommandId id, int param) {
-    const CommandEntry* entry = findCommand(id);
+namespace {
+
+// While a job runs, the pumped events may still stop it, or ask to close the program when it
+// has ended.
+bool acceptedWhileBusy(CommandId id) {
+    return id == StopOperation || id == Exit;
+}
+
+}  // namespace
+
+CommandStatus dispatch(AppState& state, support::Ui& ui, const CommandContext& context) {
+    const CommandEntry* entry = findCommand(context.id);
     if (entry == nullptr) {
-        ui.showMessage("Unknown command " + std::to_string(static_cast<int>(id)));
-        return;
+        ui.showMessage("Unknown command " + std::to_string(static_cast<int>(context.id)));
+        return CommandStatus::Failed;
+    }
+    if (state.shell.busy && !acceptedWhileBusy(context.id)) {
+        return CommandStatus::Busy;
     }
     if (entry->handler == nullptr) {
+        if (entry->importer != nullptr) {
+            return CommandStatus::Cancelled;  // an importer needs its request: runImport
+        }
         ui.showMessage("\"" + std::string(entry->text) + "\" is not available yet");
-        return;
+        return CommandStatus::Failed;
     }
-    entry->handler(state, ui, param);
-    if (state.terrain.loaded) {
+    CommandStatus status;
+    if (entry->longRunning) {
+        JobGuard guard(state, ui);
+        status = entry->handler(state, ui, context);
+    } else {
+        status = entry->handler(state, ui, context);
+    }
+    if (!state.shell.busy && state.document.loaded()) {
         updateMenus(state);
     }
+    return status;
+}
+
+CommandStatus runImport(AppState& state, support::Ui& ui, const LoadRequest& request) {
+    const CommandEntry* entry = findCommand(request.importer);
+    if (entry == nullptr || entry->importer == nullptr) {
+        const std::string text = entry ? std::string(entry->text) : "this import";
+        ui.showMessage("\"" + text + "\" is not available yet");
+        return CommandStatus::Failed;
+    }
+    JobGuard guard(state, ui);
+    return entry->importer(state, ui, request);
 }
 
 void updateMenus(AppState& state) {
-    const auto& header = state.terrain.header;
+    const auto& header = state.document.header();
     MenuContext context;
     context.gridKind = header.gridKind;
     context.planet = header.planet;
     context.projection = header.projection;
     context.coordinateType = header.coordinateType;
-    context.viewMode = state.viewMode;
-    context.overlayExists = state.overlayExists;
-    context.overlayMapShown = state.overlayMapShown;
-    context.flightPathDefined = state.flightPathDefined;
-    context.colorSceneRendered = state.colorSceneRendered;
+    context.viewMode = state.map.viewMode;
+    context.overlayExists = state.overlay.exists;
+    context.overlayMapShown = state.overlay.mapShown;
+    context.flightPathDefined = state.flyby.flightPathDefined;
+    context.colorSceneRendered = state.scene.colorSceneRendered;
     // The readout format and the grid switch live with the overhead view; the menus only
     // show them (and move a geographic terrain off UTM metres).
     int display = static_cast<int>(state.overhead.coordinateMode);
-    UpdateMenus(context, display, state.overhead.latLonGrid ? gridOn : gridOff, state.menus);
+    UpdateMenus(context, display, state.overhead.latLonGrid ? gridOn : gridOff,
+                state.shell.menus.main);
     state.overhead.coordinateMode = static_cast<overhead::CoordinateMode>(display);
+}
+
+CommandStatus refreshViews(AppState& state, support::Ui& ui) {
+    if (state.shell.busy || !state.document.loaded() ||
+        state.map.builtRevision == state.document.revision()) {
+        return CommandStatus::Done;
+    }
+    return dispatch(state, ui, BuildOverhead, 0);
 }
 
 }  // namespace tavrok::shell

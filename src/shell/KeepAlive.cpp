@@ -5,16 +5,16 @@
 namespace tavrok::shell {
 
 support::ProgressCallback keepAlive(AppState& state, support::Ui& ui, std::string text) {
-    state.stopRequested = false;
+    state.shell.stopRequested = false;
     return [&state, &ui, text = std::move(text)](long done, long total) {
         char buffer[128];
         std::snprintf(buffer, sizeof buffer, text.c_str(), total - done);
         ui.showProgress(buffer);
         ui.pump();
         if (ui.stopRequested()) {
-            state.stopRequested = true;
+            state.shell.stopRequested = true;
         }
-        return !state.stopRequested;
+        return !state.shell.stopRequested;
     };
 }
 

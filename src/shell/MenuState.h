@@ -10,6 +10,7 @@ namespace tavrok::shell {
 struct MenuItemState {
     bool enabled = true;
     bool checked = false;
+    bool operator==(const MenuItemState&) const = default;
 };
 
 // Which menu items and ruled popups are enabled and checked; the desktop program mirrors it

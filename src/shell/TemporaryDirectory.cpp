@@ -1,23 +1,24 @@
 #include "shell/TemporaryDirectory.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+
+#include "support/FileHandle.h"
+#include "support/Text.h"
 
 namespace tavrok::shell {
 
 int ProbeWritableDirectory(const std::filesystem::path& folder) {
     const auto probe = folder / "test.txt";
-    FILE* file = std::fopen(probe.c_str(), "wb");
-    if (file == nullptr) {
+    auto file = support::openForWriting(probe);
+    if (!file) {
         return -1;
     }
     constexpr std::string_view contents = "test file";
-    const std::size_t written = std::fwrite(contents.data(), 1, contents.size(), file);
-    const bool closed = std::fclose(file) == 0;
+    const std::size_t written = std::fwrite(contents.data(), 1, contents.size(), file.get());
+    const bool closed = support::closeChecked(file);
     std::error_code ignored;
     std::filesystem::remove(probe, ignored);
     return written == contents.size() && closed ? 0 : -1;
@@ -30,9 +31,7 @@ std::string normalisedForComparison(const std::filesystem::path& folder) {
     while (text.size() > 1 && (text.back() == '/' || text.back() == '\\')) {
         text.pop_back();
     }
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
+    return support::lowerCase(text);
 }
 
 bool isProtectedFolder(const std::filesystem::path& folder) {
@@ -94,8 +93,8 @@ std::optional<std::filesystem::path> chooseTemporaryDirectory() {
 
 std::filesystem::path temporaryWorkDirectory(const AppState& state) {
     std::error_code ignored;
-    const auto base =
-        state.tempDir.empty() ? std::filesystem::temp_directory_path(ignored) : state.tempDir;
+    const auto base = state.shell.tempDir.empty() ? std::filesystem::temp_directory_path(ignored)
+                                                  : state.shell.tempDir;
     const auto folder = base / "tavrok_temp";
     std::filesystem::create_directories(folder, ignored);
     return folder;

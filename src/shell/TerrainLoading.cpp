@@ -8,6 +8,10 @@
 #include <utility>
 
 #include "shell/Dispatch.h"
+#include "shell/KeepAlive.h"
+#include "shell/TemporaryDirectory.h"
+#include "shell/commands/Commands.h"
+#include "support/Text.h"
 
 namespace tavrok::shell {
 
@@ -23,92 +27,125 @@ double overheadZoomFor(int rows, int columns, int clientWidth, int clientHeight)
     return std::floor(zoom * 100) / 100;
 }
 
-void installLoadedTerrain(AppState& state, support::Ui& ui, importers::LoadedTerrain loaded,
-                          std::string_view windowTitleName) {
-    auto& terrain = state.terrain;
-    terrain.grid = std::move(loaded.grid);
-    terrain.header = std::move(loaded.header);
-    terrain.loaded = true;
-    state.sourceListing = std::exchange(state.pendingSourceListing, {});
-    const auto& header = terrain.header;
-    state.overheadZoom =
-        overheadZoomFor(header.rows, header.columns, state.clientWidth, state.clientHeight);
-    const double horizontal = static_cast<double>(header.metresPerUnitX) * header.spacingX;
-    state.shadingScale = horizontal > 0 ? header.verticalUnitFactor / horizontal : 1.0;
-    state.viewMode = viewOverhead;
+CommandStatus installLoadedTerrain(AppState& state, support::Ui& ui,
+                                   importers::LoadedTerrain loaded, terrain::SourceRecord source) {
+    const std::string title = "Overhead View - " + source.title;
+    state.document.replace(std::move(loaded.grid), std::move(loaded.header), std::move(source));
+    const auto& header = state.document.header();
+    auto& map = state.map;
+    map.overheadZoom =
+        overheadZoomFor(header.rows, header.columns, map.clientWidth, map.clientHeight);
+    map.viewMode = viewOverhead;
     ui.setWaitCursor(false);
-    ui.setWindowTitle("Overhead View - " + std::string(windowTitleName));
-    dispatch(state, ui, CommandId::BuildOverhead, 0);
-}
-
-std::optional<LoadRequest> loadRequestForType(std::string_view type) {
-    static constexpr std::array types{
-        std::pair{std::string_view("matrix"), LoadRequest{CommandId::LoadMatrixFiles, 0}},
-        std::pair{std::string_view("raw"), LoadRequest{CommandId::BuildRawMatrix, 0}},
-        std::pair{std::string_view("usgs"), LoadRequest{CommandId::LoadUsgsDem, 0}},
-        std::pair{std::string_view("sdts"), LoadRequest{CommandId::LoadUsgsDem, 1}},
-        std::pair{std::string_view("srtm"), LoadRequest{CommandId::LoadSrtmFiles, 0}},
-        std::pair{std::string_view("geotiff"), LoadRequest{CommandId::LoadUsgsDem, 0}},
-        std::pair{std::string_view("las"), LoadRequest{CommandId::LoadLasCloud, 0}},
-        std::pair{std::string_view("xyz"), LoadRequest{CommandId::LoadXyzPoints, 0}},
-    };
-    for (const auto& [name, request] : types) {
-        if (name == type) {
-            return request;
-        }
-    }
-    return std::nullopt;
+    ui.output().setTitle(title);
+    return CommandStatus::Done;
 }
 
 namespace {
 
-std::string lowerExtension(const std::filesystem::path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
+LoadRequest requestFor(const importers::ImporterRecord& importer,
+                       std::vector<std::filesystem::path> files) {
+    return LoadRequest{static_cast<CommandId>(importer.command), importer.commandParameter,
+                       std::move(files)};
 }
 
-bool hasHeaderBeside(const std::filesystem::path& file) {
-    std::error_code ignored;
-    auto header = file;
-    return std::filesystem::exists(header.replace_extension(".hdr"), ignored);
-}
+constexpr std::string_view sdtsCaption = "SDTS2DEM";
 
 }  // namespace
 
-LoadRequest loadRequestForFiles(const std::vector<std::filesystem::path>& files) {
-    if (files.empty()) {
-        return {};
+std::optional<LoadRequest> loadRequestForType(std::string_view type) {
+    const auto* importer = importers::importerFor(type);
+    if (importer == nullptr) {
+        return std::nullopt;
     }
-    const auto& first = files.front();
-    const std::string extension = lowerExtension(first);
-    static constexpr std::array byExtension{
-        std::pair{std::string_view(".dem"), std::string_view("usgs")},
-        std::pair{std::string_view(".gz"), std::string_view("usgs")},
-        std::pair{std::string_view(".tgz"), std::string_view("usgs")},
-        std::pair{std::string_view(".tar"), std::string_view("usgs")},
-        std::pair{std::string_view(".ddf"), std::string_view("sdts")},
-        std::pair{std::string_view(".hgt"), std::string_view("srtm")},
-        std::pair{std::string_view(".bil"), std::string_view("srtm")},
-        std::pair{std::string_view(".tif"), std::string_view("geotiff")},
-        std::pair{std::string_view(".tiff"), std::string_view("geotiff")},
-        std::pair{std::string_view(".las"), std::string_view("las")},
-        std::pair{std::string_view(".hdr"), std::string_view("matrix")},
-    };
-    for (const auto& [known, type] : byExtension) {
-        if (extension == known) {
-            return *loadRequestForType(type);
-        }
-    }
-    return hasHeaderBeside(first) ? LoadRequest{CommandId::LoadMatrixFiles, 0}
-                                  : LoadRequest{CommandId::BuildRawMatrix, 0};
+    return requestFor(*importer, {});
 }
 
-void showError(support::Ui& ui, const support::Error& error) {
+LoadRequest loadRequestForFiles(const std::vector<std::filesystem::path>& files) {
+    return requestFor(importers::identifyFiles(files), files);
+}
+
+importers::ImportRequest importRequestFor(AppState& state, support::Ui& ui,
+                                          std::vector<std::filesystem::path> files) {
+    importers::ImportRequest request;
+    request.files = std::move(files);
+    request.temporaryDirectory = temporaryWorkDirectory(state);
+    request.rawDescription = state.loads.rawMatrixDescription;
+    request.announce = [&ui](std::string_view text) {
+        ui.showProgress(std::string(text));
+        ui.pump();
+    };
+    return request;
+}
+
+importers::ImportOutcome runImporter(AppState& state, support::Ui& ui, std::string_view key,
+                                     const importers::ImportRequest& request) {
+    ui.setWaitCursor(true);
+    auto outcome =
+        importers::importerFor(key)->load(request, keepAlive(state, ui, "Please Wait ..."));
+    ui.setWaitCursor(false);
+    return outcome;
+}
+
+CommandStatus showImportError(support::Ui& ui, const support::Error& error) {
+    using support::ErrorCode;
+    if (error.code == ErrorCode::CannotOpenDemCellFile ||
+        error.code == ErrorCode::ErrorReadingSdts) {
+        ui.showMessage(error.message(), sdtsCaption);
+        return CommandStatus::Failed;
+    }
+    if (error.code == ErrorCode::IncompatibleArchive) {
+        ui.showMessage(std::string(error.message()) + error.detail);
+        return CommandStatus::Failed;
+    }
+    return showError(ui, error);
+}
+
+CommandStatus finishImport(AppState& state, support::Ui& ui, importers::ImportOutcome outcome) {
+    if (outcome.terrain) {
+        auto loaded = std::move(outcome.terrain).value();
+        auto source = std::move(loaded.source);
+        return installLoadedTerrain(state, ui, std::move(loaded), std::move(source));
+    }
+    if (!outcome.fallback) {
+        return showImportError(ui, outcome.terrain.error());
+    }
+    auto& fallback = *outcome.fallback;
+    RawMatrixRequest raw(fallback.file);
+    if (!fallback.preset) {
+        // The header could not be used: say why, then let the user describe the file.
+        showImportError(ui, outcome.terrain.error());
+        ui.output().clear();
+        return commands::buildRawMatrix(state, ui, raw);
+    }
+    // Described by the importer (a GeoTIFF's first band): built without the dialog.
+    const bool projected = fallback.preset->coordinateSystem == terrain::ProjectionKind::UTM;
+    state.overhead.latLonGrid = !projected;
+    state.overhead.coordinateMode =
+        projected ? overhead::CoordinateMode::UtmMeters : overhead::CoordinateMode::DecimalDegree;
+    state.loads.rawMatrixDescription = std::move(*fallback.preset);
+    raw.preset = true;
+    raw.temporaryInput = fallback.temporaryInput;
+    raw.title = std::move(fallback.title);
+    raw.listing = std::move(fallback.listing);
+    return commands::buildRawMatrix(state, ui, raw);
+}
+
+CommandStatus loadWithImporter(AppState& state, support::Ui& ui, std::string_view key,
+                               std::vector<std::filesystem::path> files) {
+    if (files.empty()) {
+        return CommandStatus::Cancelled;
+    }
+    const auto request = importRequestFor(state, ui, std::move(files));
+    return finishImport(state, ui, runImporter(state, ui, key, request));
+}
+
+CommandStatus showError(support::Ui& ui, const support::Error& error) {
     if (error.code != support::ErrorCode::SilentFailure) {
         ui.showMessage(error.message());
     }
+    return error.code == support::ErrorCode::OperationCancelled ? CommandStatus::Cancelled
+                                                                : CommandStatus::Failed;
 }
 
 }  // namespace tavrok::shell

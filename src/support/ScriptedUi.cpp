@@ -54,6 +54,25 @@ bool ScriptedUi::runDialog(DialogModel& dialog) {
     return false;
 }
 
+void ScriptedUi::pump() {
+    ++pumps;
+    if (onPump) {
+        onPump(pumps);
+    }
+}
+
+WindowOutput& ScriptedUi::output(WindowId window) {
+    switch (window) {
+        case WindowId::Scene:
+            return sceneWindow;
+        case WindowId::Plot:
+            return plotWindow;
+        case WindowId::Main:
+            break;
+    }
+    return mainWindow;
+}
+
 bool ScriptedUi::stopRequested() {
     ++m_polls;
     return m_stopAfterPolls >= 0 && m_polls > m_stopAfterPolls;

@@ -20,6 +20,28 @@ class ScriptedUi : public Ui {
     void queueDialog(DialogScript script) { m_dialogs.push_back(std::move(script)); }
     // Makes stopRequested() answer true after it has been asked this many times.
     void stopAfterPolls(int polls) { m_stopAfterPolls = polls; }
+    // Runs once per pump(), as events the user sent during long work would; the count of
+    // pumps so far is passed.
+    std::function<void(int pumps)> onPump;
+
+    WindowOutput& output(WindowId window = WindowId::Main) override;
+
+    // What one window was told; the main window's fields are the ones below.
+    struct Window final : WindowOutput {
+        std::string title;
+        int clears = 0;
+        int menuRefreshes = 0;
+        std::vector<int> growingMapRows;
+        void setTitle(std::string_view text) override { title = text; }
+        void clear() override { ++clears; }
+        void showGrowingMap(const RgbImage&, int finishedRows) override {
+            growingMapRows.push_back(finishedRows);
+        }
+        void refreshMenus() override { ++menuRefreshes; }
+    };
+    Window mainWindow;
+    Window sceneWindow;
+    Window plotWindow;
 
     void showMessage(std::string_view text, std::string_view caption = defaultCaption) override;
     bool askYesNo(std::string_view text, std::string_view caption = defaultCaption) override;
@@ -27,14 +49,9 @@ class ScriptedUi : public Ui {
     std::vector<std::string> promptForFiles(const FilePrompt& prompt) override;
     bool runDialog(DialogModel& dialog) override;
     void showProgress(std::string_view text) override { progressTexts.emplace_back(text); }
-    void pump() override { ++pumps; }
+    void pump() override;
     bool stopRequested() override;
     void setWaitCursor(bool waiting) override { waitCursor = waiting; }
-    void setWindowTitle(std::string_view title) override { windowTitle = title; }
-    void clearWindow() override { ++clears; }
-    void showGrowingMap(const RgbImage&, int finishedRows) override {
-        growingMapRows.push_back(finishedRows);
-    }
     bool openDocument(std::string_view location) override {
         documentsOpened.emplace_back(location);
         return documentsOpen;
@@ -49,13 +66,10 @@ class ScriptedUi : public Ui {
     std::vector<FilePrompt> prompts;
     std::vector<std::string> dialogsShown;
     std::vector<std::string> progressTexts;
-    std::vector<int> growingMapRows;
-    std::string windowTitle;
     std::vector<std::string> documentsOpened;
     bool documentsOpen = true;  // whether the desktop has a viewer
     bool waitCursor = false;
     int pumps = 0;
-    int clears = 0;
 
     // The texts of all messages, in order; convenient for assertions.
     std::vector<std::string> messageTexts() const;

@@ -2,9 +2,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include "support/RgbImage.h"
 
 #include "support/DialogModel.h"
+#include "support/RgbImage.h"
 
 namespace tavrok::support {
 
@@ -30,11 +30,29 @@ struct FilePrompt {
     bool save = false;
 };
 
-// Every interaction a command has with the user goes through this seam. The desktop program,
-// the command line and the tests each implement it; commands never know which one they have.
-class Ui {
+// The program's windows: each has its own menu bar, keys and output.
+enum class WindowId { Main, Scene, Plot };
+
+// What one window shows: its title, its picture, and its menus. A command writes here; how
+// the window paints it is the implementation's business.
+class WindowOutput {
   public:
-    virtual ~Ui() = default;
+    virtual ~WindowOutput() = default;
+
+    virtual void setTitle(std::string_view title) = 0;
+    // Paints the client area white (nothing shown, or a failed load).
+    virtual void clear() = 0;
+    // The overhead map while it is being coloured: its top finishedRows rows are final. The
+    // image is only borrowed for the call; the finished map is shown once the command ends.
+    virtual void showGrowingMap(const RgbImage& image, int finishedRows) = 0;
+    // The window's menu state changed (a long job greyed or restored it); show it now.
+    virtual void refreshMenus() = 0;
+};
+
+// Talking to the user: messages, questions, prompts, dialogs, and the keep-alive of long work.
+class Interaction {
+  public:
+    virtual ~Interaction() = default;
 
     static constexpr std::string_view defaultCaption = "Tavrok";
 
@@ -48,19 +66,22 @@ class Ui {
     virtual bool runDialog(DialogModel& dialog) = 0;
 
     // Keep-alive during long work: a progress text, pending events, the Stop and Escape keys.
+    // Pending events may run other commands; the shell's job guard decides which are taken.
     virtual void showProgress(std::string_view text) = 0;
     virtual void pump() = 0;
     virtual bool stopRequested() = 0;
     virtual void setWaitCursor(bool waiting) = 0;
 
-    virtual void setWindowTitle(std::string_view title) = 0;
     // Opens a document or web address with the desktop's viewer; false when none could.
     virtual bool openDocument(std::string_view location) = 0;
-    // Paints the client area white (nothing shown, or a failed load).
-    virtual void clearWindow() = 0;
-    // The overhead map while it is being coloured: its top finishedRows rows are final. The
-    // image is only borrowed for the call; the finished map is shown once the command ends.
-    virtual void showGrowingMap(const RgbImage& image, int finishedRows) = 0;
+};
+
+// Every interaction a command has with the user and its windows goes through this seam. The
+// desktop program, the command line and the tests each implement it; commands never know
+// which one they have.
+class Ui : public Interaction {
+  public:
+    virtual WindowOutput& output(WindowId window = WindowId::Main) = 0;
 };
 
 }  // namespace tavrok::support

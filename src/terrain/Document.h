@@ -19,6 +19,9 @@ class Document {
     const SourceRecord& source() const { return m_source; }
     // Starts at 0 with nothing loaded; never repeats within a session.
     std::uint64_t revision() const { return m_revision; }
+    // Changes only when the terrain is replaced or cleared, not when it is edited in place:
+    // what is chosen once per terrain (the colour scale's limits) keys on it.
+    std::uint64_t identity() const { return m_identity; }
 
     // Installs a complete new terrain in one step; the previous one goes only now.
     void replace(TerrainModel grid, TerrainHeader header, SourceRecord source) {
@@ -27,6 +30,7 @@ class Document {
         m_terrain.loaded = true;
         m_source = std::move(source);
         ++m_revision;
+        m_identity = m_revision;
     }
 
     // Hands out the terrain for an edit in place and counts the change.
@@ -39,12 +43,14 @@ class Document {
         m_terrain = Terrain{};
         m_source = SourceRecord{};
         ++m_revision;
+        m_identity = m_revision;
     }
 
   private:
     Terrain m_terrain;
     SourceRecord m_source;
     std::uint64_t m_revision = 0;
+    std::uint64_t m_identity = 0;
 };
 
 }  // namespace tavrok::terrain

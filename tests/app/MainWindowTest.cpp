@@ -64,7 +64,7 @@ class MainWindowTest : public test::TemporaryFolderTest {
     void SetUp() override {
         TemporaryFolderTest::SetUp();
         setenv("XDG_CONFIG_HOME", path("config").c_str(), 1);
-        state.tempDir = folder();
+        state.shell.tempDir = folder();
         window = std::make_unique<MainWindow>(state);
         window->resize(800, 600);
         window->show();
@@ -75,9 +75,8 @@ class MainWindowTest : public test::TemporaryFolderTest {
     }
 
     void loadSample() {
-        state.selectedFiles = {test::sampleTerrain};
-        window->runCommand(CommandId::LoadMatrixFiles);
-        ASSERT_TRUE(state.terrain.loaded);
+        window->runImport(shell::LoadRequest{CommandId::LoadMatrixFiles, 0, {test::sampleTerrain}});
+        ASSERT_TRUE(state.document.loaded());
     }
 
     shell::AppState state;
@@ -135,19 +134,30 @@ TEST_F(MainWindowTest, FunctionKeysRunTheirCommands) {
 }
 
 TEST_F(MainWindowTest, EscapeSetsTheStopFlag) {
-    EXPECT_FALSE(state.stopRequested);
+    EXPECT_FALSE(state.shell.stopRequested);
     QTest::keyClick(window.get(), Qt::Key_Escape);
-    EXPECT_TRUE(state.stopRequested);
+    EXPECT_TRUE(state.shell.stopRequested);
 }
 
-TEST_F(MainWindowTest, IgnoresCloseWhileBusyAndSavesSettingsOnClose) {
-    state.busy = true;
-    EXPECT_FALSE(window->close());
-    EXPECT_TRUE(window->isVisible());
-    state.busy = false;
-    state.settings.lastFileType = 1305;
+// During a long job every menu is grey but Stop, keys and menus start nothing, and a close
+// waits for the job to end, then happens with the settings saved.
+TEST_F(MainWindowTest, ALongJobLocksTheWindowAndDefersItsClose) {
+    loadSample();
+    state.shell.settings.lastFileType = 1305;
     writeFile("tavrok_terrain/unpacked.dem", "x");
-    EXPECT_TRUE(window->close());
+    auto duringJob = std::make_shared<std::vector<bool>>();
+    QTimer::singleShot(0, window.get(), [this, duringJob] {
+        duringJob->push_back(state.shell.busy);
+        duringJob->push_back(window->action(CommandId::LoadTerrainModel)->isEnabled());
+        duringJob->push_back(window->action(CommandId::StopOperation)->isEnabled());
+        QTest::keyClick(window.get(), Qt::Key_F6);  // would open "Map Scale" if taken
+        duringJob->push_back(window->close());
+        duringJob->push_back(window->isVisible());
+    });
+    state.map.overheadZoom = 1.0;
+    window->runCommand(CommandId::BuildOverhead, 1);
+    EXPECT_EQ(*duringJob, (std::vector<bool>{true, false, true, false, true}));
+    EXPECT_FALSE(window->isVisible());
     const auto settings = shell::SettingsFile::read(shell::SettingsFile::defaultPath());
     ASSERT_TRUE(settings.has_value());
     EXPECT_EQ(settings->lastFileType, 1305);
@@ -172,15 +182,15 @@ TEST_F(MainWindowTest, LoadsAMatrixThroughTheFileTypeDialogAndTheFilePrompt) {
             "QFileDialog");
     });
     window->runCommand(CommandId::LoadTerrainModel);
-    EXPECT_TRUE(state.terrain.loaded);
-    EXPECT_EQ(state.settings.lastFileType, 1301);
-    EXPECT_EQ(state.settings.directory(support::DirectoryFamily::Terrain),
+    EXPECT_TRUE(state.document.loaded());
+    EXPECT_EQ(state.shell.settings.lastFileType, 1301);
+    EXPECT_EQ(state.shell.settings.directory(support::DirectoryFamily::Terrain),
               std::filesystem::path(test::sampleTerrain).parent_path().string());
 }
 
 TEST_F(MainWindowTest, TheMatrixDialogStaysOpenUntilItsFieldsAreRight) {
     std::vector<float> samples{1, 2, 3, 4, 5, 6};
-    state.selectedFiles = {writeBinary("grid.raw", samples.data(), samples.size() * 4)};
+    const auto grid = writeBinary("grid.raw", samples.data(), samples.size() * 4);
     auto rejected = std::make_shared<QString>();
     answerNextModal([rejected](QWidget* modal) {
         modal->findChild<QComboBox*>("encoding")->setCurrentIndex(1);
@@ -198,10 +208,10 @@ TEST_F(MainWindowTest, TheMatrixDialogStaysOpenUntilItsFieldsAreRight) {
             "QMessageBox");
         QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
     });
-    window->runCommand(CommandId::BuildRawMatrix);
+    window->runImport(shell::LoadRequest{CommandId::BuildRawMatrix, 0, {grid}});
     EXPECT_EQ(*rejected, "Incorrect Corner Coordinates");
-    EXPECT_TRUE(state.terrain.loaded);
-    EXPECT_EQ(state.terrain.header.columns, 3);
+    EXPECT_TRUE(state.document.loaded());
+    EXPECT_EQ(state.document.header().columns, 3);
 }
 
 // Presses a button of the open dialog once the current event has been handled, so that a
@@ -318,7 +328,7 @@ TEST_F(MainWindowTest, TerrainColorsCancelRestoresAndARefusedFileIsReported) {
 
 TEST_F(MainWindowTest, MapScaleZoomsAndTheMapScrollsWithTheReadoutFollowing) {
     loadSample();
-    const int columns = state.terrain.header.columns;
+    const int columns = state.document.header().columns;
     answerNextModal([columns](QWidget* modal) {
         auto* width = modal->findChild<QScrollBar*>("width");
         ASSERT_NE(width, nullptr);
@@ -331,7 +341,7 @@ TEST_F(MainWindowTest, MapScaleZoomsAndTheMapScrollsWithTheReadoutFollowing) {
         QMetaObject::invokeMethod(modal, "accept");
     });
     QTest::keyClick(window.get(), Qt::Key_F6);
-    EXPECT_FLOAT_EQ(state.overheadZoom, 2.0);
+    EXPECT_FLOAT_EQ(state.map.overheadZoom, 2.0);
     EXPECT_EQ(window->mapView().image().width(), 2 * columns);
     QScrollBar* horizontal = window->scrollArea().horizontalScrollBar();
     EXPECT_GT(horizontal->maximum(), 0);
@@ -340,7 +350,7 @@ TEST_F(MainWindowTest, MapScaleZoomsAndTheMapScrollsWithTheReadoutFollowing) {
     // After scrolling right the pointer at the viewport's left edge is that far east.
     horizontal->setValue(400);
     QTest::mouseMove(&window->mapView(), QPoint(400 + 10, 300));
-    const auto& header = state.terrain.header;
+    const auto& header = state.document.header();
     const long east = std::lround(std::floor(header.westBound + 410 * header.spacingX / 2.0 + 0.5));
     EXPECT_TRUE(window->mapView().readoutLines().contains(QString("East: %1 m").arg(east)))
         << window->mapView().readoutLines().join(" | ").toStdString();
@@ -356,7 +366,7 @@ TEST_F(MainWindowTest, TheReadoutFollowsThePointerOverTheMap) {
     QTest::mouseMove(&map, QPoint(left + 20, top + 30));
     const QStringList lines = map.readoutLines();
     ASSERT_EQ(lines.size(), 4) << lines.join(" | ").toStdString();
-    const auto& header = state.terrain.header;
+    const auto& header = state.document.header();
     const double zoom = state.overhead.geometry.zoom;
     const long east = std::lround(std::floor(header.westBound + 20 * header.spacingX / zoom + 0.5));
     const long north = std::lround(
@@ -415,15 +425,17 @@ TEST_F(MainWindowTest, ThePolarAreaDialogChoosesTheImageToLocate) {
             "QFileDialog");
         QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
     });
-    window->runCommand(CommandId::LoadMarsPolarMola);
+    window->runImport(shell::LoadRequest{CommandId::LoadMarsPolarMola, 0, {}});
     EXPECT_TRUE(promptTitle->contains("megt_n_256_1.img")) << promptTitle->toStdString();
-    EXPECT_FALSE(state.terrain.loaded);
+    EXPECT_FALSE(state.document.loaded());
 }
 
 TEST_F(MainWindowTest, DemSpecsShowAGeoTiffsCornerTable) {
-    state.selectedFiles = {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")};
-    window->runCommand(CommandId::LoadUsgsDem);
-    ASSERT_TRUE(state.terrain.loaded);
+    window->runImport(shell::LoadRequest{
+        CommandId::LoadUsgsDem,
+        0,
+        {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")}});
+    ASSERT_TRUE(state.document.loaded());
     EXPECT_EQ(window->windowTitle(), "Overhead View - gdalraster_lf_elev_220_mt_hood_utm.tif");
     auto listing = std::make_shared<QString>();
     answerNextModal([listing](QWidget* modal) {
@@ -456,7 +468,7 @@ TEST_F(MainWindowTest, TheScaleLegendOpensInEitherUnitAndKeepsItsPlace) {
     EXPECT_TRUE(legend.isVisible());
     EXPECT_EQ(legend.pos(), placed);
     legend.close();
-    EXPECT_FALSE(state.scaleWindow.shown);
+    EXPECT_FALSE(state.map.scaleWindow.shown);
 }
 
 }  // namespace

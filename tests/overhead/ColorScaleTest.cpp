@@ -132,7 +132,7 @@ TEST(TerrainDefaults, ScaleFollowsEveryNewTerrainButTheTableOnlyANewKind) {
     OverheadState state;
     auto first = test::utmTerrain(
         3, 3, [](int, int) { return 0.0f; }, 12.7, 3000.9);
-    applyTerrainDefaults(state, first);
+    applyTerrainDefaults(state, first, 1);
     EXPECT_EQ(state.scale.scaleMinimum, 12);
     EXPECT_EQ(state.scale.scaleMaximum, 3000);
     EXPECT_EQ(state.scale.terrainType, TerrainType::MountainPlain);
@@ -141,7 +141,7 @@ TEST(TerrainDefaults, ScaleFollowsEveryNewTerrainButTheTableOnlyANewKind) {
     state.scale.terrainType = TerrainType::IslandOcean;
     auto second = test::utmTerrain(
         3, 3, [](int, int) { return 0.0f; }, -3.9, 10);
-    applyTerrainDefaults(state, second);
+    applyTerrainDefaults(state, second, 2);
     EXPECT_EQ(state.scale.scaleMinimum, -3);
     EXPECT_EQ(state.scale.terrainType, TerrainType::MountainPlain);
     EXPECT_EQ(state.overheadScale.entries[3], (Rgb{1, 1, 1}));
@@ -149,7 +149,7 @@ TEST(TerrainDefaults, ScaleFollowsEveryNewTerrainButTheTableOnlyANewKind) {
     auto mars = test::utmTerrain(3, 3, [](int, int) { return 0.0f; });
     mars.header.gridKind = terrain::gridKindMarsPolar;
     mars.header.planet = terrain::Planet::Mars;
-    applyTerrainDefaults(state, mars);
+    applyTerrainDefaults(state, mars, 3);
     EXPECT_EQ(state.overheadScale.entries[0], (Rgb{141, 84, 43}));
     EXPECT_EQ(state.palette[2], (Rgb{100, 130, 160}));
 }

@@ -79,12 +79,12 @@ TEST_F(PaintTest, LegendCarriesItsCaptions) {
 TEST_F(PaintTest, SampleTerrainMatchesTheGoldenImage) {
     shell::AppState state;
     support::ScriptedUi ui;
-    state.tempDir = folder();
+    state.shell.tempDir = folder();
     state.overhead.painterFactory = QtPainter::factory();
-    state.selectedFiles = {test::sampleTerrain};
-    shell::dispatch(state, ui, shell::CommandId::LoadMatrixFiles);
-    ASSERT_TRUE(state.terrain.loaded);
-    state.overheadZoom = 0.4;
+    shell::runImport(state, ui,
+                     shell::LoadRequest{shell::CommandId::LoadMatrixFiles, 0, {test::sampleTerrain}});
+    ASSERT_TRUE(state.document.loaded());
+    state.map.overheadZoom = 0.4;
     shell::dispatch(state, ui, shell::CommandId::BuildOverhead, 1);
     const QImage rendered = toQImage(state.overhead.image);
     const std::string golden = std::string(test::sourceDir) + "/tests/paint/golden/mt_hood_0.4.png";

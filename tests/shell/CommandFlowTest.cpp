@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 #include "TestSupport.h"
+#include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "shell/Dispatch.h"
+#include "shell/commands/Commands.h"
 #include "support/ScriptedUi.h"
 #include "terrain/AreaSelectionDialog.h"
 #include "terrain/FileTypeDialog.h"
@@ -19,14 +22,18 @@ class CommandFlowTest : public test::TemporaryFolderTest {
   protected:
     void SetUp() override {
         TemporaryFolderTest::SetUp();
-        state.tempDir = folder() / "tmp";
-        std::filesystem::create_directories(state.tempDir);
+        state.shell.tempDir = folder() / "tmp";
+        std::filesystem::create_directories(state.shell.tempDir);
+    }
+
+    CommandStatus load(CommandId importer, std::vector<std::filesystem::path> files,
+                       int param = 0) {
+        return runImport(state, ui, LoadRequest{importer, param, std::move(files)});
     }
 
     void loadSample() {
-        state.selectedFiles = {test::sampleTerrain};
-        dispatch(state, ui, CommandId::LoadMatrixFiles);
-        ASSERT_TRUE(state.terrain.loaded) << ::testing::PrintToString(ui.messageTexts());
+        ASSERT_EQ(load(CommandId::LoadMatrixFiles, {test::sampleTerrain}), CommandStatus::Done)
+            << ::testing::PrintToString(ui.messageTexts());
     }
 
     std::filesystem::path writeFloats(std::string_view name, const std::vector<float>& values) {
@@ -35,7 +42,8 @@ class CommandFlowTest : public test::TemporaryFolderTest {
 
     std::vector<std::string> temporaryFilesLeft() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(state.tempDir)) {
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(state.shell.tempDir)) {
             if (entry.is_regular_file()) {
                 names.push_back(entry.path().filename().string());
             }
@@ -49,14 +57,15 @@ class CommandFlowTest : public test::TemporaryFolderTest {
 
 TEST_F(CommandFlowTest, LoadsTheSampleMatrixAndShowsIt) {
     loadSample();
-    const auto& header = state.terrain.header;
+    const auto& header = state.document.header();
     EXPECT_EQ(header.rows, 799);
     EXPECT_EQ(header.columns, 1013);
     EXPECT_EQ(header.zoneText, "10N");
-    EXPECT_EQ(ui.windowTitle, "Overhead View - mt_hood.bin");
-    EXPECT_EQ(state.viewMode, viewOverhead);
-    EXPECT_DOUBLE_EQ(state.overheadZoom, 0.96);
-    EXPECT_NEAR(state.shadingScale, 1.0 / 30.0, 1e-9);
+    EXPECT_EQ(ui.mainWindow.title, "Overhead View - mt_hood.bin");
+    EXPECT_EQ(state.map.viewMode, viewOverhead);
+    EXPECT_DOUBLE_EQ(state.map.overheadZoom, 0.96);
+    EXPECT_EQ(state.document.source().files,
+              std::vector<std::filesystem::path>{test::sampleTerrain});
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(temporaryFilesLeft().empty());
 
@@ -68,19 +77,18 @@ TEST_F(CommandFlowTest, AFailedLoadKeepsThePreviousTerrain) {
     loadSample();
     const auto header = writeFile("bad.hdr", "number_of_rows\t= 3\n");
     writeFile("bad.bin", "1234");
-    state.selectedFiles = {folder() / "bad.bin"};
-    dispatch(state, ui, CommandId::LoadMatrixFiles);  // header unusable: the raw dialog follows
+    load(CommandId::LoadMatrixFiles,
+         {folder() / "bad.bin"});  // header unusable: the raw dialog follows
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Cannot Read Header"});
     EXPECT_EQ(ui.dialogsShown, std::vector<std::string>{"IDD_DIALOG1"});  // cancelled
-    EXPECT_TRUE(state.terrain.loaded);
-    EXPECT_EQ(state.terrain.header.columns, 1013);
-    EXPECT_EQ(ui.windowTitle, "Overhead View - mt_hood.bin");
+    EXPECT_TRUE(state.document.loaded());
+    EXPECT_EQ(state.document.header().columns, 1013);
+    EXPECT_EQ(ui.mainWindow.title, "Overhead View - mt_hood.bin");
     EXPECT_TRUE(temporaryFilesLeft().empty());
 }
 
 TEST_F(CommandFlowTest, DescribesAHeaderlessGridInTheMatrixDialog) {
     writeFloats("grid.raw", {1, 2, 3, 4, 5, 6});
-    state.selectedFiles = {folder() / "grid.raw"};
     ui.queueDialog([](support::DialogModel& dialog) {
         auto& description = dynamic_cast<importers::RawMatrixDescription&>(dialog);
         description.encoding = importers::RawSampleEncoding::Float32;
@@ -97,19 +105,19 @@ TEST_F(CommandFlowTest, DescribesAHeaderlessGridInTheMatrixDialog) {
         dynamic_cast<importers::RawMatrixDescription&>(dialog).north = 10;
         return true;
     });
-    dispatch(state, ui, CommandId::BuildRawMatrix);
+    EXPECT_EQ(load(CommandId::BuildRawMatrix, {folder() / "grid.raw"}), CommandStatus::Done);
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Incorrect Corner Coordinates"});
-    ASSERT_TRUE(state.terrain.loaded);
-    EXPECT_EQ(state.terrain.header.gridKind, terrain::gridKindMatrix);
-    EXPECT_EQ(state.terrain.grid.at(2, 1), 5.0f);  // 6 - minimum 1
-    EXPECT_EQ(ui.windowTitle, "Overhead View - grid.raw");
+    ASSERT_TRUE(state.document.loaded());
+    EXPECT_EQ(state.document.header().gridKind, terrain::gridKindMatrix);
+    EXPECT_EQ(state.document.grid().at(2, 1), 5.0f);  // 6 - minimum 1
+    EXPECT_EQ(ui.mainWindow.title, "Overhead View - grid.raw");
     // The description is remembered for the next use of the dialog.
-    EXPECT_EQ(state.rawMatrixDescription.columns, 3);
+    EXPECT_EQ(state.loads.rawMatrixDescription.columns, 3);
 }
 
-TEST_F(CommandFlowTest, APresetDescriptionSkipsTheDialogOnceAndATemporaryInputIsDeleted) {
+TEST_F(CommandFlowTest, APresetRequestSkipsTheDialogOnlyForItselfAndDeletesItsTemporaryInput) {
     const auto input = writeFloats("from_importer.raw", {10, 20, 30, 40});
-    auto& description = state.rawMatrixDescription;
+    auto& description = state.loads.rawMatrixDescription;
     description.encoding = importers::RawSampleEncoding::Float32;
     description.rows = 2;
     description.columns = 2;
@@ -117,73 +125,75 @@ TEST_F(CommandFlowTest, APresetDescriptionSkipsTheDialogOnceAndATemporaryInputIs
     description.east = 10;
     description.north = 10;
     ASSERT_TRUE(description.accept().ok());
-    state.rawMatrixPreset = true;
-    state.rawMatrixTemporaryInput = true;
-    state.selectedFiles = {input};
-    dispatch(state, ui, CommandId::BuildRawMatrix);
-    EXPECT_TRUE(state.terrain.loaded);
+    RawMatrixRequest request(input);
+    request.preset = true;
+    request.temporaryInput = true;
+    request.title = "chosen.tif";
+    request.listing = "corners";
+    EXPECT_EQ(commands::buildRawMatrix(state, ui, request), CommandStatus::Done);
     EXPECT_TRUE(ui.dialogsShown.empty());
     EXPECT_FALSE(std::filesystem::exists(input));
-    EXPECT_FALSE(state.rawMatrixPreset);
-    EXPECT_FALSE(state.rawMatrixTemporaryInput);
+    EXPECT_EQ(ui.mainWindow.title, "Overhead View - chosen.tif");
+    EXPECT_EQ(state.document.source().listing, "corners");
+    // Nothing of that request is left for the next load: it asks again.
+    const auto plain = writeFloats("plain.raw", {1, 2, 3, 4});
+    EXPECT_EQ(load(CommandId::BuildRawMatrix, {plain}), CommandStatus::Cancelled);
+    EXPECT_EQ(ui.dialogsShown, std::vector<std::string>{"IDD_DIALOG1"});
+    EXPECT_EQ(state.document.source().listing, "corners");
 }
 
 TEST_F(CommandFlowTest, AGeoTiffKeepsItsOwnNameInTheTitle) {
-    state.selectedFiles = {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")};
-    dispatch(state, ui, CommandId::LoadUsgsDem);
-    ASSERT_TRUE(state.terrain.loaded) << ::testing::PrintToString(ui.messageTexts());
-    EXPECT_EQ(ui.windowTitle, "Overhead View - gdalraster_lf_elev_220_mt_hood_utm.tif");
-    EXPECT_EQ(terrain::MissingCellCount(state.terrain.grid), 26820);
+    load(CommandId::LoadUsgsDem,
+         {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")});
+    ASSERT_TRUE(state.document.loaded()) << ::testing::PrintToString(ui.messageTexts());
+    EXPECT_EQ(ui.mainWindow.title, "Overhead View - gdalraster_lf_elev_220_mt_hood_utm.tif");
+    EXPECT_EQ(terrain::MissingCellCount(state.document.grid()), 26820);
     EXPECT_TRUE(temporaryFilesLeft().empty());
-    EXPECT_NE(state.sourceListing.find("Corner Coordinates"), std::string::npos);
+    EXPECT_NE(state.document.source().listing.find("Corner Coordinates"), std::string::npos);
     loadSample();  // the corner table belongs to the GeoTIFF only
-    EXPECT_TRUE(state.sourceListing.empty());
+    EXPECT_TRUE(state.document.source().listing.empty());
 }
 
 TEST_F(CommandFlowTest, AMissingFileCannotBeOpened) {
-    state.selectedFiles = {folder() / "absent.raw"};
-    dispatch(state, ui, CommandId::BuildRawMatrix);
+    load(CommandId::BuildRawMatrix, {folder() / "absent.raw"});
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Cannot Open Matrix"});
     EXPECT_TRUE(ui.dialogsShown.empty());
-    EXPECT_FALSE(state.terrain.loaded);
+    EXPECT_FALSE(state.document.loaded());
 }
 
 TEST_F(CommandFlowTest, ASelectionOfHeadersOnlyIsRefused) {
-    state.selectedFiles = {folder() / "a.hdr", folder() / "b.HDR"};
-    dispatch(state, ui, CommandId::LoadMatrixFiles);
+    load(CommandId::LoadMatrixFiles, {folder() / "a.hdr", folder() / "b.HDR"});
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"No Valid Matrix Files"});
-    state.selectedFiles = {folder() / "a.dem"};
-    dispatch(state, ui, CommandId::LoadMatrixFiles);
+    load(CommandId::LoadMatrixFiles, {folder() / "a.dem"});
     EXPECT_EQ(ui.messageTexts().back(), "File is not valid matrix");
 }
 
 TEST_F(CommandFlowTest, StopDuringALoadCancelsItAndCleansUp) {
     loadSample();
     ui.stopAfterPolls(0);
-    state.selectedFiles = {test::sampleTerrain};
-    state.terrain.header.title = "previous";
-    dispatch(state, ui, CommandId::LoadMatrixFiles);
-    EXPECT_EQ(state.terrain.header.title, "previous");
+    const auto revision = state.document.revision();
+    EXPECT_EQ(load(CommandId::LoadMatrixFiles, {test::sampleTerrain}), CommandStatus::Cancelled);
+    EXPECT_EQ(state.document.revision(), revision);
     EXPECT_TRUE(temporaryFilesLeft().empty());
 }
 
 TEST_F(CommandFlowTest, StartUpWithAFileChoosesTheImporterByName) {
-    state.selectedFiles = {test::sampleTerrain};
-    dispatch(state, ui, CommandId::LoadTerrainModel, 1);
-    EXPECT_TRUE(state.terrain.loaded);  // a ".hdr" beside it: a terrain matrix
-    EXPECT_TRUE(ui.dialogsShown.empty());
+    using commands::LoadStartupFile;
+    EXPECT_EQ(LoadStartupFile(state, ui, test::sampleTerrain), CommandStatus::Done);
+    EXPECT_TRUE(ui.dialogsShown.empty());  // a ".hdr" beside it: a terrain matrix
 
-    // The first dot decides: "name.tar.gz" is a ".tar" file, described by hand.
-    state.selectedFiles = {writeFile("name.tar.gz", "data")};
-    state.fileAlreadyChosen = true;
-    dispatch(state, ui, CommandId::LoadTerrainModel, 0);
+    // The extension decides as everywhere: "name.tar.gz" is an archive of DEMs.
+    EXPECT_EQ(LoadStartupFile(state, ui, writeFile("name.tar.gz", "data")), CommandStatus::Failed);
+    EXPECT_EQ(ui.messageTexts().back(), "Faulty Archive File");
+
+    EXPECT_EQ(LoadStartupFile(state, ui, writeFile("alone.bin", "1 2 3")),
+              CommandStatus::Cancelled);
     EXPECT_EQ(ui.dialogsShown, std::vector<std::string>{"IDD_DIALOG1"});
-    EXPECT_FALSE(state.fileAlreadyChosen);
 
-    state.selectedFiles = {writeFile("X.DEM", "not really a DEM")};
-    dispatch(state, ui, CommandId::LoadTerrainModel, 1);
+    EXPECT_EQ(LoadStartupFile(state, ui, writeFile("X.DEM", "not really a DEM")),
+              CommandStatus::Failed);
     EXPECT_EQ(ui.dialogsShown.size(), 1u);  // went to the USGS importer, not the raw dialog
-    EXPECT_EQ(state.terrain.header.columns, 1013);
+    EXPECT_EQ(state.document.header().columns, 1013);
 }
 
 TEST_F(CommandFlowTest, LoadsAMatrixThroughTheFileTypeDialogAndThePrompt) {
@@ -197,21 +207,17 @@ TEST_F(CommandFlowTest, LoadsAMatrixThroughTheFileTypeDialogAndThePrompt) {
     ASSERT_EQ(ui.prompts.size(), 1u);
     EXPECT_EQ(ui.prompts[0].title, "Open Matrix File");
     EXPECT_TRUE(ui.prompts[0].multiSelect);
-    EXPECT_TRUE(state.terrain.loaded);
-    EXPECT_EQ(state.settings.lastFileType, terrain::fileTypeMatrix);
-    EXPECT_TRUE(state.menus.enabled(CommandId::ShowDemSpecs));
+    EXPECT_TRUE(state.document.loaded());
+    EXPECT_EQ(state.shell.settings.lastFileType, terrain::fileTypeMatrix);
+    EXPECT_TRUE(state.shell.menus.main.enabled(CommandId::ShowDemSpecs));
 }
 
-TEST_F(CommandFlowTest, CancelAtTheDialogOrThePromptChangesNothingButOldTemporaries) {
+TEST_F(CommandFlowTest, CancelAtTheDialogOrThePromptChangesNothing) {
     loadSample();
-    const auto leftOver = writeFile("tmp/tavrok_terrain/old.bin", "x");
-    writeFile("tmp/tavrok_terrain/old.hdr", "x");
-    state.temporaryTerrainFile = leftOver;
-    state.settings.lastFileType = terrain::fileTypeSrtm;
-    dispatch(state, ui, CommandId::LoadTerrainModel);  // no dialog answer: Cancel
-    EXPECT_EQ(state.settings.lastFileType, terrain::fileTypeSrtm);
-    EXPECT_TRUE(temporaryFilesLeft().empty());
-    EXPECT_TRUE(state.temporaryTerrainFile.empty());
+    state.shell.settings.lastFileType = terrain::fileTypeSrtm;
+    // No dialog answer: Cancel.
+    EXPECT_EQ(dispatch(state, ui, CommandId::LoadTerrainModel), CommandStatus::Cancelled);
+    EXPECT_EQ(state.shell.settings.lastFileType, terrain::fileTypeSrtm);
 
     ui.queueDialog([](support::DialogModel& dialog) {
         dynamic_cast<terrain::FileTypeDialog&>(dialog).choose(terrain::fileTypeGeoTiff);
@@ -219,8 +225,8 @@ TEST_F(CommandFlowTest, CancelAtTheDialogOrThePromptChangesNothingButOldTemporar
     });
     dispatch(state, ui, CommandId::LoadTerrainModel);  // no file chosen: Cancel
     EXPECT_EQ(ui.prompts.back().title, "Open GeoTiff DEM File");
-    EXPECT_EQ(state.settings.lastFileType, terrain::fileTypeGeoTiff);
-    EXPECT_EQ(state.terrain.header.columns, 1013);
+    EXPECT_EQ(state.shell.settings.lastFileType, terrain::fileTypeGeoTiff);
+    EXPECT_EQ(state.document.header().columns, 1013);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -240,13 +246,42 @@ TEST_F(CommandFlowTest, TileSetsAskForAnAreaInsteadOfAFile) {
     // No file prompt before the area; then the first tile the area needs is asked for.
     ASSERT_EQ(ui.prompts.size(), 1u);
     EXPECT_EQ(ui.prompts[0].title, "Open GOTPO30 File E020N90.DEM or e020n90.tar.gz");
-    EXPECT_EQ(state.area.centreLatitude, 45);
-    EXPECT_EQ(state.area.centreLongitude, 45);
-    EXPECT_EQ(state.area.widthDegrees, 26);
+    EXPECT_EQ(state.loads.area.centreLatitude, 45);
+    EXPECT_EQ(state.loads.area.centreLongitude, 45);
+    EXPECT_EQ(state.loads.area.widthDegrees, 26);
+}
+
+// The readout turns polar grid cells back into latitudes with the window the grid was cut from,
+// so the window travels with the terrain.
+TEST_F(CommandFlowTest, APolarWindowIsKeptWithTheTerrainItWasCutFrom) {
+    const auto image = path("megt_n_128_1.img");
+    std::ofstream(image, std::ios::binary).close();
+    std::filesystem::resize_file(image, std::uint64_t{10240} * 10240 * 2);  // sparse
+    ui.queueDialog([](support::DialogModel& dialog) {
+        auto& selection = dynamic_cast<importers::MolaPolarSelection&>(dialog);
+        selection.centreX = 100;
+        selection.centreY = 200;
+        selection.width = 20;
+        return true;
+    });
+    ASSERT_EQ(load(CommandId::LoadMarsPolarMola, {folder()}), CommandStatus::Done)
+        << ::testing::PrintToString(ui.messageTexts());
+    importers::MolaPolarSelection chosen;
+    chosen.centreX = 100;
+    chosen.centreY = 200;
+    chosen.width = 20;
+    const auto window = chosen.window();
+    const auto& placed = state.document.source().marsPolarWindow;
+    ASSERT_TRUE(placed.has_value());
+    EXPECT_EQ(placed->firstColumn, window.firstColumn);
+    EXPECT_EQ(placed->firstRow, window.firstRow);
+    EXPECT_EQ(placed->resolution, 0);
+    EXPECT_FALSE(placed->southPole);
+    EXPECT_EQ(state.document.header().columns, window.lastColumn - window.firstColumn);
 }
 
 TEST_F(CommandFlowTest, AboutAndHelpSpeakThroughTheUi) {
-    state.documentationDir = folder() / "docs";
+    state.shell.documentationDir = folder() / "docs";
     dispatch(state, ui, CommandId::About);
     EXPECT_EQ(ui.messages.back().caption, "Tavrok Version 20.6");
     ui.documentsOpen = false;

@@ -16,10 +16,12 @@ class OverheadCommandsTest : public test::TemporaryFolderTest {
   protected:
     void SetUp() override {
         TemporaryFolderTest::SetUp();
-        state.tempDir = folder();
-        state.selectedFiles = {test::sampleTerrain};
-        dispatch(state, ui, CommandId::LoadMatrixFiles);
-        ASSERT_TRUE(state.terrain.loaded);
+        state.shell.tempDir = folder();
+        runImport(state, ui, LoadRequest{CommandId::LoadMatrixFiles, 0, {test::sampleTerrain}});
+        ASSERT_TRUE(state.document.loaded());
+        // A load only installs the terrain; the views catch up with it.
+        ASSERT_TRUE(state.overhead.image.empty());
+        ASSERT_EQ(refreshViews(state, ui), CommandStatus::Done);
     }
 
     AppState state;
@@ -31,26 +33,27 @@ TEST_F(OverheadCommandsTest, LoadingBuildsTheShadedMapAtTheWindowZoom) {
     EXPECT_EQ(overhead.image.width(), 972);
     EXPECT_EQ(overhead.image.height(), 767);
     EXPECT_EQ(overhead.shade.width, 972);
-    EXPECT_EQ(overhead.scale.scaleMinimum, static_cast<int>(state.terrain.header.minElevation));
-    EXPECT_EQ(overhead.scale.scaleMaximum, static_cast<int>(state.terrain.header.maxElevation));
+    EXPECT_EQ(overhead.scale.scaleMinimum, static_cast<int>(state.document.header().minElevation));
+    EXPECT_EQ(overhead.scale.scaleMaximum, static_cast<int>(state.document.header().maxElevation));
     EXPECT_EQ(overhead.scale.terrainType, overhead::TerrainType::MountainPlain);
-    EXPECT_EQ(state.viewMode, viewOverhead);
+    EXPECT_EQ(state.map.viewMode, viewOverhead);
     EXPECT_FALSE(ui.waitCursor);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(state.busy);
+    EXPECT_FALSE(state.shell.busy);
     // The map was shown growing, band by band from the top, before it was finished.
-    ASSERT_GE(ui.growingMapRows.size(), 3u);
-    EXPECT_TRUE(std::is_sorted(ui.growingMapRows.begin(), ui.growingMapRows.end()));
-    EXPECT_LT(ui.growingMapRows.front(), 767);
-    EXPECT_EQ(ui.growingMapRows.back(), 767);
+    ASSERT_GE(ui.mainWindow.growingMapRows.size(), 3u);
+    EXPECT_TRUE(
+        std::is_sorted(ui.mainWindow.growingMapRows.begin(), ui.mainWindow.growingMapRows.end()));
+    EXPECT_LT(ui.mainWindow.growingMapRows.front(), 767);
+    EXPECT_EQ(ui.mainWindow.growingMapRows.back(), 767);
 }
 
 TEST_F(OverheadCommandsTest, StopDuringShadingFitsTheWindowAndShadesAgain) {
-    state.overheadZoom = 1.5;
+    state.map.overheadZoom = 1.5;
     ui.stopAfterPolls(0);
     dispatch(state, ui, CommandId::BuildOverhead, 1);
     EXPECT_EQ(ui.messageTexts(), (std::vector<std::string>{"Map Resizing Cancelled"}));
-    EXPECT_FLOAT_EQ(static_cast<float>(state.overheadZoom), 768.0f / 799.0f);
+    EXPECT_FLOAT_EQ(static_cast<float>(state.map.overheadZoom), 768.0f / 799.0f);
     EXPECT_EQ(state.overhead.image.width(), 974);
     EXPECT_EQ(state.overhead.shade.width, 974);
 }

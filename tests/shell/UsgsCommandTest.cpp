@@ -13,29 +13,29 @@ class UsgsCommandTest : public test::TemporaryFolderTest {
   protected:
     void SetUp() override {
         TemporaryFolderTest::SetUp();
-        state.tempDir = folder() / "tmp";
-        std::filesystem::create_directories(state.tempDir);
+        state.shell.tempDir = folder() / "tmp";
+        std::filesystem::create_directories(state.shell.tempDir);
     }
     void load(std::vector<std::filesystem::path> files, int param = 0) {
-        state.selectedFiles = std::move(files);
         ui.messages.clear();
-        dispatch(state, ui, CommandId::LoadUsgsDem, param);
+        runImport(state, ui, LoadRequest{CommandId::LoadUsgsDem, param, std::move(files)});
     }
     std::filesystem::path storml() const {
         return test::sharedData("usgsdem/gdal362_storml_elev_utm12n_nad83.dem");
     }
     std::filesystem::path modules() const { return test::sharedData("sdts/node-gdal_8821"); }
     void expectPreviousTerrainKept() {
-        EXPECT_TRUE(state.terrain.loaded);
-        EXPECT_EQ(state.terrain.header.columns, 143);
-        EXPECT_EQ(state.terrain.header.rows, 107);
+        EXPECT_TRUE(state.document.loaded());
+        EXPECT_EQ(state.document.header().columns, 143);
+        EXPECT_EQ(state.document.header().rows, 107);
     }
     // Temporary files and unpacked archives are gone after every load.
     void expectTemporariesGone() {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(state.tempDir)) {
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(state.shell.tempDir)) {
             EXPECT_FALSE(entry.is_regular_file()) << entry.path();
         }
-        EXPECT_FALSE(std::filesystem::exists(state.tempDir / "tavrok_terrain"));
+        EXPECT_FALSE(std::filesystem::exists(state.shell.tempDir / "tavrok_terrain"));
     }
 
     AppState state;
@@ -44,8 +44,8 @@ class UsgsCommandTest : public test::TemporaryFolderTest {
 
 TEST_F(UsgsCommandTest, RefusalsKeepThePreviousTerrain) {
     load({storml()});
-    ASSERT_TRUE(state.terrain.loaded);
-    EXPECT_EQ(ui.windowTitle, "Overhead View - gdal362_storml_elev_utm12n_nad83.dem");
+    ASSERT_TRUE(state.document.loaded());
+    EXPECT_EQ(ui.mainWindow.title, "Overhead View - gdal362_storml_elev_utm12n_nad83.dem");
     writeFile("x.tgz", "not an archive");
     writeFile("t.tif", "");
     const struct Case {
@@ -97,24 +97,24 @@ TEST_F(UsgsCommandTest, ArchivesLoadAsTheirContents) {
         GTEST_SKIP() << "tar is not installed";
     }
     load({modules() / "8821CATD.DDF"});
-    ASSERT_TRUE(state.terrain.loaded) << ::testing::PrintToString(ui.messageTexts());
-    EXPECT_EQ(ui.windowTitle, "Overhead View - 8821_matrix.bin");
-    const auto direct = state.terrain.grid.clone().value();
+    ASSERT_TRUE(state.document.loaded()) << ::testing::PrintToString(ui.messageTexts());
+    EXPECT_EQ(ui.mainWindow.title, "Overhead View - 8821_matrix.bin");
+    const auto directCells = state.document.grid().cells();
+    const std::vector<float> direct(directCells.begin(), directCells.end());
     expectTemporariesGone();
 
     test::runCommand("cd '" + modules().string() + "' && tar -czf '" + path("8821.tgz").string() +
                      "' *.DDF && cd '" + storml().parent_path().string() + "' && tar -cf '" +
                      path("dem.tar").string() + "' " + storml().filename().string());
     load({path("8821.tgz")});
-    ASSERT_TRUE(state.terrain.loaded) << ::testing::PrintToString(ui.messageTexts());
-    EXPECT_EQ(state.terrain.grid.rows(), direct.rows());
-    EXPECT_TRUE(std::equal(direct.cells().begin(), direct.cells().end(),
-                           state.terrain.grid.cells().begin()));
+    ASSERT_TRUE(state.document.loaded()) << ::testing::PrintToString(ui.messageTexts());
+    const auto cells = state.document.grid().cells();
+    EXPECT_EQ(std::vector<float>(cells.begin(), cells.end()), direct);
     expectTemporariesGone();
 
     load({path("dem.tar")});
-    ASSERT_TRUE(state.terrain.loaded) << ::testing::PrintToString(ui.messageTexts());
-    EXPECT_EQ(state.terrain.header.columns, 143);
+    ASSERT_TRUE(state.document.loaded()) << ::testing::PrintToString(ui.messageTexts());
+    EXPECT_EQ(state.document.header().columns, 143);
     expectTemporariesGone();
 
     load({path("8821.tgz"), path("dem.tar")});

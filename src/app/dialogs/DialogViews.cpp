@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "app/dialogs/AreaSelectionView.h"
 #include "app/dialogs/DemSpecsView.h"
@@ -60,29 +62,42 @@ void ModelDialog::showEvent(QShowEvent* event) {
     centreOnScreen(*this);
 }
 
+namespace {
+
+template <typename View, typename Model>
+std::unique_ptr<QDialog> makeView(support::DialogModel& model, support::Ui& ui, QWidget* parent) {
+    // The entry was found by the model's own dialog id, which names exactly one model class.
+    return std::make_unique<View>(static_cast<Model&>(model), ui, parent);
+}
+
+struct ViewEntry {
+    std::string_view dialogId;
+    std::unique_ptr<QDialog> (*make)(support::DialogModel&, support::Ui&, QWidget*);
+};
+
+// Every dialog model with its Qt view, by the model's dialog id.
+constexpr std::array views{
+    ViewEntry{"IDD_FILETYPE", makeView<FileTypeView, terrain::FileTypeDialog>},
+    ViewEntry{"IDD_GEOCOORD", makeView<AreaSelectionView, terrain::AreaSelectionDialog>},
+    ViewEntry{"IDD_MPGEOCOORD", makeView<MolaPolarView, importers::MolaPolarSelection>},
+    ViewEntry{"IDD_DIALOG1", makeView<RawMatrixView, importers::RawMatrixDescription>},
+    ViewEntry{"IDD_DEMSPECS", makeView<DemSpecsView, terrain::DemSpecsDialog>},
+    ViewEntry{"IDD_SCENECOLOR", makeView<TerrainColorsView, overhead::TerrainColorsDialog>},
+    ViewEntry{"IDD_MAPSCALE", makeView<MapScaleView, overhead::MapScaleDialog>},
+    ViewEntry{"IDD_SHADING", makeView<LightingView, overhead::LightingDialog>},
+};
+
+}  // namespace
+
 bool runDialogView(support::DialogModel& model, QWidget& parent, support::Ui& ui) {
-    std::unique_ptr<QDialog> view;
-    if (auto* fileType = dynamic_cast<terrain::FileTypeDialog*>(&model)) {
-        view = std::make_unique<FileTypeView>(*fileType, ui, &parent);
-    } else if (auto* area = dynamic_cast<terrain::AreaSelectionDialog*>(&model)) {
-        view = std::make_unique<AreaSelectionView>(*area, ui, &parent);
-    } else if (auto* polar = dynamic_cast<importers::MolaPolarSelection*>(&model)) {
-        view = std::make_unique<MolaPolarView>(*polar, ui, &parent);
-    } else if (auto* raw = dynamic_cast<importers::RawMatrixDescription*>(&model)) {
-        view = std::make_unique<RawMatrixView>(*raw, ui, &parent);
-    } else if (auto* specs = dynamic_cast<terrain::DemSpecsDialog*>(&model)) {
-        view = std::make_unique<DemSpecsView>(*specs, ui, &parent);
-    } else if (auto* colors = dynamic_cast<overhead::TerrainColorsDialog*>(&model)) {
-        view = std::make_unique<TerrainColorsView>(*colors, ui, &parent);
-    } else if (auto* mapScale = dynamic_cast<overhead::MapScaleDialog*>(&model)) {
-        view = std::make_unique<MapScaleView>(*mapScale, ui, &parent);
-    } else if (auto* lighting = dynamic_cast<overhead::LightingDialog*>(&model)) {
-        view = std::make_unique<LightingView>(*lighting, ui, &parent);
-    } else {
+    const auto entry = std::find_if(views.begin(), views.end(), [&](const ViewEntry& view) {
+        return view.dialogId == model.dialogId();
+    });
+    if (entry == views.end()) {
         ui.showMessage("\"" + std::string(model.title()) + "\" is not available yet");
         return false;
     }
-    return view->exec() == QDialog::Accepted;
+    return entry->make(model, ui, &parent)->exec() == QDialog::Accepted;
 }
 
 }  // namespace tavrok::app

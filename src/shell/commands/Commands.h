@@ -1,52 +1,58 @@
 #pragma once
 #include "shell/AppState.h"
+#include "shell/Command.h"
+#include "shell/LoadRequest.h"
 #include "support/Ui.h"
 
 // The built command handlers, grouped by the subsystem that owns them.
 namespace tavrok::shell::commands {
 
 // shell.cpp
-void Exit(AppState& state, support::Ui& ui, int param);
-void StopOperation(AppState& state, support::Ui& ui, int param);
-void About(AppState& state, support::Ui& ui, int param);
-void HelpTopics(AppState& state, support::Ui& ui, int param);
+CommandStatus Exit(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus StopOperation(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus About(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus HelpTopics(AppState& state, support::Ui& ui, const CommandContext& context);
 // F9: the product's web page.
-void OpenWebPage(AppState& state, support::Ui& ui, int param);
+CommandStatus OpenWebPage(AppState& state, support::Ui& ui, const CommandContext& context);
 
 // terrain.cpp
-void LoadTerrainModel(AppState& state, support::Ui& ui, int param);
-void ShowDemSpecs(AppState& state, support::Ui& ui, int param);
+CommandStatus LoadTerrainModel(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus ShowDemSpecs(AppState& state, support::Ui& ui, const CommandContext& context);
+// Command 39 for a file named at start-up: its name picks the importer, no dialog is shown.
+CommandStatus LoadStartupFile(AppState& state, support::Ui& ui, const std::filesystem::path& file);
 
 // importers.cpp
-void LoadMatrixFiles(AppState& state, support::Ui& ui, int param);
-void BuildRawMatrix(AppState& state, support::Ui& ui, int param);
+CommandStatus LoadMatrixFiles(AppState& state, support::Ui& ui, const LoadRequest& request);
+CommandStatus BuildRawMatrix(AppState& state, support::Ui& ui, const LoadRequest& request);
+// The raw matrix builder for a grid another importer prepared or could not read.
+CommandStatus buildRawMatrix(AppState& state, support::Ui& ui, const RawMatrixRequest& request);
 
 // usgs.cpp
-void LoadUsgsDem(AppState& state, support::Ui& ui, int param);
+CommandStatus LoadUsgsDem(AppState& state, support::Ui& ui, const LoadRequest& request);
 
 // srtm.cpp
-void LoadSrtmFiles(AppState& state, support::Ui& ui, int param);
+CommandStatus LoadSrtmFiles(AppState& state, support::Ui& ui, const LoadRequest& request);
 
 // tiles.cpp: GLOBE (40) and GTOPO30 (42) areas cut from tiles
-void LoadGlobeTiles(AppState& state, support::Ui& ui, int param);
-void LoadGtopo30Tiles(AppState& state, support::Ui& ui, int param);
+CommandStatus LoadGlobeTiles(AppState& state, support::Ui& ui, const LoadRequest& request);
+CommandStatus LoadGtopo30Tiles(AppState& state, support::Ui& ui, const LoadRequest& request);
 
-// mola.cpp: Mars MEG areas (43) and polar windows (48)
-void LoadMarsMola(AppState& state, support::Ui& ui, int param);
-void LoadMarsPolarMola(AppState& state, support::Ui& ui, int param);
+// mola.cpp: Mars MEG areas (43) and polar windows (48, param 1 re-reads the last window)
+CommandStatus LoadMarsMola(AppState& state, support::Ui& ui, const LoadRequest& request);
+CommandStatus LoadMarsPolarMola(AppState& state, support::Ui& ui, const LoadRequest& request);
 
 // overhead.cpp
-void BuildOverhead(AppState& state, support::Ui& ui, int param);
-void ModifyColors(AppState& state, support::Ui& ui, int param);
-void ResizeOverheadView(AppState& state, support::Ui& ui, int param);
-void ShadedRelief(AppState& state, support::Ui& ui, int param);
-void DegreeMinSec(AppState& state, support::Ui& ui, int param);
-void DecimalDegree(AppState& state, support::Ui& ui, int param);
-void UtmMeters(AppState& state, support::Ui& ui, int param);
-void LatLonGridOn(AppState& state, support::Ui& ui, int param);
-void LatLonGridOff(AppState& state, support::Ui& ui, int param);
-void ShowScaleMeters(AppState& state, support::Ui& ui, int param);
-void ShowScaleFeet(AppState& state, support::Ui& ui, int param);
-void ShowScaleCancel(AppState& state, support::Ui& ui, int param);
+CommandStatus BuildOverhead(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus ModifyColors(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus ResizeOverheadView(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus ShadedRelief(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus DegreeMinSec(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus DecimalDegree(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus UtmMeters(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus LatLonGridOn(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus LatLonGridOff(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus ShowScaleMeters(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus ShowScaleFeet(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus ShowScaleCancel(AppState& state, support::Ui& ui, const CommandContext& context);
 
 }  // namespace tavrok::shell::commands

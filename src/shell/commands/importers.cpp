@@ -1,104 +1,43 @@
-#include <cstdio>
-#include <memory>
-
-#include "importers/MatrixImporter.h"
 #include "importers/RawMatrixBuilder.h"
-#include "shell/Dispatch.h"
-#include "shell/KeepAlive.h"
-#include "shell/TemporaryDirectory.h"
 #include "shell/TerrainLoading.h"
 #include "shell/commands/Commands.h"
+#include "support/FileHandle.h"
 
 namespace tavrok::shell::commands {
-
-namespace {
-
-std::string fileTitleOf(const std::filesystem::path& file) {
-    return file.filename().string();
-}
-
-}  // namespace
 
 // Terrain matrices with ".hdr" headers: one file, or several merged into one grid. A single
 // file whose header cannot be used goes to the raw matrix builder so that the user can
 // describe it by hand.
-void LoadMatrixFiles(AppState& state, support::Ui& ui, int) {
-    auto files = importers::MatrixFilesFromSelection(state.selectedFiles);
-    if (!files) {
-        showError(ui, files.error());
-        return;
-    }
-    ui.setWaitCursor(true);
-    auto outcome = importers::LoadMatrixFiles(*files, temporaryWorkDirectory(state),
-                                              keepAlive(state, ui, "Please Wait ..."));
-    ui.setWaitCursor(false);
-    if (!outcome.terrain) {
-        showError(ui, outcome.terrain.error());
-        if (outcome.fallback) {
-            ui.clearWindow();
-            state.selectedFiles = {files->front()};
-            dispatch(state, ui, CommandId::BuildRawMatrix, 0);
-        }
-        return;
-    }
-    const std::string title = files->size() == 1 ? fileTitleOf(files->front()) : "Merged Matrices";
-    installLoadedTerrain(state, ui, std::move(outcome.terrain).value(), title);
+CommandStatus LoadMatrixFiles(AppState& state, support::Ui& ui, const LoadRequest& request) {
+    return loadWithImporter(state, ui, "matrix", request.files);
 }
-
-namespace {
-
-bool canOpen(const std::filesystem::path& file) {
-    std::unique_ptr<FILE, int (*)(FILE*)> handle(std::fopen(file.c_str(), "rb"), std::fclose);
-    return handle != nullptr;
-}
-
-// The preset and temporary-input flags serve one build only.
-struct RawMatrixFlags {
-    bool preset;
-    bool temporaryInput;
-};
-
-RawMatrixFlags takeRawMatrixFlags(AppState& state) {
-    const RawMatrixFlags flags{state.rawMatrixPreset, state.rawMatrixTemporaryInput};
-    state.rawMatrixPreset = false;
-    state.rawMatrixTemporaryInput = false;
-    return flags;
-}
-
-}  // namespace
 
 // A headerless binary or ASCII grid described in the "Matrix Data Format" dialog.
-void BuildRawMatrix(AppState& state, support::Ui& ui, int) {
-    const RawMatrixFlags flags = takeRawMatrixFlags(state);
-    if (state.selectedFiles.empty()) {
-        return;
+CommandStatus BuildRawMatrix(AppState& state, support::Ui& ui, const LoadRequest& request) {
+    if (request.files.empty()) {
+        return CommandStatus::Cancelled;
     }
-    const auto file = state.selectedFiles.front();
-    if (!canOpen(file)) {
+    return buildRawMatrix(state, ui, RawMatrixRequest{request.files.front()});
+}
+
+CommandStatus buildRawMatrix(AppState& state, support::Ui& ui, const RawMatrixRequest& request) {
+    if (!support::openForReading(request.file)) {
         ui.showMessage(support::messageText(support::ErrorCode::CannotOpenMatrix));
-        return;
+        return CommandStatus::Failed;
     }
-    if (!flags.preset) {
-        importers::ApplyNetCdfPreset(file, state.rawMatrixDescription);
-        if (!ui.runDialog(state.rawMatrixDescription)) {
-            return;
+    auto& description = state.loads.rawMatrixDescription;
+    if (!request.preset) {
+        importers::ApplyNetCdfPreset(request.file, description);
+        if (!ui.runDialog(description)) {
+            return CommandStatus::Cancelled;
         }
     }
     ui.showProgress("      Building Matrix ... ");
-    ui.setWaitCursor(true);
-    auto loaded = importers::BuildRawMatrix(file, state.rawMatrixDescription, flags.temporaryInput,
-                                            keepAlive(state, ui, "Please Wait ..."));
-    ui.setWaitCursor(false);
-    if (!loaded) {
-        state.pendingSourceListing.clear();
-        showError(ui, loaded.error());
-        return;
-    }
-    // A temporary input stands for the file the user chose, whose name the window shows.
-    const bool namedElsewhere = flags.temporaryInput && !state.fileTitle.empty();
-    const std::string title = namedElsewhere ? state.fileTitle : fileTitleOf(file);
-    state.fileTitle.clear();
-    installLoadedTerrain(state, ui, std::move(loaded).value(), title);
+    auto build = importRequestFor(state, ui, {request.file});
+    build.temporaryInput = request.temporaryInput;
+    build.title = request.title;
+    build.listing = request.listing;
+    return finishImport(state, ui, runImporter(state, ui, "raw", build));
 }
 
 }  // namespace tavrok::shell::commands

@@ -17,12 +17,11 @@ using importers::MolaMegSet;
 const std::string molaFilter = "MOLA Topography (*.img)|*.img||";
 
 // A directory named beforehand (the command line's tile folder) answers the prompt.
-std::optional<std::filesystem::path> takeChosenDirectory(AppState& state) {
-    if (state.selectedFiles.empty()) {
+std::optional<std::filesystem::path> chosenDirectory(const LoadRequest& request) {
+    if (request.files.empty()) {
         return std::nullopt;
     }
-    const auto chosen = state.selectedFiles.front();
-    state.selectedFiles.clear();
+    const auto& chosen = request.files.front();
     std::error_code ignored;
     return std::filesystem::is_directory(chosen, ignored) ? chosen : chosen.parent_path();
 }
@@ -40,51 +39,48 @@ std::optional<std::filesystem::path> promptForDirectory(support::Ui& ui, const s
 
 // Command 43: a square area of Mars cut from the MEG 064 (60 degrees) or MEG 128 (30 degrees)
 // tiles found in one folder.
-void LoadMarsMola(AppState& state, support::Ui& ui, int) {
+CommandStatus LoadMarsMola(AppState& state, support::Ui& ui, const LoadRequest& request) {
     terrain::AreaSelectionDialog dialog(terrain::AreaSelectionDialog::Planet::Mars, 30, 720, 360);
     if (!ui.runDialog(dialog)) {
-        return;
+        return CommandStatus::Cancelled;
     }
     const MolaMegSet set = dialog.widthDegrees() >= 60 ? MolaMegSet::Meg064 : MolaMegSet::Meg128;
     const auto area =
         importers::ComputeMolaArea(set, dialog.centreLatitude(), dialog.centreLongitude());
     const auto tiles = importers::MolaTilesForArea(set, area);
     if (tiles.empty()) {
-        return;
+        return CommandStatus::Cancelled;
     }
-    auto directory = takeChosenDirectory(state);
+    auto directory = chosenDirectory(request);
     if (!directory) {
         directory = promptForDirectory(
             ui, std::string(set == MolaMegSet::Meg064 ? "Locate MOLA MEG 064 File "
                                                       : "Locate MOLA MEG 128 File ") +
                     std::string(tiles.front()->name));
         if (!directory) {
-            return;
+            return CommandStatus::Cancelled;
         }
     }
-    state.rememberedMola.megDirectory = *directory;
+    state.loads.mola.megDirectory = *directory;
+    auto load = importRequestFor(state, ui, {});
+    load.centreLatitude = dialog.centreLatitude();
+    load.centreLongitude = dialog.centreLongitude();
+    load.widthDegrees = dialog.widthDegrees();
+    load.projection = dialog.projection;
+    load.tileFolder = *directory;
     ui.showProgress("    Reading MOLA File ... ");
-    ui.setWaitCursor(true);
-    auto loaded = importers::LoadMolaMegArea(set, area, dialog.projection, *directory,
-                                             keepAlive(state, ui, "Please Wait ..."));
-    ui.setWaitCursor(false);
-    if (!loaded) {
-        showError(ui, loaded.error());
-        return;
-    }
-    installLoadedTerrain(state, ui, std::move(loaded).value(),
-                         set == MolaMegSet::Meg064 ? "MOLA MEG 064" : "MOLA MEG 128");
+    return finishImport(state, ui, runImporter(state, ui, "mola", load));
 }
 
 // Command 48: a window of a polar image. Parameter 1 reads the image found before again with
 // the last choice, without asking.
-void LoadMarsPolarMola(AppState& state, support::Ui& ui, int param) {
-    auto& mola = state.rememberedMola;
-    const bool again = param == 1 && !mola.polarDirectory.empty();
+CommandStatus LoadMarsPolarMola(AppState& state, support::Ui& ui, const LoadRequest& request) {
+    auto& mola = state.loads.mola;
+    const bool again = request.param == 1 && !mola.polarDirectory.empty();
     if (!again) {
         importers::MolaPolarSelection dialog = mola.polar;
         if (!ui.runDialog(dialog)) {
-            return;
+            return CommandStatus::Cancelled;
         }
         mola.polar = dialog;
     }
@@ -94,14 +90,14 @@ void LoadMarsPolarMola(AppState& state, support::Ui& ui, int param) {
     if (again) {
         directory = mola.polarDirectory;
     } else {
-        directory = takeChosenDirectory(state);
+        directory = chosenDirectory(request);
     }
     constexpr int maxPrompts = 10;
     for (int attempt = 0; attempt < maxPrompts; ++attempt) {
         if (!directory) {
             directory = promptForDirectory(ui, "Locate MOLA POLAR File " + expected);
             if (!directory) {
-                return;
+                return CommandStatus::Cancelled;
             }
         }
         std::error_code ignored;
@@ -112,20 +108,16 @@ void LoadMarsPolarMola(AppState& state, support::Ui& ui, int param) {
         directory.reset();
     }
     if (!directory) {
-        return;
+        return CommandStatus::Cancelled;
     }
     mola.polarDirectory = *directory;
+    auto load = importRequestFor(state, ui, {});
+    load.tileFolder = *directory;
+    load.pole = mola.polar.pole;
+    load.polarSamplesPerDegree = mola.polar.samplesPerDegree;
+    load.polarWindow = mola.polar.window();
     ui.showProgress(" Reading MOLA File ");
-    ui.setWaitCursor(true);
-    auto loaded = importers::LoadMolaPolarWindow(*directory / expected, mola.polar.samplesPerDegree,
-                                                 mola.polar.window(),
-                                                 keepAlive(state, ui, "Please Wait ..."));
-    ui.setWaitCursor(false);
-    if (!loaded) {
-        showError(ui, loaded.error());
-        return;
-    }
-    installLoadedTerrain(state, ui, std::move(loaded).value(), expected);
+    return finishImport(state, ui, runImporter(state, ui, "mola-polar", load));
 }
 
 }  // namespace tavrok::shell::commands

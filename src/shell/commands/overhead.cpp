@@ -13,144 +13,149 @@ namespace {
 
 constexpr const char* shadingText = "     Shading Surface ...  ";
 
-void rebuild(AppState& state, support::Ui& ui) {
-    if (state.terrain.loaded) {
-        dispatch(state, ui, CommandId::BuildOverhead, 1);
+CommandStatus rebuild(AppState& state, support::Ui& ui) {
+    if (!state.document.loaded()) {
+        return CommandStatus::Done;
     }
+    return dispatch(state, ui, CommandId::BuildOverhead, 1);
 }
 
 }  // namespace
 
 // Command 21: the overhead image of the current terrain, shaded, coloured and gridded. A stop
 // during the shading falls back to the zoom that fits the window and shades once more.
-void BuildOverhead(AppState& state, support::Ui& ui, int) {
-    if (!state.terrain.loaded) {
-        return;
+CommandStatus BuildOverhead(AppState& state, support::Ui& ui, const CommandContext&) {
+    const auto& document = state.document;
+    if (!document.loaded()) {
+        return CommandStatus::Cancelled;
     }
     auto& overhead = state.overhead;
-    overhead::applyTerrainDefaults(overhead, state.terrain);
-    state.busy = true;
+    auto& map = state.map;
+    overhead::applyTerrainDefaults(overhead, document.terrain(), document.identity());
     ui.setWaitCursor(true);
     const support::ProgressCallback growing = [&ui, &overhead](long done, long) {
-        ui.showGrowingMap(overhead.image, static_cast<int>(done));
+        ui.output().showGrowingMap(overhead.image, static_cast<int>(done));
         ui.pump();
         return true;
     };
-    auto zoom = static_cast<float>(state.overheadZoom);
-    auto status =
-        overhead::buildOverheadView(overhead, state.terrain, zoom, state.clientWidth,
-                                    state.clientHeight, keepAlive(state, ui, shadingText), growing);
+    auto zoom = static_cast<float>(map.overheadZoom);
+    auto status = overhead::buildOverheadView(overhead, document.terrain(), document.revision(),
+                                              zoom, map.clientWidth, map.clientHeight,
+                                              keepAlive(state, ui, shadingText), growing);
     if (!status.ok() && status.error().code == support::ErrorCode::MapResizingCancelled) {
         showError(ui, status.error());
-        const auto& grid = state.terrain.grid;
-        zoom = overhead::fitWindowZoom(grid.rows(), grid.columns(), state.clientWidth,
-                                       state.clientHeight);
-        state.overheadZoom = zoom;
-        state.stopRequested = false;
+        const auto& grid = document.grid();
+        zoom =
+            overhead::fitWindowZoom(grid.rows(), grid.columns(), map.clientWidth, map.clientHeight);
+        map.overheadZoom = zoom;
+        state.shell.stopRequested = false;
         // The second pass is the small fit-to-window one and runs to its end.
         const support::ProgressCallback shading = [&ui](long, long) {
             ui.showProgress(shadingText);
             ui.pump();
             return true;
         };
-        status = overhead::buildOverheadView(overhead, state.terrain, zoom, state.clientWidth,
-                                             state.clientHeight, shading, growing);
+        status =
+            overhead::buildOverheadView(overhead, document.terrain(), document.revision(), zoom,
+                                        map.clientWidth, map.clientHeight, shading, growing);
     }
-    state.busy = false;
     ui.setWaitCursor(false);
-    if (!status.ok()) {
-        if (status.error().code == support::ErrorCode::NotEnoughMemory) {
-            ui.clearWindow();
-        }
-        showError(ui, status.error());
-    }
+    // Built or failed, this revision has had its try; the next command does not repeat it.
+    map.builtRevision = document.revision();
     if (!overhead.image.empty()) {
-        state.viewMode = viewOverhead;
+        map.viewMode = viewOverhead;
     }
+    if (status.ok()) {
+        return CommandStatus::Done;
+    }
+    if (status.error().code == support::ErrorCode::NotEnoughMemory) {
+        ui.output().clear();
+    }
+    return showError(ui, status.error());
 }
 
 // 40017 and 40067: "Terrain Colors" on the overhead table, or on the scene table when the 3D
 // scene sends it with param 1. A confirmed dialog redraws the overhead map.
-void ModifyColors(AppState& state, support::Ui& ui, int param) {
-    const bool sceneMode = param == 1;
-    const auto& header = state.terrain.header;
+CommandStatus ModifyColors(AppState& state, support::Ui& ui, const CommandContext& context) {
+    const bool sceneMode = context.param == 1;
+    const auto& header = state.document.header();
     overhead::TerrainColorsDialog dialog(state.overhead, sceneMode,
-                                         state.terrain.loaded && overhead::isMarsTerrain(header),
+                                         state.document.loaded() && overhead::isMarsTerrain(header),
                                          header.minElevation, header.maxElevation);
     if (!ui.runDialog(dialog)) {
         dialog.restore();
-        return;
+        return CommandStatus::Cancelled;
     }
-    if (!sceneMode) {
-        rebuild(state, ui);
-    }
+    return sceneMode ? CommandStatus::Done : rebuild(state, ui);
 }
 
 // 40084 "F6  Resize Overhead View": a new zoom, new shading.
-void ResizeOverheadView(AppState& state, support::Ui& ui, int) {
-    if (!state.terrain.loaded) {
-        return;
+CommandStatus ResizeOverheadView(AppState& state, support::Ui& ui, const CommandContext&) {
+    if (!state.document.loaded()) {
+        return CommandStatus::Cancelled;
     }
-    const auto& grid = state.terrain.grid;
+    const auto& grid = state.document.grid();
+    auto& map = state.map;
     overhead::MapScaleDialog dialog(grid.rows(), grid.columns(),
-                                    static_cast<float>(state.overheadZoom), state.clientWidth,
-                                    state.clientHeight);
+                                    static_cast<float>(map.overheadZoom), map.clientWidth,
+                                    map.clientHeight);
     if (!ui.runDialog(dialog)) {
-        return;
+        return CommandStatus::Cancelled;
     }
-    state.overheadZoom = dialog.zoom();
-    state.overhead.geometryRebuildRequested = true;
-    rebuild(state, ui);
+    map.overheadZoom = dialog.zoom();
+    return rebuild(state, ui);
 }
 
 // 40110 "Shaded Relief": new light, new shading.
-void ShadedRelief(AppState& state, support::Ui& ui, int) {
+CommandStatus ShadedRelief(AppState& state, support::Ui& ui, const CommandContext&) {
     overhead::LightingDialog dialog(state.overhead.lighting);
     if (!ui.runDialog(dialog)) {
-        return;
+        return CommandStatus::Cancelled;
     }
     state.overhead.lighting = dialog.parameters;
-    state.overhead.geometryRebuildRequested = true;
-    rebuild(state, ui);
+    return rebuild(state, ui);
 }
 
-void DegreeMinSec(AppState& state, support::Ui& ui, int) {
+CommandStatus DegreeMinSec(AppState& state, support::Ui& ui, const CommandContext&) {
     state.overhead.coordinateMode = overhead::CoordinateMode::DegreeMinSec;
-    rebuild(state, ui);
+    return rebuild(state, ui);
 }
 
-void DecimalDegree(AppState& state, support::Ui& ui, int) {
+CommandStatus DecimalDegree(AppState& state, support::Ui& ui, const CommandContext&) {
     state.overhead.coordinateMode = overhead::CoordinateMode::DecimalDegree;
-    rebuild(state, ui);
+    return rebuild(state, ui);
 }
 
-void UtmMeters(AppState& state, support::Ui& ui, int) {
+CommandStatus UtmMeters(AppState& state, support::Ui& ui, const CommandContext&) {
     state.overhead.coordinateMode = overhead::CoordinateMode::UtmMeters;
-    rebuild(state, ui);
+    return rebuild(state, ui);
 }
 
-void LatLonGridOn(AppState& state, support::Ui& ui, int) {
+CommandStatus LatLonGridOn(AppState& state, support::Ui& ui, const CommandContext&) {
     state.overhead.latLonGrid = true;
-    rebuild(state, ui);
+    return rebuild(state, ui);
 }
 
-void LatLonGridOff(AppState& state, support::Ui& ui, int) {
+CommandStatus LatLonGridOff(AppState& state, support::Ui& ui, const CommandContext&) {
     state.overhead.latLonGrid = false;
-    rebuild(state, ui);
+    return rebuild(state, ui);
 }
 
 // 19 "Meters" and 40061 "Feet": open the "Scale" legend (or relabel it when open).
-void ShowScaleMeters(AppState& state, support::Ui&, int) {
-    state.scaleWindow = {true, false};
+CommandStatus ShowScaleMeters(AppState& state, support::Ui&, const CommandContext&) {
+    state.map.scaleWindow = {true, false};
+    return CommandStatus::Done;
 }
 
-void ShowScaleFeet(AppState& state, support::Ui&, int) {
-    state.scaleWindow = {true, true};
+CommandStatus ShowScaleFeet(AppState& state, support::Ui&, const CommandContext&) {
+    state.map.scaleWindow = {true, true};
+    return CommandStatus::Done;
 }
 
 // 20 "Cancel": closes the legend.
-void ShowScaleCancel(AppState& state, support::Ui&, int) {
-    state.scaleWindow.shown = false;
+CommandStatus ShowScaleCancel(AppState& state, support::Ui&, const CommandContext&) {
+    state.map.scaleWindow.shown = false;
+    return CommandStatus::Done;
 }
 
 }  // namespace tavrok::shell::commands

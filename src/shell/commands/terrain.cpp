@@ -1,11 +1,12 @@
 #include <algorithm>
 #include <array>
-#include <cctype>
 
+#include "importers/Registry.h"
 #include "shell/Dispatch.h"
 #include "shell/FilePrompts.h"
 #include "shell/TerrainLoading.h"
 #include "shell/commands/Commands.h"
+#include "support/Text.h"
 #include "terrain/AreaSelectionDialog.h"
 #include "terrain/DemSpecsDialog.h"
 #include "terrain/FileTypeDialog.h"
@@ -16,44 +17,31 @@ namespace {
 
 using namespace terrain;
 
-// The previous load's temporary terrain matrix goes before anything else happens.
-void removeTemporaryTerrain(AppState& state) {
-    if (state.temporaryTerrainFile.empty()) {
-        return;
-    }
-    std::error_code ignored;
-    auto header = state.temporaryTerrainFile;
-    std::filesystem::remove(state.temporaryTerrainFile, ignored);
-    std::filesystem::remove(header.replace_extension(".hdr"), ignored);
-    state.temporaryTerrainFile.clear();
-}
-
-// What one file type does after the dialog: an optional prompt, then an importer command.
+// What one file type asks before its importer (found in the registry) runs: a file prompt,
+// or the area on the world map.
 struct FileTypeRoute {
     int fileType;
     const support::FilePrompt* prompt;  // null: no prompt here
-    CommandId command;
-    int param;
     bool areaDialog;  // GLOBE and GTOPO30 pick an area on the world map instead of a file
 };
 
 const std::array routes{
-    FileTypeRoute{fileTypeUsgsDem, &prompts::openUsgsDem, CommandId::LoadUsgsDem, 0, false},
-    FileTypeRoute{fileTypeSrtm, &prompts::openSrtm, CommandId::LoadSrtmFiles, 0, false},
-    FileTypeRoute{fileTypeGeoTiff, &prompts::openGeoTiff, CommandId::LoadUsgsDem, 0, false},
-    FileTypeRoute{fileTypeGlobe, nullptr, CommandId::LoadGlobeTiles, 0, true},
-    FileTypeRoute{fileTypeMatrix, &prompts::openMatrix, CommandId::LoadMatrixFiles, 0, false},
-    FileTypeRoute{fileTypeGtopo30, nullptr, CommandId::LoadGtopo30Tiles, 0, true},
-    FileTypeRoute{fileTypeLidar, &prompts::openLas, CommandId::LoadLasCloud, 0, false},
-    FileTypeRoute{fileTypeXyz, &prompts::openXyz, CommandId::LoadXyzPoints, 0, false},
-    FileTypeRoute{fileTypeMarsMola, nullptr, CommandId::LoadMarsMola, 0, false},
-    FileTypeRoute{fileTypeMarsPolar, nullptr, CommandId::LoadMarsPolarMola, 0, false},
+    FileTypeRoute{fileTypeUsgsDem, &prompts::openUsgsDem, false},
+    FileTypeRoute{fileTypeSrtm, &prompts::openSrtm, false},
+    FileTypeRoute{fileTypeGeoTiff, &prompts::openGeoTiff, false},
+    FileTypeRoute{fileTypeGlobe, nullptr, true},
+    FileTypeRoute{fileTypeMatrix, &prompts::openMatrix, false},
+    FileTypeRoute{fileTypeGtopo30, nullptr, true},
+    FileTypeRoute{fileTypeLidar, &prompts::openLas, false},
+    FileTypeRoute{fileTypeXyz, &prompts::openXyz, false},
+    FileTypeRoute{fileTypeMarsMola, nullptr, false},
+    FileTypeRoute{fileTypeMarsPolar, nullptr, false},
 };
 
 // Repaints after a dialog closed and lets pending events run before a long import.
 void refreshAfterDialog(AppState& state, support::Ui& ui) {
-    if (state.viewMode == 0) {
-        ui.clearWindow();
+    if (state.map.viewMode == viewNothing) {
+        ui.output().clear();
     }
     ui.pump();
 }
@@ -63,89 +51,64 @@ bool chooseArea(AppState& state, support::Ui& ui) {
     if (!ui.runDialog(dialog)) {
         return false;
     }
-    state.area = {dialog.centreLatitude(), dialog.centreLongitude(), dialog.widthDegrees(),
-                  dialog.projection};
+    state.loads.area = {dialog.centreLatitude(), dialog.centreLongitude(), dialog.widthDegrees(),
+                        dialog.projection};
     return true;
 }
 
-void loadChosenType(AppState& state, support::Ui& ui, const FileTypeRoute& route) {
+CommandStatus loadChosenType(AppState& state, support::Ui& ui, const FileTypeRoute& route) {
+    const auto* importer = importers::importerForFileType(route.fileType);
+    if (importer == nullptr) {
+        return CommandStatus::Cancelled;
+    }
+    LoadRequest request{static_cast<CommandId>(importer->command), importer->commandParameter, {}};
     if (route.prompt != nullptr) {
         const auto files = ui.promptForFiles(*route.prompt);
         if (files.empty()) {
-            return;
+            return CommandStatus::Cancelled;
         }
-        state.selectedFiles.assign(files.begin(), files.end());
+        request.files.assign(files.begin(), files.end());
     } else if (route.areaDialog && !chooseArea(state, ui)) {
-        return;
+        return CommandStatus::Cancelled;
     }
     if (route.prompt != nullptr || route.areaDialog) {
         refreshAfterDialog(state, ui);
     }
-    dispatch(state, ui, route.command, route.param);
-}
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// A file named at start-up: the four characters from the first dot of its name decide.
-// A data file with a ".hdr" header beside it is a terrain matrix and loads without asking.
-LoadRequest startupRequestFor(const std::filesystem::path& file) {
-    const std::string name = file.filename().string();
-    const auto dot = name.find('.');
-    const std::string extension = dot == std::string::npos ? "" : lowerCase(name.substr(dot, 4));
-    if (extension == ".dem") {
-        return {CommandId::LoadUsgsDem, 0};
-    }
-    if (extension == ".ddf") {
-        return {CommandId::LoadUsgsDem, 1};
-    }
-    std::error_code ignored;
-    auto header = file;
-    if (extension != ".hdr" && std::filesystem::exists(header.replace_extension(".hdr"), ignored)) {
-        return {CommandId::LoadMatrixFiles, 0};
-    }
-    return {CommandId::BuildRawMatrix, 0};
+    return runImport(state, ui, request);
 }
 
 }  // namespace
 
-void LoadTerrainModel(AppState& state, support::Ui& ui, int param) {
-    if (state.viewMode == 0) {
-        ui.clearWindow();
+CommandStatus LoadTerrainModel(AppState& state, support::Ui& ui, const CommandContext&) {
+    if (state.map.viewMode == viewNothing) {
+        ui.output().clear();
     }
-    removeTemporaryTerrain(state);
-    if (param == 1 || state.fileAlreadyChosen) {
-        state.fileAlreadyChosen = false;
-        if (state.selectedFiles.empty()) {
-            return;
-        }
-        const LoadRequest request = startupRequestFor(state.selectedFiles.front());
-        dispatch(state, ui, request.command, request.param);
-        return;
-    }
-    FileTypeDialog dialog(state.settings.lastFileType);
+    FileTypeDialog dialog(state.shell.settings.lastFileType);
     if (!ui.runDialog(dialog)) {
-        return;
+        return CommandStatus::Cancelled;
     }
-    state.settings.lastFileType = dialog.choice();
+    state.shell.settings.lastFileType = dialog.choice();
     const auto route = std::find_if(routes.begin(), routes.end(), [&](const FileTypeRoute& r) {
         return r.fileType == dialog.choice();
     });
-    if (route != routes.end()) {
-        loadChosenType(state, ui, *route);
-    }
+    return route == routes.end() ? CommandStatus::Cancelled : loadChosenType(state, ui, *route);
 }
 
-void ShowDemSpecs(AppState& state, support::Ui& ui, int) {
-    if (!state.terrain.loaded) {
-        return;
+CommandStatus LoadStartupFile(AppState& state, support::Ui& ui, const std::filesystem::path& file) {
+    if (state.map.viewMode == viewNothing) {
+        ui.output().clear();
     }
-    DemSpecsDialog dialog(state.terrain.header);
-    dialog.sourceListing = state.sourceListing;
+    return runImport(state, ui, loadRequestForFiles({file}));
+}
+
+CommandStatus ShowDemSpecs(AppState& state, support::Ui& ui, const CommandContext&) {
+    if (!state.document.loaded()) {
+        return CommandStatus::Cancelled;
+    }
+    DemSpecsDialog dialog(state.document.header());
+    dialog.sourceListing = state.document.source().listing;
     ui.runDialog(dialog);
+    return CommandStatus::Done;
 }
 
 }  // namespace tavrok::shell::commands

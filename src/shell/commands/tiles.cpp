@@ -1,5 +1,3 @@
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "importers/ArchiveExtractor.h"
@@ -8,6 +6,7 @@
 #include "shell/TemporaryDirectory.h"
 #include "shell/TerrainLoading.h"
 #include "shell/commands/Commands.h"
+#include "support/Text.h"
 
 namespace tavrok::shell::commands {
 
@@ -16,10 +15,8 @@ namespace {
 using importers::GlobalDataSet;
 using importers::GlobalTile;
 
-std::string lowered(std::string text) {
-    std::ranges::transform(text, text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
+std::string lowered(std::string_view text) {
+    return support::lowerCase(text);
 }
 
 bool isArchive(GlobalDataSet set, const std::filesystem::path& file) {
@@ -35,7 +32,7 @@ bool matchesTile(GlobalDataSet set, const GlobalTile& tile, const std::filesyste
 }
 
 std::optional<std::filesystem::path> findInRememberedDirectory(
-    GlobalDataSet set, const GlobalTile& tile, const AppState::TileMemory& remembered) {
+    GlobalDataSet set, const GlobalTile& tile, const LoadMemory::TileMemory& remembered) {
     if (remembered.directory.empty()) {
         return std::nullopt;
     }
@@ -84,25 +81,27 @@ support::Result<std::filesystem::path> unpackTile(const std::filesystem::path& a
                           "no tile in " + archive.string()};
 }
 
-void loadGlobalTiles(AppState& state, support::Ui& ui, GlobalDataSet set) {
+CommandStatus loadGlobalTiles(AppState& state, support::Ui& ui, GlobalDataSet set,
+                              const LoadRequest& request) {
+    auto& remembered = state.loads.tiles;
     // A tile opened by name (or a directory named on the command line) fixes where to look.
-    if (!state.selectedFiles.empty()) {
-        const auto& chosen = state.selectedFiles.front();
+    if (!request.files.empty()) {
+        const auto& chosen = request.files.front();
         std::error_code ignored;
         if (std::filesystem::is_directory(chosen, ignored)) {
-            state.rememberedTile.directory = chosen;
+            remembered.directory = chosen;
         } else {
-            state.rememberedTile = {chosen.parent_path(), chosen.extension().string()};
+            remembered = {chosen.parent_path(), chosen.extension().string()};
         }
-        state.selectedFiles.clear();
     }
-    const auto area = importers::ComputeGlobalArea(
-        state.area.centreLatitude, state.area.centreLongitude, state.area.widthDegrees);
+    const auto& choice = state.loads.area;
+    const auto area = importers::ComputeGlobalArea(choice.centreLatitude, choice.centreLongitude,
+                                                   choice.widthDegrees);
     const auto workFolder = temporaryWorkDirectory(state) / "tavrok_terrain";
     std::vector<std::filesystem::path> unpacked;
     std::string lastFileName;
     const auto locate = [&](const GlobalTile& tile) -> std::optional<std::filesystem::path> {
-        auto found = findInRememberedDirectory(set, tile, state.rememberedTile);
+        auto found = findInRememberedDirectory(set, tile, remembered);
         constexpr int maxPrompts = 10;
         for (int attempt = 0; !found && attempt < maxPrompts; ++attempt) {
             const support::FilePrompt prompt{
@@ -120,7 +119,7 @@ void loadGlobalTiles(AppState& state, support::Ui& ui, GlobalDataSet set) {
         if (!found) {
             return std::nullopt;
         }
-        state.rememberedTile = {found->parent_path(), found->extension().string()};
+        remembered = {found->parent_path(), found->extension().string()};
         lastFileName = found->filename().string();
         if (isArchive(set, *found)) {
             auto tileFile = unpackTile(*found, tile, workFolder);
@@ -134,33 +133,40 @@ void loadGlobalTiles(AppState& state, support::Ui& ui, GlobalDataSet set) {
     };
     ui.showProgress(set == GlobalDataSet::Globe ? "Reading GLOBE File(s) ... "
                                                 : "Reading GOTP30 File(s) ...");
-    ui.setWaitCursor(true);
-    auto loaded = importers::LoadGlobalArea(set, area, state.area.projection, locate,
-                                            keepAlive(state, ui, "Please Wait ..."));
-    ui.setWaitCursor(false);
+    auto load = importRequestFor(state, ui, {});
+    load.centreLatitude = choice.centreLatitude;
+    load.centreLongitude = choice.centreLongitude;
+    load.widthDegrees = choice.widthDegrees;
+    load.projection = choice.projection;
+    load.locateTile = locate;
+    auto outcome = runImporter(state, ui, set == GlobalDataSet::Globe ? "globe" : "gtopo30", load);
     for (const auto& file : unpacked) {
         std::error_code ignored;
         std::filesystem::remove(file, ignored);
     }
-    if (!loaded) {
-        if (loaded.error().code != support::ErrorCode::OperationCancelled) {
-            showError(ui, loaded.error());
+    if (!outcome.terrain) {
+        if (outcome.terrain.error().code == support::ErrorCode::OperationCancelled) {
+            return CommandStatus::Cancelled;
         }
-        return;
+        return finishImport(state, ui, std::move(outcome));
     }
-    const auto tiles = importers::TilesForArea(set, area);
-    const std::string title = tiles.size() == 1 ? lastFileName : "Digital Elevation Model";
-    installLoadedTerrain(state, ui, std::move(loaded).value(), title);
+    // A single tile is named after the file the user chose, an archive rather than its tile.
+    auto& source = outcome.terrain->source;
+    source.files = request.files;
+    if (importers::TilesForArea(set, area).size() == 1) {
+        source.title = lastFileName;
+    }
+    return finishImport(state, ui, std::move(outcome));
 }
 
 }  // namespace
 
-void LoadGlobeTiles(AppState& state, support::Ui& ui, int) {
-    loadGlobalTiles(state, ui, GlobalDataSet::Globe);
+CommandStatus LoadGlobeTiles(AppState& state, support::Ui& ui, const LoadRequest& request) {
+    return loadGlobalTiles(state, ui, GlobalDataSet::Globe, request);
 }
 
-void LoadGtopo30Tiles(AppState& state, support::Ui& ui, int) {
-    loadGlobalTiles(state, ui, GlobalDataSet::Gtopo30);
+CommandStatus LoadGtopo30Tiles(AppState& state, support::Ui& ui, const LoadRequest& request) {
+    return loadGlobalTiles(state, ui, GlobalDataSet::Gtopo30, request);
 }
 
 }  // namespace tavrok::shell::commands
