@@ -9,6 +9,7 @@
 
 #include "importers/MatrixSamples.h"
 #include "importers/SinusoidalResampler.h"
+#include "support/Units.h"
 #include "terrain/TerrainModel.h"
 
 namespace tavrok::importers {
@@ -204,10 +205,10 @@ support::Result<LoadedTerrain> LoadGlobalArea(GlobalDataSet set, const GlobalAre
     header.eastLon = static_cast<float>(area.right);
     header.southLat = static_cast<float>(area.lower);
     header.northLat = static_cast<float>(area.upper);
-    header.westBound = area.left * 3600.0;
-    header.eastBound = area.right * 3600.0;
-    header.southBound = area.lower * 3600.0;
-    header.northBound = area.upper * 3600.0;
+    header.westBound = area.left * support::arcSecondsPerDegree;
+    header.eastBound = area.right * support::arcSecondsPerDegree;
+    header.southBound = area.lower * support::arcSecondsPerDegree;
+    header.northBound = area.upper * support::arcSecondsPerDegree;
     header.originX = header.westBound;
     header.originY = header.southBound;
     header.maxX = header.eastBound;

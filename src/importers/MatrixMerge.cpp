@@ -11,6 +11,7 @@
 #include "geodesy/Utm.h"
 #include "importers/GeographicScale.h"
 #include "importers/MergeCore.h"
+#include "support/Text.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::importers {
@@ -25,13 +26,6 @@ using terrain::ProjectionKind;
 // Merged geographic sizes are whole counts of cells, but spacings kept as floats make a tile
 // span like 2399.99994 cells; this much of a cell still counts as a whole one.
 constexpr double cellCountTolerance = 1e-3;
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::string NormalisedZoneText(const MatrixFileRecord& record) {
     return std::to_string(std::atoi(record.zoneText.c_str())) + record.hemisphere;
@@ -201,7 +195,7 @@ support::Status ReconcileWithFirst(const MatrixFileRecord& first, MatrixFileReco
         later.longitudeSpacing != first.longitudeSpacing) {
         return Error{ErrorCode::DifferentAngularResolutions, ""};
     }
-    if (!SameTextIgnoringCase(later.zoneText, first.zoneText)) {
+    if (!support::equalsIgnoringCase(later.zoneText, first.zoneText)) {
         return Error{ErrorCode::DifferentUtmZones, ""};
     }
     return support::success();

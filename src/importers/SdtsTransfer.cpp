@@ -14,6 +14,7 @@
 #include "importers/Iso8211Module.h"
 #include "importers/MatrixHeaderWriter.h"
 #include "importers/MatrixSamples.h"
+#include "support/Text.h"
 
 namespace tavrok::importers {
 
@@ -28,10 +29,7 @@ constexpr float lowestElevation = -1000.0f;
 constexpr double onGrid = 0.0001;
 
 std::string Upper(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper;
+    return support::upperCase(text);
 }
 
 std::string_view Trimmed(std::string_view text) {

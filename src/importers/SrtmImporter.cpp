@@ -9,6 +9,7 @@
 #include "importers/GeographicScale.h"
 #include "importers/MatrixSamples.h"
 #include "importers/MergeCore.h"
+#include "support/Text.h"
 
 namespace tavrok::importers {
 
@@ -24,14 +25,10 @@ constexpr int hgtVoid = -32768;
 constexpr int bilUsgsVoid = -32767;
 constexpr std::size_t hdrValueReach = 64;  // characters searched after a key for its value
 
-std::string lowerCase(std::string text) {
-    std::ranges::transform(text, text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+using support::lowerCase;
 
 bool isBil(const std::filesystem::path& path) {
-    return lowerCase(path.extension().string()) == ".bil";
+    return support::lowerExtension(path) == ".bil";
 }
 
 // The integer after `key` (lower case) in a lowered ".hdr" text; 0 when the key is absent;
@@ -253,7 +250,7 @@ bool sameSpacing(double a, double b) {
 }
 
 bool sameText(const std::string& a, const std::string& b) {
-    return lowerCase(a) == lowerCase(b);
+    return support::equalsIgnoringCase(a, b);
 }
 
 bool isPresent(float cell) {

@@ -9,6 +9,7 @@
 #include "geodesy/Utm.h"
 #include "importers/MatrixSamples.h"
 #include "importers/MergeCore.h"
+#include "support/Units.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::importers {
@@ -21,7 +22,7 @@ using support::Result;
 using terrain::ProjectionKind;
 
 constexpr int groundUnitMetres = 2;
-constexpr double arcSecondsPerDegree = 3600.0;
+using support::arcSecondsPerDegree;
 constexpr double minimumStart = 1000000.0;
 constexpr double maximumStart = -1000000.0;
 
