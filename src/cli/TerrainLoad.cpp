@@ -16,17 +16,8 @@ namespace {
 // The tile sets cut by area rather than loaded by file: "--type globe" or "--type gtopo30".
 std::optional<shell::LoadRequest> tileSetRequest(const Arguments& arguments) {
     const auto type = arguments.value("type");
-    if (type == "globe") {
-        return shell::LoadRequest{shell::CommandId::LoadGlobeTiles, 0, {}};
-    }
-    if (type == "gtopo30") {
-        return shell::LoadRequest{shell::CommandId::LoadGtopo30Tiles, 0, {}};
-    }
-    if (type == "mola") {
-        return shell::LoadRequest{shell::CommandId::LoadMarsMola, 0, {}};
-    }
-    if (type == "mola-polar") {
-        return shell::LoadRequest{shell::CommandId::LoadMarsPolarMola, 0, {}};
+    if (type == "globe" || type == "gtopo30" || type == "mola" || type == "mola-polar") {
+        return shell::loadRequestForType(*type);
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 
 #include "importers/GzipInflate.h"
 #include "importers/MatrixSamples.h"
+#include "support/Text.h"
 
 namespace tavrok::importers {
 
@@ -15,10 +16,7 @@ using support::ErrorCode;
 using support::Result;
 
 bool EndsWithGz(const std::filesystem::path& path) {
-    auto extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".gz";
+    return support::lowerExtension(path) == ".gz";
 }
 
 Result<std::string> ReadWhole(const std::filesystem::path& path) {

@@ -13,11 +13,11 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
 #include "importers/MatrixSamples.h"
+#include "importers/TiffFile.h"
 
 namespace tavrok::importers {
 
@@ -26,42 +26,8 @@ namespace {
 using support::Error;
 using support::ErrorCode;
 
-constexpr ttag_t gdalNoDataTag = 42113;  // ASCII text of the value marking missing samples
 constexpr float missingSample = -9999.0f;
 constexpr std::uint64_t maxTileSamples = 1ull << 24;
-
-TIFFExtendProc g_previousExtender = nullptr;
-
-void registerNoDataTag(TIFF* tiff) {
-    static const TIFFFieldInfo fields[] = {
-        {gdalNoDataTag, -1, -1, TIFF_ASCII, FIELD_CUSTOM, 1, 0,
-         const_cast<char*>("GDALNoDataValue")},
-    };
-    TIFFMergeFieldInfo(tiff, fields, 1);
-    if (g_previousExtender != nullptr) {
-        g_previousExtender(tiff);
-    }
-}
-
-// libtiff reports to stderr by default; a refused file says why through our own messages.
-void installHandlersOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        TIFFSetErrorHandler(nullptr);
-        TIFFSetWarningHandler(nullptr);
-        g_previousExtender = TIFFSetTagExtender(registerNoDataTag);
-    });
-}
-
-struct TiffCloser {
-    void operator()(TIFF* tiff) const { XTIFFClose(tiff); }
-};
-struct GtifCloser {
-    void operator()(GTIF* gtif) const { GTIFFree(gtif); }
-};
-struct DefnCloser {
-    void operator()(GTIFDefn* defn) const { GTIFFreeDefn(defn); }
-};
 
 // Deletes a file when it goes out of scope unless released.
 class FileRemover {
@@ -343,13 +309,12 @@ support::Result<GeoTiffDemGrid> ConvertGeoTiffDem(const std::filesystem::path& t
             return Error{ErrorCode::GeoTiffFileError, tiffPath.string()};
         }
     }
-    installHandlersOnce();
-    const std::unique_ptr<TIFF, TiffCloser> tiff(XTIFFOpen(tiffPath.c_str(), "r"));
+    const TiffHandle tiff = OpenTiff(tiffPath, "r");
     if (!tiff) {
         return Error{ErrorCode::GeoTiffFileError, "libtiff cannot open " + tiffPath.string()};
     }
-    const std::unique_ptr<GTIF, GtifCloser> gtif(GTIFNew(tiff.get()));
-    const std::unique_ptr<GTIFDefn, DefnCloser> defn(GTIFAllocDefn());
+    const GtifHandle gtif(GTIFNew(tiff.get()));
+    const GtifDefinitionHandle defn(GTIFAllocDefn());
     if (!gtif || !defn) {
         return Error{ErrorCode::FileError, "no GeoTIFF keys"};
     }

@@ -8,6 +8,8 @@
 #include <numbers>
 
 #include "importers/MatrixSamples.h"
+#include "importers/SinusoidalResampler.h"
+#include "support/Units.h"
 #include "terrain/TerrainModel.h"
 
 namespace tavrok::importers {
@@ -87,47 +89,6 @@ TileWindow windowFor(const GlobalTile& tile, const GlobalArea& area) {
     window.resultColumn = std::max(0, (tile.left - area.left) * samplesPerDegree);
     window.resultRow = std::max(0, (tile.lower - area.lower) * samplesPerDegree);
     return window;
-}
-
-// Resamples every row about its centre by 1 / cos(latitude) and trims the columns that every
-// row lost; samples from outside the row are missing.
-terrain::TerrainModel latitudeCorrection(const terrain::TerrainModel& grid, double lower) {
-    const int n = grid.columns();
-    std::vector<float> row(static_cast<std::size_t>(n));
-    terrain::TerrainModel corrected = grid;
-    int fewestLost = n;
-    for (int r = 0; r < grid.rows(); ++r) {
-        const double latitude = lower + r * static_cast<double>(degreesPerSample);
-        const double cosine = std::cos(latitude * std::numbers::pi / 180.0);
-        const auto source = grid.row(r);
-        int lost = 0;
-        long previous = 0;
-        for (int c = 0; c < n; ++c) {
-            long column = previous;
-            if (cosine != 0) {
-                column = static_cast<long>((c - n / 2) / cosine + n / 2.0);
-            }
-            previous = column;
-            if (column < 1 || column >= n) {
-                row[c] = terrain::missingCell;
-                ++lost;
-            } else {
-                row[c] = source[column];
-            }
-        }
-        std::ranges::copy(row, corrected.row(r).begin());
-        fewestLost = std::min(fewestLost, lost);
-    }
-    const int trim = fewestLost / 2;
-    auto trimmed = terrain::TerrainModel::create(grid.rows(), n - 2 * trim);
-    if (!trimmed) {
-        return corrected;
-    }
-    for (int r = 0; r < grid.rows(); ++r) {
-        const auto source = corrected.row(r);
-        std::copy(source.begin() + trim, source.end() - trim, trimmed->row(r).begin());
-    }
-    return std::move(trimmed).value();
 }
 
 }  // namespace
@@ -224,7 +185,13 @@ support::Result<LoadedTerrain> LoadGlobalArea(GlobalDataSet set, const GlobalAre
     const int maximum = converted->maximum;
     samples = {};
     if (projection == terrain::ProjectionKind::Sinusoidal) {
-        grid = latitudeCorrection(grid, area.lower);
+        auto resampled =
+            ResampleSinusoidal(std::move(grid), area.lower, static_cast<double>(degreesPerSample),
+                               SinusoidalSampling::Nearest);
+        if (!resampled) {
+            return resampled.error();
+        }
+        grid = std::move(resampled).value();
     }
 
     terrain::TerrainHeader header;
@@ -238,10 +205,10 @@ support::Result<LoadedTerrain> LoadGlobalArea(GlobalDataSet set, const GlobalAre
     header.eastLon = static_cast<float>(area.right);
     header.southLat = static_cast<float>(area.lower);
     header.northLat = static_cast<float>(area.upper);
-    header.westBound = area.left * 3600.0;
-    header.eastBound = area.right * 3600.0;
-    header.southBound = area.lower * 3600.0;
-    header.northBound = area.upper * 3600.0;
+    header.westBound = area.left * support::arcSecondsPerDegree;
+    header.eastBound = area.right * support::arcSecondsPerDegree;
+    header.southBound = area.lower * support::arcSecondsPerDegree;
+    header.northBound = area.upper * support::arcSecondsPerDegree;
     header.originX = header.westBound;
     header.originY = header.southBound;
     header.maxX = header.eastBound;

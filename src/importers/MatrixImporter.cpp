@@ -505,11 +505,14 @@ bool HeaderWasUnusable(ErrorCode code) {
            code != ErrorCode::OperationCancelled;
 }
 
-MatrixLoadOutcome LoadSingleMatrix(const std::filesystem::path& path,
-                                   const support::ProgressCallback& progress) {
+ImportOutcome LoadSingleMatrix(const std::filesystem::path& path,
+                               const support::ProgressCallback& progress) {
     auto record = ReadMatrixFile(path, progress);
     if (!record) {
-        return {record.error(), HeaderWasUnusable(record.error().code)};
+        if (HeaderWasUnusable(record.error().code)) {
+            return {record.error(), DescribeByHand(path)};
+        }
+        return {record.error()};
     }
     auto header = HeaderFromRecord(record.value());
     header.missingCells = record->missingCells;
@@ -547,46 +550,7 @@ support::Result<MatrixFileRecord> ReadMatrixFile(const std::filesystem::path& da
     return record;
 }
 
-support::Status StoreTemporaryMatrix(MatrixFileRecord& record, int fileIndex,
-                                     const std::filesystem::path& temporaryDirectory,
-                                     support::TemporaryFiles& temporaries) {
-    const auto path = temporaryDirectory / ("matrix_" + std::to_string(fileIndex) + ".bin");
-    auto file = OpenForWriting(path);
-    if (!file) {
-        return Error{ErrorCode::CannotLoadTemporaryFiles, path.string()};
-    }
-    temporaries.add(path);
-    const auto cells = record.grid.cells();
-    const bool written =
-        std::fwrite(cells.data(), 1, cells.size_bytes(), file.get()) == cells.size_bytes();
-    if (!written || std::fclose(file.release()) != 0) {
-        return Error{ErrorCode::CannotLoadTemporaryFiles, "cannot write " + path.string()};
-    }
-    record.temporaryMatrixPath = path;
-    record.grid = terrain::TerrainModel();
-    return support::success();
-}
-
-support::Result<terrain::TerrainModel> TakeTemporaryMatrix(const MatrixFileRecord& record,
-                                                           support::TemporaryFiles& temporaries) {
-    auto file = OpenForReading(record.temporaryMatrixPath);
-    if (!file) {
-        return Error{ErrorCode::FileError, record.temporaryMatrixPath.string()};
-    }
-    auto grid = terrain::TerrainModel::create(record.rows, record.columns);
-    if (!grid) {
-        return grid.error();
-    }
-    const auto cells = grid->cells();
-    if (!ReadExactly(file.get(), cells.data(), cells.size_bytes())) {
-        return Error{ErrorCode::FileError, "short read " + record.temporaryMatrixPath.string()};
-    }
-    file.reset();
-    temporaries.remove(record.temporaryMatrixPath);
-    return grid;
-}
-
-terrain::TerrainHeader HeaderFromRecord(const MatrixFileRecord& record) {
+terrain::TerrainHeader HeaderFromRecord(const MatrixDescription& record) {
     terrain::TerrainHeader header;
     header.rows = record.rows;
     header.columns = record.columns;
@@ -645,9 +609,9 @@ terrain::TerrainHeader HeaderFromRecord(const MatrixFileRecord& record) {
     return header;
 }
 
-MatrixLoadOutcome LoadMatrixFiles(const std::vector<std::filesystem::path>& paths,
-                                  const std::filesystem::path& temporaryDirectory,
-                                  const support::ProgressCallback& progress) {
+ImportOutcome LoadMatrixFiles(const std::vector<std::filesystem::path>& paths,
+                              const std::filesystem::path& temporaryDirectory,
+                              const support::ProgressCallback& progress) {
     try {
         if (paths.empty()) {
             return {Error{ErrorCode::NoValidMatrixFiles, "empty list"}};

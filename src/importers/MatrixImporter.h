@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "geodesy/Ellipsoid.h"
+#include "importers/ImportOutcome.h"
 #include "importers/LoadedTerrain.h"
 #include "support/Progress.h"
 #include "support/Result.h"
@@ -14,13 +15,9 @@
 
 namespace tavrok::importers {
 
-// What reading one header-and-data pair yields. The grid is already in the stored form:
-// elevation - minElevation in metres, missing cells -1.0, row 0 south.
-struct MatrixFileRecord {
-    // Where the grid waits while other matrices are read; empty while it is held in `grid`.
-    std::filesystem::path temporaryMatrixPath;
-    terrain::TerrainModel grid;
-
+// What a matrix's header and data say about it, without the grid: what merges compare and
+// widen.
+struct MatrixDescription {
     std::string title;
     terrain::ProjectionKind projection = terrain::ProjectionKind::UTM;
     terrain::DataType dataType = terrain::DataType::Height;
@@ -52,6 +49,14 @@ struct MatrixFileRecord {
     long missingCells = 0;  // cells of `grid` marked missing
 };
 
+// What reading one header-and-data pair yields. The grid is already in the stored form:
+// elevation - minElevation in metres, missing cells -1.0, row 0 south.
+struct MatrixFileRecord : MatrixDescription {
+    // Where the grid waits while other matrices are read; empty while it is held in `grid`.
+    std::filesystem::path temporaryMatrixPath;
+    terrain::TerrainModel grid;
+};
+
 // Reads a matrix data file and the ".hdr" beside it (same base name). Errors:
 // SilentFailure when there is no readable ".hdr" or a UTM corner cannot be converted;
 // CannotReadHeader, UnknownProjection, UnknownElevationUnit for an unusable header;
@@ -62,26 +67,8 @@ struct MatrixFileRecord {
 support::Result<MatrixFileRecord> ReadMatrixFile(const std::filesystem::path& dataPath,
                                                  const support::ProgressCallback& progress);
 
-// Moves the record's grid to "matrix_<fileIndex>.bin" in temporaryDirectory (32-bit floats,
-// row after row) and registers the file with temporaries. Fails with CannotLoadTemporaryFiles.
-support::Status StoreTemporaryMatrix(MatrixFileRecord& record, int fileIndex,
-                                     const std::filesystem::path& temporaryDirectory,
-                                     support::TemporaryFiles& temporaries);
-
-// Brings a grid stored by StoreTemporaryMatrix back and deletes its file. Fails with FileError
-// or NotEnoughMemory.
-support::Result<terrain::TerrainModel> TakeTemporaryMatrix(const MatrixFileRecord& record,
-                                                           support::TemporaryFiles& temporaries);
-
 // The terrain header a loaded record describes (title, bounds, spacings, zone, ...).
-terrain::TerrainHeader HeaderFromRecord(const MatrixFileRecord& record);
-
-struct MatrixLoadOutcome {
-    support::Result<LoadedTerrain> terrain;  // the merged or single terrain, or the error to show
-    // Single file whose header could not be used: the caller shows the error (unless its code
-    // is ErrorCode::SilentFailure) and then hands the same file to the raw matrix builder.
-    bool offerRawBuilder = false;
-};
+terrain::TerrainHeader HeaderFromRecord(const MatrixDescription& record);
 
 // Loads one matrix, or merges several adjacent ones into one grid. Temporary "matrix_N.bin"
 // files go to temporaryDirectory and are gone when this returns, whatever happened.
@@ -89,9 +76,11 @@ struct MatrixLoadOutcome {
 // DifferentGridResolutions (x spacings more than 1 apart), DifferentAngularResolutions
 // (geographic spacings differ), DifferentUtmZones, SinusoidalMergeRefused, NotEnoughMemory,
 // FileError; OperationCancelled when progress returns false.
-MatrixLoadOutcome LoadMatrixFiles(const std::vector<std::filesystem::path>& paths,
-                                  const std::filesystem::path& temporaryDirectory,
-                                  const support::ProgressCallback& progress);
+// A single file whose header could not be used comes back with its error and a fallback: the
+// caller shows the error (unless silent) and hands the file to the raw matrix builder.
+ImportOutcome LoadMatrixFiles(const std::vector<std::filesystem::path>& paths,
+                              const std::filesystem::path& temporaryDirectory,
+                              const support::ProgressCallback& progress);
 
 // The data files of a selection: ".hdr" and ".dem" files (case ignored) are dropped.
 // Errors: NoValidMatrixFiles when none is left, FileIsNotValidMatrix for a single path with

@@ -10,6 +10,8 @@
 #include "geodesy/EllipsoidChange.h"
 #include "geodesy/Utm.h"
 #include "importers/GeographicScale.h"
+#include "importers/MergeCore.h"
+#include "support/Text.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::importers {
@@ -24,13 +26,6 @@ using terrain::ProjectionKind;
 // Merged geographic sizes are whole counts of cells, but spacings kept as floats make a tile
 // span like 2399.99994 cells; this much of a cell still counts as a whole one.
 constexpr double cellCountTolerance = 1e-3;
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::string NormalisedZoneText(const MatrixFileRecord& record) {
     return std::to_string(std::atoi(record.zoneText.c_str())) + record.hemisphere;
@@ -56,12 +51,12 @@ support::Status MoveToEllipsoidOf(const MatrixFileRecord& first, MatrixFileRecor
 
 // The extent, extremes and size of the merged grid.
 struct MergedExtent {
-    MatrixFileRecord record;
+    MatrixDescription record;
     int spacingXWhole = 0;
     int spacingYWhole = 0;
 };
 
-void WidenBy(MatrixFileRecord& merged, const MatrixFileRecord& record) {
+void WidenBy(MatrixDescription& merged, const MatrixDescription& record) {
     merged.left = std::min(merged.left, record.left);
     merged.right = std::max(merged.right, record.right);
     merged.lower = std::min(merged.lower, record.lower);
@@ -85,7 +80,6 @@ Result<MergedExtent> MergedExtentOf(const std::vector<MatrixFileRecord>& records
     MergedExtent extent{records.front()};
     auto& merged = extent.record;
     merged.title.clear();
-    merged.temporaryMatrixPath.clear();
     for (const auto& record : records) {
         WidenBy(merged, record);
     }
@@ -142,26 +136,12 @@ GridOffset OffsetOf(const MatrixFileRecord& record, const MergedExtent& extent) 
     return {static_cast<int>(columnOffset), static_cast<int>(rowOffset)};
 }
 
-// Copies the present cells of one matrix into the merged grid, lifted to the merged minimum.
-void CopyInto(terrain::TerrainModel& merged, const terrain::TerrainModel& part, GridOffset offset,
-              float lift) {
-    const int firstRow = std::max(0, -offset.row);
-    const int lastRow = std::min(part.rows(), merged.rows() - offset.row);
-    const int firstColumn = std::max(0, -offset.column);
-    const int lastColumn = std::min(part.columns(), merged.columns() - offset.column);
-    for (int row = firstRow; row < lastRow; ++row) {
-        const auto source = part.row(row);
-        auto target = merged.row(offset.row + row);
-        for (int column = firstColumn; column < lastColumn; ++column) {
-            if (!terrain::isMissing(source[column])) {
-                target[offset.column + column] = source[column] + lift;
-            }
-        }
-    }
+bool IsPresent(float cell) {
+    return !terrain::isMissing(cell);
 }
 
 Result<LoadedTerrain> AssembleMergedGrid(const std::vector<MatrixFileRecord>& records,
-                                         support::TemporaryFiles& temporaries,
+                                         ParkedGrids& parked,
                                          const support::ProgressCallback& progress) {
     auto extent = MergedExtentOf(records);
     if (!extent) {
@@ -177,12 +157,15 @@ Result<LoadedTerrain> AssembleMergedGrid(const std::vector<MatrixFileRecord>& re
                                      2L * static_cast<long>(records.size()))) {
             return Error{ErrorCode::OperationCancelled, "merge"};
         }
-        auto part = TakeTemporaryMatrix(records[index], temporaries);
+        const auto& record = records[index];
+        auto part = parked.take(record.temporaryMatrixPath, record.rows, record.columns);
         if (!part) {
             return part.error();
         }
-        CopyInto(grid.value(), part.value(), OffsetOf(records[index], extent.value()),
-                 records[index].minElevation - merged.minElevation);
+        const auto offset = OffsetOf(record, extent.value());
+        PlaceTile(grid.value(), part.value(),
+                  {offset.column, offset.row, record.minElevation - merged.minElevation},
+                  IsPresent);
     }
     FillSeams(grid.value());
     return LoadedTerrain{std::move(grid.value()), HeaderFromRecord(merged)};
@@ -212,35 +195,16 @@ support::Status ReconcileWithFirst(const MatrixFileRecord& first, MatrixFileReco
         later.longitudeSpacing != first.longitudeSpacing) {
         return Error{ErrorCode::DifferentAngularResolutions, ""};
     }
-    if (!SameTextIgnoringCase(later.zoneText, first.zoneText)) {
+    if (!support::equalsIgnoringCase(later.zoneText, first.zoneText)) {
         return Error{ErrorCode::DifferentUtmZones, ""};
     }
     return support::success();
 }
 
-void FillSeams(terrain::TerrainModel& grid) {
-    for (int row = 1; row < grid.rows() - 1; ++row) {
-        const auto below = grid.row(row - 1);
-        const auto above = grid.row(row + 1);
-        auto cells = grid.row(row);
-        for (int column = 1; column < grid.columns() - 1; ++column) {
-            if (!terrain::isMissing(cells[column])) {
-                continue;
-            }
-            if (!terrain::isMissing(above[column]) && !terrain::isMissing(below[column])) {
-                cells[column] = (above[column] + below[column]) / 2;
-            }
-            if (!terrain::isMissing(cells[column - 1]) && !terrain::isMissing(cells[column + 1])) {
-                cells[column] = (cells[column - 1] + cells[column + 1]) / 2;
-            }
-        }
-    }
-}
-
 support::Result<LoadedTerrain> MergeMatrixFiles(const std::vector<std::filesystem::path>& paths,
                                                 const std::filesystem::path& temporaryDirectory,
                                                 const support::ProgressCallback& progress) {
-    support::TemporaryFiles temporaries;
+    ParkedGrids parked(temporaryDirectory, "matrix_", ErrorCode::CannotLoadTemporaryFiles);
     std::vector<MatrixFileRecord> records;
     const auto total = 2L * static_cast<long>(paths.size());
     for (std::size_t index = 0; index < paths.size(); ++index) {
@@ -256,17 +220,17 @@ support::Result<LoadedTerrain> MergeMatrixFiles(const std::vector<std::filesyste
                 return same.error();
             }
         }
-        auto stored = StoreTemporaryMatrix(record.value(), static_cast<int>(index),
-                                           temporaryDirectory, temporaries);
+        auto stored = parked.park(record->grid, static_cast<int>(index));
         if (!stored) {
             return CannotLoadAll(paths[index], stored.error());
         }
+        record->temporaryMatrixPath = stored.value();
         records.push_back(std::move(record.value()));
     }
     if (records.front().projection == ProjectionKind::Sinusoidal) {
         return Error{ErrorCode::SinusoidalMergeRefused, ""};
     }
-    return AssembleMergedGrid(records, temporaries, progress);
+    return AssembleMergedGrid(records, parked, progress);
 }
 
 }  // namespace tavrok::importers

@@ -4,6 +4,7 @@
 
 #include "importers/LoadedTerrain.h"
 #include "importers/MatrixImporter.h"
+#include "importers/MergeCore.h"
 #include "support/Progress.h"
 #include "support/Result.h"
 
@@ -22,9 +23,5 @@ support::Result<LoadedTerrain> MergeMatrixFiles(const std::vector<std::filesyste
 // DifferentAngularResolutions, DifferentUtmZones. Fails with CannotLoadAllMatrixFiles when the
 // corners cannot be moved to the first matrix's ellipsoid.
 support::Status ReconcileWithFirst(const MatrixFileRecord& first, MatrixFileRecord& later);
-
-// Fills interior missing cells, visited row by row from the south: the mean of the cells above
-// and below when both are present, then (winning) the mean of the left and right cells.
-void FillSeams(terrain::TerrainModel& grid);
 
 }  // namespace tavrok::importers

@@ -7,6 +7,8 @@
 #include <numbers>
 
 #include "importers/MatrixSamples.h"
+#include "importers/SinusoidalResampler.h"
+#include "support/Units.h"
 #include "terrain/TerrainModel.h"
 
 namespace tavrok::importers {
@@ -41,37 +43,6 @@ constexpr std::array<MolaTile, 16> meg128Tiles{
 };
 
 #undef TAVROK_MEG128_ROW
-
-// Linear resampling of every row about its centre by 1 / cos(latitude); positions outside the
-// row, or next to a missing cell, are missing.
-void sinusoidalResample(terrain::TerrainModel& grid, double lower, double spacing) {
-    const int n = grid.columns();
-    std::vector<float> row(static_cast<std::size_t>(n));
-    for (int r = 0; r < grid.rows(); ++r) {
-        const double cosine = std::cos((lower + r * spacing) * std::numbers::pi / 180.0);
-        const auto source = grid.row(r);
-        double previous = 0;
-        for (int c = 0; c < n; ++c) {
-            const double position =
-                cosine == 0 ? previous : (c - (n - 1) / 2) / cosine + (n - 1) / 2.0;
-            previous = position;
-            const auto i = static_cast<long>(position);
-            if (i < 1 || i >= n) {
-                row[c] = terrain::missingCell;
-                continue;
-            }
-            const float a = source[i];
-            const float b = i + 1 < n ? source[i + 1] : a;
-            if (a == terrain::missingCell || b == terrain::missingCell) {
-                row[c] = terrain::missingCell;
-                continue;
-            }
-            const auto fraction = static_cast<float>(position - static_cast<double>(i));
-            row[c] = a + (b - a) * fraction;
-        }
-        std::ranges::copy(row, source.begin());
-    }
-}
 
 bool sizeIs(const std::filesystem::path& path, std::uint64_t bytes) {
     const auto size = FileSizeOf(path);
@@ -188,7 +159,12 @@ support::Result<LoadedTerrain> LoadMolaMegArea(MolaMegSet set, const MolaArea& a
     samples = {};
     const double spacing = 1.0 / perDegree;
     if (projection == terrain::ProjectionKind::Sinusoidal) {
-        sinusoidalResample(grid, area.lower, spacing);
+        auto resampled =
+            ResampleSinusoidal(std::move(grid), area.lower, spacing, SinusoidalSampling::Linear);
+        if (!resampled) {
+            return resampled.error();
+        }
+        grid = std::move(resampled).value();
     }
     terrain::TerrainHeader header;
     header.rows = n;
@@ -202,10 +178,10 @@ support::Result<LoadedTerrain> LoadMolaMegArea(MolaMegSet set, const MolaArea& a
     header.eastLon = static_cast<float>(area.right);
     header.southLat = static_cast<float>(area.lower);
     header.northLat = static_cast<float>(area.upper);
-    header.westBound = area.left * 3600.0;
-    header.eastBound = area.right * 3600.0;
-    header.southBound = area.lower * 3600.0;
-    header.northBound = area.upper * 3600.0;
+    header.westBound = area.left * support::arcSecondsPerDegree;
+    header.eastBound = area.right * support::arcSecondsPerDegree;
+    header.southBound = area.lower * support::arcSecondsPerDegree;
+    header.northBound = area.upper * support::arcSecondsPerDegree;
     header.originX = header.westBound;
     header.originY = header.southBound;
     header.maxX = header.eastBound;

@@ -10,8 +10,11 @@
 #include <map>
 #include <optional>
 
+#include "geodesy/Ellipsoid.h"
 #include "importers/Iso8211Module.h"
+#include "importers/MatrixHeaderWriter.h"
 #include "importers/MatrixSamples.h"
+#include "support/Text.h"
 
 namespace tavrok::importers {
 
@@ -26,10 +29,7 @@ constexpr float lowestElevation = -1000.0f;
 constexpr double onGrid = 0.0001;
 
 std::string Upper(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper;
+    return support::upperCase(text);
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -328,36 +328,27 @@ SdtsCorners SdtsHeaderCorners(const SdtsTransfer& transfer) {
             static_cast<long>(north)};
 }
 
-std::string SdtsMatrixHeader(const SdtsTransfer& transfer, const std::string& fallbackTitle) {
-    std::string title = transfer.title.empty() ? fallbackTitle : transfer.title;
-    // The header must be plain printable text.
-    for (char& c : title) {
-        c = (c >= 32 && c <= 126) ? c : ' ';
-    }
+MatrixHeader SdtsMatrixHeader(const SdtsTransfer& transfer, const std::string& fallbackTitle) {
+    MatrixHeader header;
+    header.title = transfer.title.empty() ? fallbackTitle : transfer.title;
+    header.encoding = MatrixEncoding::Float32;
+    header.projection = terrain::ProjectionKind::UTM;
+    header.zone = transfer.zone;
+    header.hemisphere = 'N';
+    header.zoneText = std::to_string(transfer.zone) + 'N';
+    header.ellipsoid = geodesy::ellipsoidForDatumCode(transfer.datumCode)
+                           .value_or(geodesy::EllipsoidId::Clarke1866);
     const auto corners = SdtsHeaderCorners(transfer);
-    static constexpr std::string_view datumNames[] = {"", " NAD27", " WGS72", " WGS84", " NAD83"};
-    const auto datum =
-        transfer.datumCode >= 1 && transfer.datumCode <= 4 ? datumNames[transfer.datumCode] : "";
-    auto line = [](std::string_view key, const std::string& value) {
-        return std::string(key) + value + "\r\n";
-    };
-    auto number = [](double value) { return std::to_string(static_cast<long>(value)); };
-    std::string text;
-    text += line("file_title             = ", title);
-    text += line("data_format              = ", "float32");
-    text += line("map_projection         = UTM Zone ", std::to_string(transfer.zone) + "N");
-    text += line("ellipsoid              =", std::string(datum));
-    text += line("left_map_x             = ", std::to_string(corners.left));
-    text += line("lower_map_y            = ", std::to_string(corners.lower));
-    text += line("right_map_x            = ", std::to_string(corners.right));
-    text += line("upper_map_y            = ", std::to_string(corners.upper));
-    text += line("number_of_rows         = ", std::to_string(transfer.rows));
-    text += line("number_of_columns      = ", std::to_string(transfer.columns));
-    text += line("elev_m_unit            = ", transfer.feet ? "feet" : "meters");
-    text += line("elev_m_minimum         = ", number(transfer.domainValues[2]));
-    text += line("elev_m_maximum         = ", number(transfer.domainValues[3]));
-    text += line("elev_m_missing_flag    = ", number(SdtsTransfer::missingCell));
-    return text;
+    header.left = static_cast<double>(corners.left);
+    header.lower = static_cast<double>(corners.lower);
+    header.right = static_cast<double>(corners.right);
+    header.upper = static_cast<double>(corners.upper);
+    header.rows = transfer.rows;
+    header.columns = transfer.columns;
+    header.elevationUnit =
+        transfer.feet ? terrain::ElevationUnit::Feet : terrain::ElevationUnit::Meters;
+    header.missingFlag = static_cast<int>(SdtsTransfer::missingCell);
+    return header;
 }
 
 Result<SdtsMatrixPair> WriteSdtsMatrix(const SdtsTransfer& transfer,
@@ -383,11 +374,11 @@ Result<SdtsMatrixPair> WriteSdtsMatrix(const SdtsTransfer& transfer,
     if (std::fclose(grid.release()) != 0) {
         return Error{ErrorCode::CannotOpenFile, pair.grid.string()};
     }
-    auto header = OpenForWriting(pair.header);
-    const auto text = SdtsMatrixHeader(transfer, pair.grid.filename().string());
-    if (!header || std::fwrite(text.data(), 1, text.size(), header.get()) != text.size() ||
-        std::fclose(header.release()) != 0) {
-        return Error{ErrorCode::CannotOpenFile, pair.header.string()};
+    const MatrixElevationRange range{transfer.domainValues[2], transfer.domainValues[3]};
+    auto written = WriteMatrixHeaderFile(
+        pair.header, SdtsMatrixHeader(transfer, pair.grid.filename().string()), range);
+    if (!written) {
+        return written.error();
     }
     return pair;
 }

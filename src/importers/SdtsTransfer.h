@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "importers/MatrixHeader.h"
 #include "support/Result.h"
 
 namespace tavrok::importers {
@@ -67,9 +68,9 @@ support::Result<SdtsTransfer> ReadSdtsTransfer(const std::filesystem::path& modu
 
 SdtsCorners SdtsHeaderCorners(const SdtsTransfer& transfer);
 
-// The keyword header of the transfer's matrix, lines ending in CR LF; fallbackTitle stands in
-// for an empty title.
-std::string SdtsMatrixHeader(const SdtsTransfer& transfer, const std::string& fallbackTitle);
+// The settings of the transfer's matrix header: float32 samples, UTM with the transfer's zone
+// (north) and datum, the header corners; fallbackTitle stands in for an empty title.
+MatrixHeader SdtsMatrixHeader(const SdtsTransfer& transfer, const std::string& fallbackTitle);
 
 // Writes the transfer as "<name>.bin" (rows from south to north, 32-bit little-endian floats)
 // and "<name>.hdr" in outputFolder. Fails with CannotOpenFile.

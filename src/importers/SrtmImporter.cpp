@@ -7,8 +7,9 @@
 #include <string>
 
 #include "importers/GeographicScale.h"
-#include "importers/MatrixMerge.h"
 #include "importers/MatrixSamples.h"
+#include "importers/MergeCore.h"
+#include "support/Text.h"
 
 namespace tavrok::importers {
 
@@ -24,14 +25,10 @@ constexpr int hgtVoid = -32768;
 constexpr int bilUsgsVoid = -32767;
 constexpr std::size_t hdrValueReach = 64;  // characters searched after a key for its value
 
-std::string lowerCase(std::string text) {
-    std::ranges::transform(text, text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+using support::lowerCase;
 
 bool isBil(const std::filesystem::path& path) {
-    return lowerCase(path.extension().string()) == ".bil";
+    return support::lowerExtension(path) == ".bil";
 }
 
 // The integer after `key` (lower case) in a lowered ".hdr" text; 0 when the key is absent;
@@ -253,7 +250,11 @@ bool sameSpacing(double a, double b) {
 }
 
 bool sameText(const std::string& a, const std::string& b) {
-    return lowerCase(a) == lowerCase(b);
+    return support::equalsIgnoringCase(a, b);
+}
+
+bool isPresent(float cell) {
+    return cell != voidCell;
 }
 
 support::Result<LoadedTerrain> mergeRecords(std::vector<SrtmTileRecord>& records) {
@@ -304,16 +305,8 @@ support::Result<LoadedTerrain> mergeRecords(std::vector<SrtmTileRecord>& records
             (record.leftLongitude - merged.leftLongitude) / merged.longitudeSpacing + 0.5));
         const auto rowOffset = static_cast<int>(std::floor(
             (record.lowerLatitude - merged.lowerLatitude) / merged.latitudeSpacing + 0.5));
-        const float shift = record.minElevation - merged.minElevation;
-        for (int r = 0; r < record.rows && rowOffset + r < rows; ++r) {
-            const auto source = record.grid.row(r);
-            auto target = grid->row(rowOffset + r);
-            for (int c = 0; c < record.columns && columnOffset + c < columns; ++c) {
-                if (source[c] != voidCell) {
-                    target[columnOffset + c] = source[c] + shift;
-                }
-            }
-        }
+        PlaceTile(*grid, record.grid,
+                  {columnOffset, rowOffset, record.minElevation - merged.minElevation}, isPresent);
         record.grid = TerrainModel{};
     }
     FillSeams(*grid);
@@ -330,15 +323,15 @@ support::Result<LoadedTerrain> mergeRecords(std::vector<SrtmTileRecord>& records
 
 }  // namespace
 
-SrtmLoadOutcome LoadSrtmFiles(const std::vector<std::filesystem::path>& paths,
-                              const support::ProgressCallback& progress) {
+ImportOutcome LoadSrtmFiles(const std::vector<std::filesystem::path>& paths,
+                            const support::ProgressCallback& progress) {
     if (paths.empty()) {
         return {support::Error{ErrorCode::SilentFailure, "no files"}};
     }
     if (paths.size() == 1) {
         auto record = ReadSrtmTile(paths.front());
         if (!record) {
-            return {record.error(), true};
+            return {record.error(), DescribeByHand(paths.front())};
         }
         return {LoadedTerrain{std::move(record->grid), HeaderFromRecord(*record)}};
     }

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "importers/ImportOutcome.h"
 #include "importers/LoadedTerrain.h"
 #include "importers/MatrixImporter.h"
 #include "support/Progress.h"
@@ -29,18 +30,13 @@ HgtCorner HgtCornerFromName(const std::string& baseName);
 // LongitudeOutOfRange, LatitudeOutOfRange; NotEnoughMemory.
 support::Result<SrtmTileRecord> ReadSrtmTile(const std::filesystem::path& path);
 
-struct SrtmLoadOutcome {
-    support::Result<LoadedTerrain> terrain;
-    // A single file the reader could not use: the caller shows the error (unless silent) and
-    // hands the file to the raw matrix builder.
-    bool offerRawBuilder = false;
-};
-
 // Loads one SRTM file, or merges several adjacent ones into one Lat/Lon grid: later files
 // overwrite earlier ones on shared edges, uncovered cells stay missing, seams are filled.
 // Merge errors: CannotLoadAllMatrixFiles when a file cannot be read, IncompatibleMatrixFiles
 // when spacings or zones differ, NotEnoughMemory; OperationCancelled when progress returns false.
-SrtmLoadOutcome LoadSrtmFiles(const std::vector<std::filesystem::path>& paths,
-                              const support::ProgressCallback& progress);
+// A single file the reader could not use comes back with its error and a fallback: the caller
+// shows the error (unless silent) and hands the file to the raw matrix builder.
+ImportOutcome LoadSrtmFiles(const std::vector<std::filesystem::path>& paths,
+                            const support::ProgressCallback& progress);
 
 }  // namespace tavrok::importers

@@ -7,9 +7,9 @@
 
 #include "geodesy/EllipsoidChange.h"
 #include "geodesy/Utm.h"
-#include "importers/MatrixMerge.h"
 #include "importers/MatrixSamples.h"
-#include "support/TemporaryFiles.h"
+#include "importers/MergeCore.h"
+#include "support/Units.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::importers {
@@ -22,7 +22,7 @@ using support::Result;
 using terrain::ProjectionKind;
 
 constexpr int groundUnitMetres = 2;
-constexpr double arcSecondsPerDegree = 3600.0;
+using support::arcSecondsPerDegree;
 constexpr double minimumStart = 1000000.0;
 constexpr double maximumStart = -1000000.0;
 
@@ -67,40 +67,6 @@ Result<LoadedTerrain> Finish(terrain::TerrainModel grid, const UsgsDemRecord& de
     }
     return LoadedTerrain{std::move(grid),
                          HeaderFromDemRecord(description, extremes.minimum, extremes.maximum)};
-}
-
-support::Status StoreGrid(UsgsDemRecord& record, int index, const std::filesystem::path& folder,
-                          support::TemporaryFiles& temporaries) {
-    const auto path = folder / ("dem_" + std::to_string(index) + ".bin");
-    auto file = OpenForWriting(path);
-    if (!file) {
-        return Error{ErrorCode::CannotSaveTemporaryFiles, path.string()};
-    }
-    temporaries.add(path);
-    const auto cells = record.grid.cells();
-    if (std::fwrite(cells.data(), sizeof(float), cells.size(), file.get()) != cells.size() ||
-        std::fclose(file.release()) != 0) {
-        return Error{ErrorCode::CannotSaveTemporaryFiles, path.string()};
-    }
-    record.temporaryGridPath = path;
-    record.grid = {};
-    return support::success();
-}
-
-Result<terrain::TerrainModel> TakeGrid(const UsgsDemRecord& record,
-                                       support::TemporaryFiles& temporaries) {
-    auto grid = terrain::TerrainModel::create(record.rows, record.columns);
-    if (!grid) {
-        return grid.error();
-    }
-    auto file = OpenForReading(record.temporaryGridPath);
-    const auto cells = grid->cells();
-    if (!file || !ReadExactly(file.get(), cells.data(), cells.size_bytes())) {
-        return Error{ErrorCode::FileError, record.temporaryGridPath.string()};
-    }
-    file.reset();
-    temporaries.remove(record.temporaryGridPath);
-    return grid;
 }
 
 // UTM corners of a DEM on another datum, expressed on the first DEM's ellipsoid in the DEM's
@@ -206,28 +172,14 @@ Result<MergedLayout> LayOut(const std::vector<UsgsDemRecord>& records) {
     return layout;
 }
 
-void CopyInto(terrain::TerrainModel& target, const terrain::TerrainModel& source, int rowOffset,
-              int columnOffset) {
-    for (int row = 0; row < source.rows(); ++row) {
-        const int targetRow = rowOffset + row;
-        if (targetRow < 0 || targetRow >= target.rows()) {
-            continue;
-        }
-        const auto from = source.row(row);
-        auto to = target.row(targetRow);
-        for (int column = 0; column < source.columns(); ++column) {
-            const int targetColumn = columnOffset + column;
-            if (!IsVoid(from[column]) && targetColumn >= 0 && targetColumn < target.columns()) {
-                to[targetColumn] = from[column];
-            }
-        }
-    }
+bool IsPresent(float cell) {
+    return !IsVoid(cell);
 }
 
 Result<LoadedTerrain> Merge(const std::vector<std::filesystem::path>& paths,
                             const std::filesystem::path& temporaryDirectory,
                             const support::ProgressCallback& progress) {
-    support::TemporaryFiles temporaries;
+    ParkedGrids parked(temporaryDirectory, "dem_", ErrorCode::CannotSaveTemporaryFiles);
     std::vector<UsgsDemRecord> records;
     const long total = static_cast<long>(paths.size()) * 2;
     for (std::size_t index = 0; index < paths.size(); ++index) {
@@ -240,11 +192,11 @@ Result<LoadedTerrain> Merge(const std::vector<std::filesystem::path>& paths,
                 return same.error();
             }
         }
-        if (auto stored =
-                StoreGrid(record.value(), static_cast<int>(index), temporaryDirectory, temporaries);
-            !stored) {
+        auto stored = parked.park(record->grid, static_cast<int>(index));
+        if (!stored) {
             return stored.error();
         }
+        record->temporaryGridPath = stored.value();
         records.push_back(std::move(record.value()));
         if (!support::reportProgress(progress, static_cast<long>(index + 1), total)) {
             return Error{ErrorCode::OperationCancelled, "DEM merge"};
@@ -273,11 +225,11 @@ Result<LoadedTerrain> Merge(const std::vector<std::filesystem::path>& paths,
             rowOffset =
                 static_cast<int>((record.smallestY - merged.smallestY) / merged.resolutionY);
         }
-        auto tile = TakeGrid(record, temporaries);
+        auto tile = parked.take(record.temporaryGridPath, record.rows, record.columns);
         if (!tile) {
             return tile.error();
         }
-        CopyInto(grid.value(), tile.value(), rowOffset, columnOffset);
+        PlaceTile(grid.value(), tile.value(), {columnOffset, rowOffset, 0.0f}, IsPresent);
         if (!support::reportProgress(progress, static_cast<long>(records.size() + index + 1),
                                      total)) {
             return Error{ErrorCode::OperationCancelled, "DEM merge"};

@@ -8,6 +8,9 @@
 #include <utility>
 
 #include "shell/Dispatch.h"
+#include "shell/KeepAlive.h"
+#include "shell/TemporaryDirectory.h"
+#include "shell/commands/Commands.h"
 #include "support/Text.h"
 
 namespace tavrok::shell {
@@ -38,69 +41,103 @@ CommandStatus installLoadedTerrain(AppState& state, support::Ui& ui,
     return CommandStatus::Done;
 }
 
-std::optional<LoadRequest> loadRequestForType(std::string_view type) {
-    struct NamedImporter {
-        std::string_view name;
-        CommandId importer;
-        int param;
-    };
-    static constexpr std::array types{
-        NamedImporter{"matrix", CommandId::LoadMatrixFiles, 0},
-        NamedImporter{"raw", CommandId::BuildRawMatrix, 0},
-        NamedImporter{"usgs", CommandId::LoadUsgsDem, 0},
-        NamedImporter{"sdts", CommandId::LoadUsgsDem, 1},
-        NamedImporter{"srtm", CommandId::LoadSrtmFiles, 0},
-        NamedImporter{"geotiff", CommandId::LoadUsgsDem, 0},
-        NamedImporter{"las", CommandId::LoadLasCloud, 0},
-        NamedImporter{"xyz", CommandId::LoadXyzPoints, 0},
-    };
-    for (const auto& named : types) {
-        if (named.name == type) {
-            return LoadRequest{named.importer, named.param, {}};
-        }
-    }
-    return std::nullopt;
-}
-
 namespace {
 
-bool hasHeaderBeside(const std::filesystem::path& file) {
-    std::error_code ignored;
-    auto header = file;
-    return std::filesystem::exists(header.replace_extension(".hdr"), ignored);
+LoadRequest requestFor(const importers::ImporterRecord& importer,
+                       std::vector<std::filesystem::path> files) {
+    return LoadRequest{static_cast<CommandId>(importer.command), importer.commandParameter,
+                       std::move(files)};
 }
+
+constexpr std::string_view sdtsCaption = "SDTS2DEM";
 
 }  // namespace
 
+std::optional<LoadRequest> loadRequestForType(std::string_view type) {
+    const auto* importer = importers::importerFor(type);
+    if (importer == nullptr) {
+        return std::nullopt;
+    }
+    return requestFor(*importer, {});
+}
+
 LoadRequest loadRequestForFiles(const std::vector<std::filesystem::path>& files) {
-    if (files.empty()) {
-        return {};
-    }
-    const auto& first = files.front();
-    const std::string extension = support::lowerExtension(first);
-    static constexpr std::array byExtension{
-        std::pair{std::string_view(".dem"), std::string_view("usgs")},
-        std::pair{std::string_view(".gz"), std::string_view("usgs")},
-        std::pair{std::string_view(".tgz"), std::string_view("usgs")},
-        std::pair{std::string_view(".tar"), std::string_view("usgs")},
-        std::pair{std::string_view(".ddf"), std::string_view("sdts")},
-        std::pair{std::string_view(".hgt"), std::string_view("srtm")},
-        std::pair{std::string_view(".bil"), std::string_view("srtm")},
-        std::pair{std::string_view(".tif"), std::string_view("geotiff")},
-        std::pair{std::string_view(".tiff"), std::string_view("geotiff")},
-        std::pair{std::string_view(".las"), std::string_view("las")},
-        std::pair{std::string_view(".hdr"), std::string_view("matrix")},
+    return requestFor(importers::identifyFiles(files), files);
+}
+
+importers::ImportRequest importRequestFor(AppState& state, support::Ui& ui,
+                                          std::vector<std::filesystem::path> files) {
+    importers::ImportRequest request;
+    request.files = std::move(files);
+    request.temporaryDirectory = temporaryWorkDirectory(state);
+    request.rawDescription = state.loads.rawMatrixDescription;
+    request.announce = [&ui](std::string_view text) {
+        ui.showProgress(std::string(text));
+        ui.pump();
     };
-    for (const auto& [known, type] : byExtension) {
-        if (extension == known) {
-            auto request = *loadRequestForType(type);
-            request.files = files;
-            return request;
-        }
+    return request;
+}
+
+importers::ImportOutcome runImporter(AppState& state, support::Ui& ui, std::string_view key,
+                                     const importers::ImportRequest& request) {
+    ui.setWaitCursor(true);
+    auto outcome =
+        importers::importerFor(key)->load(request, keepAlive(state, ui, "Please Wait ..."));
+    ui.setWaitCursor(false);
+    return outcome;
+}
+
+CommandStatus showImportError(support::Ui& ui, const support::Error& error) {
+    using support::ErrorCode;
+    if (error.code == ErrorCode::CannotOpenDemCellFile ||
+        error.code == ErrorCode::ErrorReadingSdts) {
+        ui.showMessage(error.message(), sdtsCaption);
+        return CommandStatus::Failed;
     }
-    const CommandId importer =
-        hasHeaderBeside(first) ? CommandId::LoadMatrixFiles : CommandId::BuildRawMatrix;
-    return LoadRequest{importer, 0, files};
+    if (error.code == ErrorCode::IncompatibleArchive) {
+        ui.showMessage(std::string(error.message()) + error.detail);
+        return CommandStatus::Failed;
+    }
+    return showError(ui, error);
+}
+
+CommandStatus finishImport(AppState& state, support::Ui& ui, importers::ImportOutcome outcome) {
+    if (outcome.terrain) {
+        auto loaded = std::move(outcome.terrain).value();
+        auto source = std::move(loaded.source);
+        return installLoadedTerrain(state, ui, std::move(loaded), std::move(source));
+    }
+    if (!outcome.fallback) {
+        return showImportError(ui, outcome.terrain.error());
+    }
+    auto& fallback = *outcome.fallback;
+    RawMatrixRequest raw(fallback.file);
+    if (!fallback.preset) {
+        // The header could not be used: say why, then let the user describe the file.
+        showImportError(ui, outcome.terrain.error());
+        ui.output().clear();
+        return commands::buildRawMatrix(state, ui, raw);
+    }
+    // Described by the importer (a GeoTIFF's first band): built without the dialog.
+    const bool projected = fallback.preset->coordinateSystem == terrain::ProjectionKind::UTM;
+    state.overhead.latLonGrid = !projected;
+    state.overhead.coordinateMode =
+        projected ? overhead::CoordinateMode::UtmMeters : overhead::CoordinateMode::DecimalDegree;
+    state.loads.rawMatrixDescription = std::move(*fallback.preset);
+    raw.preset = true;
+    raw.temporaryInput = fallback.temporaryInput;
+    raw.title = std::move(fallback.title);
+    raw.listing = std::move(fallback.listing);
+    return commands::buildRawMatrix(state, ui, raw);
+}
+
+CommandStatus loadWithImporter(AppState& state, support::Ui& ui, std::string_view key,
+                               std::vector<std::filesystem::path> files) {
+    if (files.empty()) {
+        return CommandStatus::Cancelled;
+    }
+    const auto request = importRequestFor(state, ui, std::move(files));
+    return finishImport(state, ui, runImporter(state, ui, key, request));
 }
 
 CommandStatus showError(support::Ui& ui, const support::Error& error) {

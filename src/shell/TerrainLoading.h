@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "importers/LoadedTerrain.h"
+#include "importers/Registry.h"
 #include "shell/AppState.h"
 #include "shell/Command.h"
 #include "shell/LoadRequest.h"
@@ -23,12 +24,30 @@ CommandStatus installLoadedTerrain(AppState& state, support::Ui& ui,
 // hundredths.
 double overheadZoomFor(int rows, int columns, int clientWidth, int clientHeight);
 
-// The importer for a named type: "matrix", "raw", "usgs", "sdts", "srtm", "geotiff", "las",
-// "xyz". Empty for an unknown name.
+// The importer command for a registry key ("matrix", "usgs", "globe", ...). Empty for an
+// unknown key.
 std::optional<LoadRequest> loadRequestForType(std::string_view type);
-// The importer for files chosen by name: the extension decides, and a data file with a ".hdr"
-// beside it is a terrain matrix. Anything unrecognised goes to the raw matrix builder.
+// The importer command for files chosen by name, as the registry identifies them: the
+// extension decides, a data file with a ".hdr" beside it is a terrain matrix, anything else
+// goes to the raw matrix builder.
 LoadRequest loadRequestForFiles(const std::vector<std::filesystem::path>& files);
+
+// What every importer is given: the files, the run's work folder, the raw matrix description
+// in use, and stage texts shown as progress.
+importers::ImportRequest importRequestFor(AppState& state, support::Ui& ui,
+                                          std::vector<std::filesystem::path> files);
+// Runs the registry's importer for key with the wait cursor and the Stop check.
+importers::ImportOutcome runImporter(AppState& state, support::Ui& ui, std::string_view key,
+                                     const importers::ImportRequest& request);
+// What the shell does with any importer's outcome: installs the terrain, or shows the error
+// once and, when the importer handed its file on, continues with the raw matrix builder.
+CommandStatus finishImport(AppState& state, support::Ui& ui, importers::ImportOutcome outcome);
+// importRequestFor, runImporter and finishImport in a row; Cancelled for no files.
+CommandStatus loadWithImporter(AppState& state, support::Ui& ui, std::string_view key,
+                               std::vector<std::filesystem::path> files);
+// showError, with the SDTS converter's failures under its caption "SDTS2DEM" and an
+// incompatible archive followed by its name.
+CommandStatus showImportError(support::Ui& ui, const support::Error& error);
 
 // Shows a failure once (nothing for a silent one) and says how the command ended.
 CommandStatus showError(support::Ui& ui, const support::Error& error);

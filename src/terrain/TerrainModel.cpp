@@ -36,4 +36,16 @@ support::Result<TerrainModel> TerrainModel::createUninitialised(int rows, int co
     return make(rows, columns, [](auto& cells, std::size_t count) { cells.resize(count); });
 }
 
+support::Result<TerrainModel> TerrainModel::clone() const {
+    TerrainModel copy;
+    try {
+        copy.m_cells.assign(m_cells.begin(), m_cells.end());
+    } catch (const std::bad_alloc&) {
+        return support::Error{support::ErrorCode::NotEnoughMemory, "grid copy failed"};
+    }
+    copy.m_rows = m_rows;
+    copy.m_columns = m_columns;
+    return copy;
+}
+
 }  // namespace tavrok::terrain

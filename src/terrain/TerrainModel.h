@@ -21,6 +21,14 @@ inline bool isMissing(float cell) {
 class TerrainModel {
   public:
     TerrainModel() = default;
+    // Grids are big: they move, and a copy is asked for by name.
+    TerrainModel(const TerrainModel&) = delete;
+    TerrainModel& operator=(const TerrainModel&) = delete;
+    TerrainModel(TerrainModel&&) noexcept = default;
+    TerrainModel& operator=(TerrainModel&&) noexcept = default;
+
+    // A copy of every cell. Fails with NotEnoughMemory.
+    support::Result<TerrainModel> clone() const;
 
     // A grid filled with one value. Fails with NotEnoughMemory when the size overflows or the
     // memory cannot be had, and with ImproperRowsOrColumns for a non-positive size.

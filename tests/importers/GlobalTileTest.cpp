@@ -153,7 +153,7 @@ TEST_F(GlobalTileLoadTest, GlobeAreaAcrossFourTilesPlacesEverySample) {
     auto loaded = load(set, area);
     ASSERT_TRUE(loaded) << loaded.error().detail;
     EXPECT_EQ(requested, (std::vector<std::string>{"b10g", "c10g", "f10g", "g10g"}));
-    const auto& [grid, header] = loaded.value();
+    const auto& [grid, header, source] = loaded.value();
     ASSERT_EQ(grid.rows(), 2880);
     ASSERT_EQ(grid.columns(), 2880);
     EXPECT_EQ(header.minElevation, -20.0);

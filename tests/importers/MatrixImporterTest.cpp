@@ -39,7 +39,7 @@ test::MatrixHeaderText Geographic(std::string projection, std::string left, std:
 
 class MatrixImporterTest : public test::MatrixFolderTest {
   protected:
-    MatrixLoadOutcome load(const std::filesystem::path& data,
+    ImportOutcome load(const std::filesystem::path& data,
                            const support::ProgressCallback& progress = {}) {
         return LoadMatrixFiles({data}, temporaries(), progress);
     }
@@ -244,7 +244,7 @@ TEST_F(MatrixImporterTest, AsciiMatrixReadsNumbersSeparatedByAnyWhiteSpace) {
     writeFile("a.txt", "1 2 3 4 5 6 7 8 9 10 11");
     const auto shortFile = load(data);
     EXPECT_EQ(shortFile.terrain.error().code, ErrorCode::ImproperRowsOrColumns);
-    EXPECT_TRUE(shortFile.offerRawBuilder);
+    EXPECT_TRUE(shortFile.fallback.has_value());
 }
 
 TEST_F(MatrixImporterTest, StopDuringConversionLeavesNoTerrainAndNoRawBuilder) {
@@ -252,7 +252,7 @@ TEST_F(MatrixImporterTest, StopDuringConversionLeavesNoTerrainAndNoRawBuilder) {
     int calls = 0;
     const auto outcome = load(data, [&](long, long) { return ++calls < 2; });
     EXPECT_EQ(outcome.terrain.error().code, ErrorCode::OperationCancelled);
-    EXPECT_FALSE(outcome.offerRawBuilder);
+    EXPECT_FALSE(outcome.fallback.has_value());
 }
 
 TEST(MatrixFilesFromSelection, DropsHeaderAndDemFiles) {

@@ -36,10 +36,10 @@ std::vector<float> TileSamples(float base) {
 
 class MatrixMergeTest : public test::MatrixFolderTest {
   protected:
-    MatrixLoadOutcome merge(const std::vector<std::filesystem::path>& paths) {
+    ImportOutcome merge(const std::vector<std::filesystem::path>& paths) {
         auto outcome = LoadMatrixFiles(paths, temporaries(), {});
         EXPECT_TRUE(leftoverTemporaries().empty());
-        EXPECT_FALSE(outcome.offerRawBuilder);
+        EXPECT_FALSE(outcome.fallback.has_value());
         return outcome;
     }
     // Merges a standard first tile with a second one and returns the error text.
@@ -202,7 +202,7 @@ TEST(FillSeams, VerticalMeanFirstThenTheHorizontalMeanWins) {
     auto grid = terrain::TerrainModel::create(3, 3, terrain::missingCell).value();
     grid.at(1, 0) = 2;
     grid.at(1, 2) = 4;
-    auto vertical = grid;
+    auto vertical = grid.clone().value();
     FillSeams(vertical);
     EXPECT_EQ(vertical.at(1, 1), 3.0f);
     grid.at(0, 1) = 10;

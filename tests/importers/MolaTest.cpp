@@ -103,7 +103,7 @@ TEST_F(MolaLoadTest, Meg064AreaAcrossTwoTilesWithAMissingSample) {
     const auto area = ComputeMolaArea(set, 40, 170);
     auto loaded = LoadMolaMegArea(set, area, ProjectionKind::LatLon, folder(), {});
     ASSERT_TRUE(loaded) << loaded.error().detail;
-    const auto& [grid, header] = loaded.value();
+    const auto& [grid, header, source] = loaded.value();
     ASSERT_EQ(grid.rows(), 3840);
     ASSERT_EQ(grid.columns(), 3840);
     EXPECT_EQ(header.planet, terrain::Planet::Mars);
@@ -178,7 +178,7 @@ TEST_F(MolaLoadTest, PolarWindowIsReadBottomUpInMetres) {
     poke(109, 219, 32400);  // 100 m at its bottom-right
     auto loaded = LoadMolaPolarWindow(image, 128, {200, 220, 100, 110}, {});
     ASSERT_TRUE(loaded) << loaded.error().detail;
-    const auto& [grid, header] = loaded.value();
+    const auto& [grid, header, source] = loaded.value();
     EXPECT_EQ(grid.rows(), 10);
     EXPECT_EQ(grid.columns(), 20);
     EXPECT_EQ(header.gridKind, terrain::gridKindMarsPolar);

@@ -120,7 +120,7 @@ TEST_F(SrtmImporterTest, WrongSizeOrUnplaceableHgtIsOfferedToTheRawBuilder) {
         auto outcome = LoadSrtmFiles({file}, {});
         ASSERT_FALSE(outcome.terrain) << c.file;
         EXPECT_EQ(outcome.terrain.error().code, c.code) << c.file;
-        EXPECT_TRUE(outcome.offerRawBuilder);
+        EXPECT_TRUE(outcome.fallback.has_value());
     }
 }
 
@@ -164,7 +164,7 @@ TEST_F(SrtmImporterTest, AdjacentTilesMergeWithTheSecondOwningTheSharedColumn) {
         writeHgt("N36W111.hgt", [](int r, int) { return std::int16_t(r == 5 ? -32768 : 50); });
     auto outcome = LoadSrtmFiles({west, east}, {});
     ASSERT_TRUE(outcome.terrain) << outcome.terrain.error().detail;
-    const auto& [grid, header] = outcome.terrain.value();
+    const auto& [grid, header, source] = outcome.terrain.value();
     EXPECT_EQ(header.rows, 1201);
     EXPECT_EQ(header.columns, 2401);
     EXPECT_EQ(header.westLon, -112.0f);
@@ -189,11 +189,11 @@ TEST_F(SrtmImporterTest, MergeRefusesDifferentSpacingsAndUnreadableFiles) {
     auto incompatible = LoadSrtmFiles({hgt, bil}, {});
     ASSERT_FALSE(incompatible.terrain);
     EXPECT_EQ(incompatible.terrain.error().code, ErrorCode::IncompatibleMatrixFiles);
-    EXPECT_FALSE(incompatible.offerRawBuilder);
+    EXPECT_FALSE(incompatible.fallback.has_value());
     auto unreadable = LoadSrtmFiles({hgt, broken}, {});
     ASSERT_FALSE(unreadable.terrain);
     EXPECT_EQ(unreadable.terrain.error().code, ErrorCode::CannotLoadAllMatrixFiles);
-    EXPECT_FALSE(unreadable.offerRawBuilder);
+    EXPECT_FALSE(unreadable.fallback.has_value());
 }
 
 TEST_F(SrtmImporterTest, BilGridTakesItsSideFilesAndTreatsZeroAndUsgsVoidsAsMissing) {
@@ -261,7 +261,7 @@ TEST_F(SrtmImporterTest, BilWithoutUsableSideFilesFailsSilently) {
         auto outcome = LoadSrtmFiles({file}, {});
         ASSERT_FALSE(outcome.terrain) << c.what;
         EXPECT_EQ(outcome.terrain.error().code, c.code) << c.what;
-        EXPECT_TRUE(outcome.offerRawBuilder) << c.what;
+        EXPECT_TRUE(outcome.fallback.has_value()) << c.what;
     }
 }
 
@@ -286,7 +286,7 @@ TEST_F(SrtmImporterTest, RealHgtTileMatchesGdal) {
     }
     auto outcome = LoadSrtmFiles({tile}, {});
     ASSERT_TRUE(outcome.terrain);
-    const auto& [grid, header] = outcome.terrain.value();
+    const auto& [grid, header, source] = outcome.terrain.value();
     EXPECT_EQ(header.minElevation, -6.0);  // sea-floor samples survive
     EXPECT_EQ(header.maxElevation, 163.0);
     EXPECT_EQ(header.westLon, 11.0f);
@@ -328,7 +328,7 @@ TEST_F(SrtmImporterTest, RealUsgsBilPairMergesAlongItsSharedRow) {
     }
     auto outcome = LoadSrtmFiles(copies, {});
     ASSERT_TRUE(outcome.terrain) << outcome.terrain.error().message();
-    const auto& [grid, header] = outcome.terrain.value();
+    const auto& [grid, header, source] = outcome.terrain.value();
     EXPECT_EQ(header.rows, 2401);
     EXPECT_EQ(header.columns, 1201);
     EXPECT_NEAR(header.southLat, 15.0, 1e-6);

@@ -160,13 +160,16 @@ TEST_F(UsgsDemTest, RefusalsNameTheirReason) {
 }
 
 TEST_F(UsgsDemTest, DatumOfALaterUtmTileMovesItsCorners) {
-    UsgsDemRecord a;
-    a.datumCode = 3;
-    a.groundUnit = 2;
-    a.zone = 13;
-    a.resolutionX = a.resolutionY = 30;
-    UsgsDemRecord b = a;
-    b.datumCode = 1;
+    const auto record = [](int datumCode) {
+        UsgsDemRecord made;
+        made.datumCode = datumCode;
+        made.groundUnit = 2;
+        made.zone = 13;
+        made.resolutionX = made.resolutionY = 30;
+        return made;
+    };
+    const UsgsDemRecord a = record(3);
+    UsgsDemRecord b = record(1);
     b.smallestX = 500000;
     b.largestX = 500060;
     b.smallestY = 4400000;

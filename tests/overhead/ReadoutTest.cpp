@@ -81,7 +81,7 @@ TEST(UtmReadout, DegreesMinutesSecondsTruncateEachPart) {
 }
 
 TEST(UtmReadout, AMatrixWithoutAZoneHasNoGeographicPosition) {
-    auto matrix = utm;
+    terrain::Terrain matrix{utm.grid.clone().value(), utm.header, utm.loaded};
     matrix.header.gridKind = terrain::gridKindMatrix;
     matrix.header.utmZone = 0;
     const auto view = viewOf(matrix);

@@ -182,8 +182,11 @@ TEST_F(CommandFlowTest, StartUpWithAFileChoosesTheImporterByName) {
     EXPECT_EQ(LoadStartupFile(state, ui, test::sampleTerrain), CommandStatus::Done);
     EXPECT_TRUE(ui.dialogsShown.empty());  // a ".hdr" beside it: a terrain matrix
 
-    // The first dot decides: "name.tar.gz" is a ".tar" file, described by hand.
-    EXPECT_EQ(LoadStartupFile(state, ui, writeFile("name.tar.gz", "data")),
+    // The extension decides as everywhere: "name.tar.gz" is an archive of DEMs.
+    EXPECT_EQ(LoadStartupFile(state, ui, writeFile("name.tar.gz", "data")), CommandStatus::Failed);
+    EXPECT_EQ(ui.messageTexts().back(), "Faulty Archive File");
+
+    EXPECT_EQ(LoadStartupFile(state, ui, writeFile("alone.bin", "1 2 3")),
               CommandStatus::Cancelled);
     EXPECT_EQ(ui.dialogsShown, std::vector<std::string>{"IDD_DIALOG1"});
 

@@ -35,19 +35,6 @@ std::optional<std::filesystem::path> promptForDirectory(support::Ui& ui, const s
     return std::filesystem::path(files.front()).parent_path();
 }
 
-// Where the grid sits in its polar image, for the readout's latitudes and longitudes.
-terrain::MarsPolarWindow polarWindowOf(const importers::MolaPolarSelection& selection) {
-    const auto window = selection.window();
-    terrain::MarsPolarWindow placed;
-    placed.resolution = selection.samplesPerDegree == 512   ? 2
-                        : selection.samplesPerDegree == 256 ? 1
-                                                            : 0;
-    placed.firstColumn = window.firstColumn;
-    placed.firstRow = window.firstRow;
-    placed.southPole = selection.pole == importers::MolaPole::South;
-    return placed;
-}
-
 }  // namespace
 
 // Command 43: a square area of Mars cut from the MEG 064 (60 degrees) or MEG 128 (30 degrees)
@@ -75,19 +62,14 @@ CommandStatus LoadMarsMola(AppState& state, support::Ui& ui, const LoadRequest& 
         }
     }
     state.loads.mola.megDirectory = *directory;
+    auto load = importRequestFor(state, ui, {});
+    load.centreLatitude = dialog.centreLatitude();
+    load.centreLongitude = dialog.centreLongitude();
+    load.widthDegrees = dialog.widthDegrees();
+    load.projection = dialog.projection;
+    load.tileFolder = *directory;
     ui.showProgress("    Reading MOLA File ... ");
-    ui.setWaitCursor(true);
-    auto loaded = importers::LoadMolaMegArea(set, area, dialog.projection, *directory,
-                                             keepAlive(state, ui, "Please Wait ..."));
-    ui.setWaitCursor(false);
-    if (!loaded) {
-        return showError(ui, loaded.error());
-    }
-    terrain::SourceRecord source;
-    source.format = "mola";
-    source.files = {*directory};
-    source.title = set == MolaMegSet::Meg064 ? "MOLA MEG 064" : "MOLA MEG 128";
-    return installLoadedTerrain(state, ui, std::move(loaded).value(), std::move(source));
+    return finishImport(state, ui, runImporter(state, ui, "mola", load));
 }
 
 // Command 48: a window of a polar image. Parameter 1 reads the image found before again with
@@ -129,21 +111,13 @@ CommandStatus LoadMarsPolarMola(AppState& state, support::Ui& ui, const LoadRequ
         return CommandStatus::Cancelled;
     }
     mola.polarDirectory = *directory;
+    auto load = importRequestFor(state, ui, {});
+    load.tileFolder = *directory;
+    load.pole = mola.polar.pole;
+    load.polarSamplesPerDegree = mola.polar.samplesPerDegree;
+    load.polarWindow = mola.polar.window();
     ui.showProgress(" Reading MOLA File ");
-    ui.setWaitCursor(true);
-    auto loaded = importers::LoadMolaPolarWindow(*directory / expected, mola.polar.samplesPerDegree,
-                                                 mola.polar.window(),
-                                                 keepAlive(state, ui, "Please Wait ..."));
-    ui.setWaitCursor(false);
-    if (!loaded) {
-        return showError(ui, loaded.error());
-    }
-    terrain::SourceRecord source;
-    source.format = "mola-polar";
-    source.files = {*directory / expected};
-    source.title = expected;
-    source.marsPolarWindow = polarWindowOf(mola.polar);
-    return installLoadedTerrain(state, ui, std::move(loaded).value(), std::move(source));
+    return finishImport(state, ui, runImporter(state, ui, "mola-polar", load));
 }
 
 }  // namespace tavrok::shell::commands

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 
+#include "importers/Registry.h"
 #include "shell/Dispatch.h"
 #include "shell/FilePrompts.h"
 #include "shell/TerrainLoading.h"
@@ -16,26 +17,25 @@ namespace {
 
 using namespace terrain;
 
-// What one file type does after the dialog: an optional prompt, then an importer command.
+// What one file type asks before its importer (found in the registry) runs: a file prompt,
+// or the area on the world map.
 struct FileTypeRoute {
     int fileType;
     const support::FilePrompt* prompt;  // null: no prompt here
-    CommandId command;
-    int param;
     bool areaDialog;  // GLOBE and GTOPO30 pick an area on the world map instead of a file
 };
 
 const std::array routes{
-    FileTypeRoute{fileTypeUsgsDem, &prompts::openUsgsDem, CommandId::LoadUsgsDem, 0, false},
-    FileTypeRoute{fileTypeSrtm, &prompts::openSrtm, CommandId::LoadSrtmFiles, 0, false},
-    FileTypeRoute{fileTypeGeoTiff, &prompts::openGeoTiff, CommandId::LoadUsgsDem, 0, false},
-    FileTypeRoute{fileTypeGlobe, nullptr, CommandId::LoadGlobeTiles, 0, true},
-    FileTypeRoute{fileTypeMatrix, &prompts::openMatrix, CommandId::LoadMatrixFiles, 0, false},
-    FileTypeRoute{fileTypeGtopo30, nullptr, CommandId::LoadGtopo30Tiles, 0, true},
-    FileTypeRoute{fileTypeLidar, &prompts::openLas, CommandId::LoadLasCloud, 0, false},
-    FileTypeRoute{fileTypeXyz, &prompts::openXyz, CommandId::LoadXyzPoints, 0, false},
-    FileTypeRoute{fileTypeMarsMola, nullptr, CommandId::LoadMarsMola, 0, false},
-    FileTypeRoute{fileTypeMarsPolar, nullptr, CommandId::LoadMarsPolarMola, 0, false},
+    FileTypeRoute{fileTypeUsgsDem, &prompts::openUsgsDem, false},
+    FileTypeRoute{fileTypeSrtm, &prompts::openSrtm, false},
+    FileTypeRoute{fileTypeGeoTiff, &prompts::openGeoTiff, false},
+    FileTypeRoute{fileTypeGlobe, nullptr, true},
+    FileTypeRoute{fileTypeMatrix, &prompts::openMatrix, false},
+    FileTypeRoute{fileTypeGtopo30, nullptr, true},
+    FileTypeRoute{fileTypeLidar, &prompts::openLas, false},
+    FileTypeRoute{fileTypeXyz, &prompts::openXyz, false},
+    FileTypeRoute{fileTypeMarsMola, nullptr, false},
+    FileTypeRoute{fileTypeMarsPolar, nullptr, false},
 };
 
 // Repaints after a dialog closed and lets pending events run before a long import.
@@ -57,7 +57,11 @@ bool chooseArea(AppState& state, support::Ui& ui) {
 }
 
 CommandStatus loadChosenType(AppState& state, support::Ui& ui, const FileTypeRoute& route) {
-    LoadRequest request{route.command, route.param, {}};
+    const auto* importer = importers::importerForFileType(route.fileType);
+    if (importer == nullptr) {
+        return CommandStatus::Cancelled;
+    }
+    LoadRequest request{static_cast<CommandId>(importer->command), importer->commandParameter, {}};
     if (route.prompt != nullptr) {
         const auto files = ui.promptForFiles(*route.prompt);
         if (files.empty()) {
@@ -71,27 +75,6 @@ CommandStatus loadChosenType(AppState& state, support::Ui& ui, const FileTypeRou
         refreshAfterDialog(state, ui);
     }
     return runImport(state, ui, request);
-}
-
-// A file named at start-up: the four characters from the first dot of its name decide.
-// A data file with a ".hdr" header beside it is a terrain matrix and loads without asking.
-LoadRequest startupRequestFor(const std::filesystem::path& file) {
-    const std::string name = file.filename().string();
-    const auto dot = name.find('.');
-    const std::string extension =
-        dot == std::string::npos ? "" : support::lowerCase(name.substr(dot, 4));
-    if (extension == ".dem") {
-        return {CommandId::LoadUsgsDem, 0, {file}};
-    }
-    if (extension == ".ddf") {
-        return {CommandId::LoadUsgsDem, 1, {file}};
-    }
-    std::error_code ignored;
-    auto header = file;
-    if (extension != ".hdr" && std::filesystem::exists(header.replace_extension(".hdr"), ignored)) {
-        return {CommandId::LoadMatrixFiles, 0, {file}};
-    }
-    return {CommandId::BuildRawMatrix, 0, {file}};
 }
 
 }  // namespace
@@ -115,7 +98,7 @@ CommandStatus LoadStartupFile(AppState& state, support::Ui& ui, const std::files
     if (state.map.viewMode == viewNothing) {
         ui.output().clear();
     }
-    return runImport(state, ui, startupRequestFor(file));
+    return runImport(state, ui, loadRequestForFiles({file}));
 }
 
 CommandStatus ShowDemSpecs(AppState& state, support::Ui& ui, const CommandContext&) {

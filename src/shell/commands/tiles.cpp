@@ -133,26 +133,30 @@ CommandStatus loadGlobalTiles(AppState& state, support::Ui& ui, GlobalDataSet se
     };
     ui.showProgress(set == GlobalDataSet::Globe ? "Reading GLOBE File(s) ... "
                                                 : "Reading GOTP30 File(s) ...");
-    ui.setWaitCursor(true);
-    auto loaded = importers::LoadGlobalArea(set, area, choice.projection, locate,
-                                            keepAlive(state, ui, "Please Wait ..."));
-    ui.setWaitCursor(false);
+    auto load = importRequestFor(state, ui, {});
+    load.centreLatitude = choice.centreLatitude;
+    load.centreLongitude = choice.centreLongitude;
+    load.widthDegrees = choice.widthDegrees;
+    load.projection = choice.projection;
+    load.locateTile = locate;
+    auto outcome = runImporter(state, ui, set == GlobalDataSet::Globe ? "globe" : "gtopo30", load);
     for (const auto& file : unpacked) {
         std::error_code ignored;
         std::filesystem::remove(file, ignored);
     }
-    if (!loaded) {
-        if (loaded.error().code == support::ErrorCode::OperationCancelled) {
+    if (!outcome.terrain) {
+        if (outcome.terrain.error().code == support::ErrorCode::OperationCancelled) {
             return CommandStatus::Cancelled;
         }
-        return showError(ui, loaded.error());
+        return finishImport(state, ui, std::move(outcome));
     }
-    const auto tiles = importers::TilesForArea(set, area);
-    terrain::SourceRecord source;
-    source.format = set == GlobalDataSet::Globe ? "globe" : "gtopo30";
+    // A single tile is named after the file the user chose, an archive rather than its tile.
+    auto& source = outcome.terrain->source;
     source.files = request.files;
-    source.title = tiles.size() == 1 ? lastFileName : "Digital Elevation Model";
-    return installLoadedTerrain(state, ui, std::move(loaded).value(), std::move(source));
+    if (importers::TilesForArea(set, area).size() == 1) {
+        source.title = lastFileName;
+    }
+    return finishImport(state, ui, std::move(outcome));
 }
 
 }  // namespace

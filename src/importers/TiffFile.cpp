@@ -1,0 +1,39 @@
+#include "importers/TiffFile.h"
+
+#include <mutex>
+
+namespace tavrok::importers {
+
+namespace {
+
+// Written once under the call_once below, read only by libtiff's calls afterwards.
+TIFFExtendProc previousExtender = nullptr;
+
+void registerNoDataTag(TIFF* tiff) {
+    static const TIFFFieldInfo fields[] = {
+        {gdalNoDataTag, -1, -1, TIFF_ASCII, FIELD_CUSTOM, 1, 0,
+         const_cast<char*>("GDALNoDataValue")},
+    };
+    TIFFMergeFieldInfo(tiff, fields, 1);
+    if (previousExtender != nullptr) {
+        previousExtender(tiff);
+    }
+}
+
+}  // namespace
+
+void PrepareLibtiff() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        TIFFSetErrorHandler(nullptr);
+        TIFFSetWarningHandler(nullptr);
+        previousExtender = TIFFSetTagExtender(registerNoDataTag);
+    });
+}
+
+TiffHandle OpenTiff(const std::filesystem::path& path, const char* mode) {
+    PrepareLibtiff();
+    return TiffHandle(XTIFFOpen(path.c_str(), mode));
+}
+
+}  // namespace tavrok::importers
