@@ -20,8 +20,8 @@ bool EndsWithGz(const std::filesystem::path& path) {
 }
 
 Result<std::string> ReadWhole(const std::filesystem::path& path) {
-    auto file = OpenForReading(path);
-    const auto size = FileSizeOf(path);
+    auto file = support::openForReading(path);
+    const auto size = support::fileSizeOf(path);
     if (!file || !size) {
         return Error{ErrorCode::CannotOpenFile, path.string()};
     }

@@ -287,8 +287,8 @@ constexpr UtmFamily utmFamilies[] = {
 };
 
 std::string readListing(const std::filesystem::path& path) {
-    const auto file = OpenForReading(path);
-    const auto size = FileSizeOf(path);
+    const auto file = support::openForReading(path);
+    const auto size = support::fileSizeOf(path);
     if (!file || !size) {
         return {};
     }
@@ -302,7 +302,7 @@ support::Result<GeoTiffDemGrid> ConvertGeoTiffDem(const std::filesystem::path& t
                                                   const std::filesystem::path& temporaryDirectory,
                                                   const RawMatrixDescription& previous) {
     {
-        const auto probe = OpenForReading(tiffPath);
+        const auto probe = support::openForReading(tiffPath);
         char start[8] = {};
         if (!probe || std::fread(start, 1, sizeof start, probe.get()) < 2 ||
             !((start[0] == 'I' && start[1] == 'I') || (start[0] == 'M' && start[1] == 'M'))) {
@@ -325,7 +325,7 @@ support::Result<GeoTiffDemGrid> ConvertGeoTiffDem(const std::filesystem::path& t
     std::string listing;
     {
         FileRemover removeListing(listingPath);
-        FileHandle listingFile = OpenForWriting(listingPath);
+        FileHandle listingFile = support::openForWriting(listingPath);
         if (!listingFile) {
             return Error{ErrorCode::FileError, "cannot create " + listingPath.string()};
         }
@@ -411,7 +411,7 @@ support::Result<GeoTiffDemGrid> ConvertGeoTiffDem(const std::filesystem::path& t
 
     const auto gridPath = temporaryDirectory / "GTIF.bin";
     FileRemover removeGrid(gridPath);
-    FileHandle grid = OpenForWriting(gridPath);
+    FileHandle grid = support::openForWriting(gridPath);
     if (!grid) {
         return Error{ErrorCode::FileError, "cannot create " + gridPath.string()};
     }

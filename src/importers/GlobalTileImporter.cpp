@@ -144,8 +144,8 @@ support::Result<LoadedTerrain> LoadGlobalArea(GlobalDataSet set, const GlobalAre
         if (!path) {
             return support::Error{ErrorCode::OperationCancelled, std::string(tile->name)};
         }
-        const auto file = OpenForReading(*path);
-        const auto size = FileSizeOf(*path);
+        const auto file = support::openForReading(*path);
+        const auto size = support::fileSizeOf(*path);
         const auto expected = static_cast<std::uint64_t>(tile->columns()) * tile->rows() * 2;
         if (!file || !size || *size < expected) {
             return support::Error{ErrorCode::CannotOpenGlobeFile, path->string()};

@@ -154,8 +154,8 @@ bool ExpandFormats(std::string_view list, std::vector<std::string>& out, int dep
 }  // namespace
 
 Result<Iso8211Module> Iso8211Module::Open(const std::filesystem::path& path) {
-    auto file = OpenForReading(path);
-    const auto size = FileSizeOf(path);
+    auto file = support::openForReading(path);
+    const auto size = support::fileSizeOf(path);
     if (!file || !size) {
         return Error{ErrorCode::CannotOpenFile, path.string()};
     }

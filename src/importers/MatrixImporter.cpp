@@ -37,8 +37,8 @@ constexpr float maximumStart = -1000000.0f;
 Result<MatrixHeader> ReadHeaderBeside(const std::filesystem::path& dataPath) {
     auto headerPath = dataPath;
     headerPath.replace_extension(".hdr");
-    auto file = OpenForReading(headerPath);
-    const auto size = FileSizeOf(headerPath);
+    auto file = support::openForReading(headerPath);
+    const auto size = support::fileSizeOf(headerPath);
     if (!file || !size) {
         return Error{ErrorCode::SilentFailure, "no header " + headerPath.string()};
     }

@@ -8,23 +8,6 @@
 
 namespace tavrok::importers {
 
-FileHandle OpenForReading(const std::filesystem::path& path) {
-    return FileHandle(std::fopen(path.c_str(), "rb"));
-}
-
-FileHandle OpenForWriting(const std::filesystem::path& path) {
-    return FileHandle(std::fopen(path.c_str(), "wb"));
-}
-
-std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error) {
-        return std::nullopt;
-    }
-    return size;
-}
-
 bool ReadExactly(std::FILE* file, void* data, std::size_t bytes) {
     return bytes == 0 || std::fread(data, 1, bytes, file) == bytes;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/FileHandle.h"
 #include "support/Result.h"
 #include "terrain/TerrainModel.h"
 
@@ -17,17 +18,7 @@ namespace tavrok::importers {
 
 // Low-level pieces shared by the matrix importer and the raw matrix builder.
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-// Binary mode; null when the file cannot be opened.
-FileHandle OpenForReading(const std::filesystem::path& path);
-FileHandle OpenForWriting(const std::filesystem::path& path);
-
-// Size in bytes; empty when the file cannot be examined.
-std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path);
+using support::FileHandle;
 
 // Reads exactly `bytes` bytes; false on a short read.
 bool ReadExactly(std::FILE* file, void* data, std::size_t bytes);

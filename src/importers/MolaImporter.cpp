@@ -45,7 +45,7 @@ constexpr std::array<MolaTile, 16> meg128Tiles{
 #undef TAVROK_MEG128_ROW
 
 bool sizeIs(const std::filesystem::path& path, std::uint64_t bytes) {
-    const auto size = FileSizeOf(path);
+    const auto size = support::fileSizeOf(path);
     return size && *size == bytes;
 }
 
@@ -115,7 +115,7 @@ support::Result<LoadedTerrain> LoadMolaMegArea(MolaMegSet set, const MolaArea& a
     long done = 0;
     for (const MolaTile* tile : tiles) {
         const auto path = directory / tile->name;
-        const auto file = OpenForReading(path);
+        const auto file = support::openForReading(path);
         if (!file) {
             continue;
         }
@@ -242,9 +242,9 @@ support::Result<LoadedTerrain> LoadMolaPolarWindow(const std::filesystem::path& 
         window.lastRow > side || window.lastColumn > side) {
         return support::Error{ErrorCode::ImproperRowsOrColumns, "polar window"};
     }
-    const auto file = OpenForReading(image);
+    const auto file = support::openForReading(image);
     const auto imageBytes = static_cast<std::uint64_t>(side) * side * 2;
-    const auto size = FileSizeOf(image);
+    const auto size = support::fileSizeOf(image);
     if (!file || !size || *size < imageBytes) {
         return support::Error{ErrorCode::CannotFindMolaPolarFile, image.string()};
     }

@@ -130,8 +130,8 @@ Result<terrain::TerrainModel> ReadGrid(const std::filesystem::path& path,
                                        const RawMatrixDescription& description) {
     const bool ascii = description.encoding == RawSampleEncoding::Ascii;
     const auto openError = ascii ? ErrorCode::CannotOpenAsciiMatrix : ErrorCode::CannotOpenMatrix;
-    auto file = OpenForReading(path);
-    const auto fileSize = FileSizeOf(path);
+    auto file = support::openForReading(path);
+    const auto fileSize = support::fileSizeOf(path);
     if (!file || !fileSize) {
         return Error{openError, path.string()};
     }
@@ -303,7 +303,7 @@ Result<terrain::TerrainHeader> HeaderFor(const RawMatrixDescription& description
 }  // namespace
 
 bool ApplyNetCdfPreset(const std::filesystem::path& path, RawMatrixDescription& description) {
-    auto file = OpenForReading(path);
+    auto file = support::openForReading(path);
     std::array<unsigned char, 4> magic{};
     if (!file || !ReadExactly(file.get(), magic.data(), magic.size()) ||
         magic != std::array<unsigned char, 4>{'C', 'D', 'F', 1}) {

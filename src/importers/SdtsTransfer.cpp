@@ -355,7 +355,7 @@ Result<SdtsMatrixPair> WriteSdtsMatrix(const SdtsTransfer& transfer,
                                        const std::filesystem::path& outputFolder,
                                        const std::string& name) {
     SdtsMatrixPair pair{outputFolder / (name + ".bin"), outputFolder / (name + ".hdr")};
-    auto grid = OpenForWriting(pair.grid);
+    auto grid = support::openForWriting(pair.grid);
     if (!grid) {
         return Error{ErrorCode::CannotOpenFile, pair.grid.string()};
     }

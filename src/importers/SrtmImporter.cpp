@@ -53,8 +53,8 @@ std::optional<int> hdrInteger(const std::string& lowered, std::string_view key) 
 }
 
 support::Result<std::string> readTextFile(const std::filesystem::path& path) {
-    const auto handle = OpenForReading(path);
-    const auto size = FileSizeOf(path);
+    const auto handle = support::openForReading(path);
+    const auto size = support::fileSizeOf(path);
     if (!handle || !size || *size > (1u << 20)) {
         return support::Error{ErrorCode::SilentFailure, "no usable side file " + path.string()};
     }
@@ -134,8 +134,8 @@ HgtCorner HgtCornerFromName(const std::string& baseName) {
 
 support::Result<SrtmTileRecord> ReadSrtmTile(const std::filesystem::path& path) {
     const bool bil = isBil(path);
-    const auto file = OpenForReading(path);
-    const auto size = FileSizeOf(path);
+    const auto file = support::openForReading(path);
+    const auto size = support::fileSizeOf(path);
     if (!file || !size) {
         return support::Error{ErrorCode::SilentFailure, "cannot open " + path.string()};
     }

@@ -392,8 +392,8 @@ Result<UsgsDemRecord> ReadUsgsDem(std::string_view bytes,
 
 Result<UsgsDemRecord> ReadUsgsDem(const std::filesystem::path& path,
                                   const support::ProgressCallback& progress) {
-    auto file = OpenForReading(path);
-    const auto size = FileSizeOf(path);
+    auto file = support::openForReading(path);
+    const auto size = support::fileSizeOf(path);
     if (!file || !size) {
         return Error{ErrorCode::CannotOpenFile, path.string()};
     }
