@@ -1,12 +1,13 @@
 #pragma once
 #include <cmath>
+#include "support/Units.h"
 
 namespace tavrok::importers {
 
 // The constants the matrix formats have always used for the length of an arc-second.
 inline constexpr double scaleEarthRadiusMetres = 6378000.0;
-inline constexpr double scaleDegreesPerRadian = 57.29578;
-inline constexpr double arcSecondsPerDegree = 3600.0;
+inline constexpr double scaleDegreesPerRadian = support::degreesPerRadian;
+using support::arcSecondsPerDegree;
 
 // Metres in one arc-second of longitude at a latitude (degrees).
 inline double MetresPerArcSecondOfLongitude(double latitudeDegrees) {

@@ -17,6 +17,8 @@
 #include "importers/MatrixSamples.h"
 #include "support/FileHandle.h"
 #include "support/ParallelLoop.h"
+#include "support/Text.h"
+#include "support/Units.h"
 
 namespace tavrok::importers {
 
@@ -29,7 +31,7 @@ using terrain::ProjectionKind;
 
 // Elevations above this many metres cannot be terrain.
 constexpr float highestUsableElevation = 100000.0f;
-constexpr double metresPerFoot = 0.3048;
+using support::metresPerFoot;
 // Starting extremes of the minimum and maximum search.
 constexpr float minimumStart = 1000000.0f;
 constexpr float maximumStart = -1000000.0f;
@@ -489,10 +491,7 @@ support::Status StoreRelativeToMinimum(terrain::TerrainModel& grid, terrain::Dat
 }
 
 bool EndsWithFolded(const std::filesystem::path& path, std::string_view lowerExtension) {
-    auto extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == lowerExtension;
+    return support::lowerExtension(path) == lowerExtension;
 }
 
 bool IsSideFile(const std::filesystem::path& path) {

@@ -19,7 +19,7 @@ using support::ErrorCode;
 
 constexpr int megMissing = -32768;
 constexpr double marsRadiusMetres = 3400000.0;
-constexpr double degreesPerRadian = 57.29578;
+using support::degreesPerRadian;
 
 constexpr std::array meg064Tiles{
     MolaTile{"megt00n000gb.img", 0, -90, 0, 180},

@@ -12,6 +12,7 @@
 #include "importers/GeographicScale.h"
 #include "importers/MatrixSamples.h"
 #include "support/TemporaryFiles.h"
+#include "support/Units.h"
 
 namespace tavrok::importers {
 
@@ -23,7 +24,7 @@ using support::Result;
 using terrain::ProjectionKind;
 
 constexpr float lowestValidSample = -32767.0f;  // samples must lie above this
-constexpr double metresPerFoot = 0.3048;
+using support::metresPerFoot;
 constexpr float minimumStart = 1000000.0f;
 constexpr float maximumStart = -1000000.0f;
 // Values other importers write into temporary grids where they had nothing to say.

@@ -7,6 +7,7 @@
 
 #include "geodesy/Utm.h"
 #include "importers/GeographicScale.h"
+#include "support/Text.h"
 
 namespace tavrok::importers {
 
@@ -49,9 +50,7 @@ support::Status RawMatrixDescription::acceptUtm() {
         return Error{ErrorCode::IncorrectZone, "zone number"};
     }
     const std::string_view letter(afterDigits, zone.data() + zone.size() - afterDigits);
-    const char upper = letter.size() == 1
-                           ? static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])))
-                           : 'N';
+    const char upper = letter.size() == 1 ? support::upperAscii(letter[0]) : 'N';
     m_zone = number;
     m_hemisphere = upper == 'S' ? 'S' : 'N';
     m_ellipsoid = geodesy::ellipsoidForDatumName(Trimmed(ellipsoidText))

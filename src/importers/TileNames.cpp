@@ -1,4 +1,5 @@
 #include "importers/TileNames.h"
+#include "support/Text.h"
 
 #include <array>
 #include <cctype>
@@ -9,16 +10,7 @@ namespace tavrok::importers {
 namespace {
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return support::equalsIgnoringCase(a, b);
 }
 
 constexpr std::array<std::string_view, 33> gtopo30Tiles{
@@ -35,7 +27,7 @@ bool IsGlobeTileName(std::string_view baseName) {
     if (baseName.size() != 4) {
         return false;
     }
-    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(baseName[0])));
+    const char letter = support::lowerAscii(baseName[0]);
     return letter >= 'a' && letter <= 'p' && SameIgnoringCase(baseName.substr(1), "10g");
 }
 

@@ -1,4 +1,5 @@
 #include "shell/MapTools.h"
+#include "support/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +12,7 @@ using overhead::MapPoint;
 
 namespace {
 
-constexpr double degreesPerRadian = 57.29578;
+using support::degreesPerRadian;
 
 bool isPress(const MapEvent& event, MouseButton button) {
     return event.kind == MapEvent::Kind::Press && event.button == button;
