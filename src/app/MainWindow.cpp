@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -60,7 +61,7 @@ MainWindow::MainWindow(shell::AppState& state)
     setCentralWidget(m_scrollArea);
     m_progress = new QLabel(this);
     m_progress->setObjectName("progress");
-    m_progress->setStyleSheet("QLabel { background: white; color: black; padding: 2px 8px; }");
+    m_progress->setStyleSheet("QLabel { background: black; color: white; padding: 2px 8px; }");
     m_progress->hide();
     m_scaleLegend = new ScaleLegendWindow(m_state, this);
     m_state.overhead.painterFactory = paint::QtPainter::factory();
@@ -122,15 +123,18 @@ void MainWindow::runCommand(CommandId id, int param) {
 }
 
 void MainWindow::runCommand(const shell::CommandContext& context) {
+    takeClientSize();
     afterCommand(shell::dispatch(m_state, *m_ui, context));
 }
 
 void MainWindow::runStartupLoad(const std::filesystem::path& file) {
+    takeClientSize();
     afterCommand(shell::commands::LoadStartupFile(m_state, *m_ui, file));
 }
 
 void MainWindow::runImport(const shell::LoadRequest& request) {
     if (!m_state.shell.busy) {
+        takeClientSize();
         afterCommand(shell::runImport(m_state, *m_ui, request));
     }
 }
@@ -242,6 +246,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::writeSettingsAndCleanUp() {
+    m_state.shell.settings.keepUserColorStores(m_state.overhead.colorStores);
     m_state.shell.settings.write(shell::SettingsFile::defaultPath());
     if (!m_state.shell.tempDir.empty()) {
         shell::ClearDirectory(m_state.shell.tempDir / "tavrok_terrain");
@@ -253,8 +258,10 @@ void MainWindow::rememberRectangle(bool fromResize) {
     if (screen == nullptr) {
         return;
     }
-    const QRect frame = frameGeometry();
-    const shell::WindowRectangle rectangle{frame.x(), frame.y(), frame.width(), frame.height()};
+    // The client rectangle, which is what setGeometry restores: saving the frame would make
+    // the window creep by its decoration on every start.
+    const QRect client = geometry();
+    const shell::WindowRectangle rectangle{client.x(), client.y(), client.width(), client.height()};
     shell::WindowChange change;
     change.creating = m_creating;
     change.maximized = isMaximized();
@@ -275,9 +282,19 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    m_state.map.clientWidth = m_scrollArea->viewport()->width();
-    m_state.map.clientHeight = m_scrollArea->viewport()->height();
+    takeClientSize();
     rememberRectangle(true);
+}
+
+// The map area is the scroll area, scroll bars or not: a zoom fitted to the viewport would
+// shrink whenever the previous map needed scroll bars. A window that was just placed has not
+// laid out its children yet, so the layout runs first.
+void MainWindow::takeClientSize() {
+    if (QLayout* frame = layout()) {
+        frame->activate();
+    }
+    m_state.map.clientWidth = m_scrollArea->width();
+    m_state.map.clientHeight = m_scrollArea->height();
 }
 
 void startMainWindow(MainWindow& window, const QString& commandLineFile) {
@@ -287,11 +304,13 @@ void startMainWindow(MainWindow& window, const QString& commandLineFile) {
     const auto stored = shell::SettingsFile::read(shell::SettingsFile::defaultPath());
     if (stored) {
         state.shell.settings = *stored;
+        state.overhead.colorStores = stored->userColorStores();
     }
     const auto placement = shell::startupPlacement(stored ? &*stored : nullptr, screenSize.width(),
                                                    screenSize.height());
     window.setGeometry(placement.left, placement.top, placement.width, placement.height);
     window.show();
+    window.takeClientSize();
     window.m_creating = false;
     window.setWindowTitle("Tavrok Terrain Visualization");
     if (const auto temporary = shell::chooseTemporaryDirectory()) {

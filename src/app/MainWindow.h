@@ -45,6 +45,8 @@ class MainWindow : public QMainWindow {
     void showGrowingMap(const support::RgbImage& image, int finishedRows);
     // Mirrors the menu state onto the real menus.
     void applyMenuState();
+    // Lays the window out and records the map area's size, which every zoom is fitted to.
+    void takeClientSize();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -27,6 +27,10 @@ void QtUi::showMessage(std::string_view message, std::string_view caption) {
     QMessageBox::warning(&m_window, text(caption), text(message));
 }
 
+void QtUi::showInformation(std::string_view message, std::string_view caption) {
+    QMessageBox::information(&m_window, text(caption), text(message));
+}
+
 bool QtUi::askYesNo(std::string_view question, std::string_view caption) {
     return QMessageBox::question(&m_window, text(caption), text(question),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
@@ -37,6 +41,26 @@ bool QtUi::askOkCancel(std::string_view question, std::string_view caption) {
                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
+namespace {
+
+QString spacedPatterns(QString patterns) {
+    return patterns.replace(';', ' ').simplified();
+}
+
+// Qt reads the patterns from the parentheses that end a filter; a name that already ends
+// with its own patterns ("Geo Matrix (*.bin)") must not get them a second time.
+QString filterEntry(const QString& name, const QString& patterns) {
+    const QString wanted = spacedPatterns(patterns);
+    const qsizetype open = name.lastIndexOf('(');
+    if (open >= 0 && name.endsWith(')') &&
+        spacedPatterns(name.mid(open + 1, name.size() - open - 2)) == wanted) {
+        return name.left(open).trimmed() + " (" + wanted + ")";
+    }
+    return name + " (" + wanted + ")";
+}
+
+}  // namespace
+
 QString QtUi::qtFilter(const std::string& filter) {
     QStringList parts = QString::fromStdString(filter).split('|');
     QStringList filters;
@@ -44,9 +68,7 @@ QString QtUi::qtFilter(const std::string& filter) {
         if (parts[i].isEmpty()) {
             break;
         }
-        QString patterns = parts[i + 1];
-        patterns.replace(';', ' ');
-        filters << parts[i] + " (" + patterns.simplified() + ")";
+        filters << filterEntry(parts[i], parts[i + 1]);
     }
     return filters.join(";;");
 }

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/MainWindow.h"
 
@@ -50,6 +51,19 @@ int saveScreenshot(tavrok::app::MainWindow& window, const QString& path) {
     return window.state().document.loaded() ? 0 : 1;
 }
 
+// Beside the program first (an unpacked build), then the installed tree relative to the
+// program, then the prefix it was configured for, then the source tree it was built from.
+void locateDocuments(tavrok::shell::ShellState& shell) {
+    const std::filesystem::path program = QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path installed = program.parent_path() / TAVROK_INSTALL_DOC_SUBDIR;
+    const std::filesystem::path prefix = TAVROK_INSTALL_DOC_DIR;
+    const std::filesystem::path source = TAVROK_DOC_DIR;
+    shell.helpFiles = {program / "help" / "tavrok.html", installed / "help" / "tavrok.html",
+                       prefix / "help" / "tavrok.html", source / "help" / "tavrok.html"};
+    shell.readmeFiles = {program / "README.md", installed / "README.md", prefix / "README.md",
+                         TAVROK_README};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,7 +78,7 @@ int main(int argc, char** argv) {
         std::printf("tavrok: no display found; rendering headless instead\n");
     }
     tavrok::shell::AppState state;
-    state.shell.documentationDir = TAVROK_DOC_DIR;
+    locateDocuments(state.shell);
     tavrok::app::MainWindow window(state);
     if (!options.screenshot.isEmpty() && options.file.isEmpty()) {
         std::fprintf(stderr, "tavrok: name a terrain file to render headless\n");

@@ -31,6 +31,15 @@ void CliUi::showMessage(std::string_view text, std::string_view caption) {
     std::cerr << text << '\n';
 }
 
+// News rather than a problem: standard output, and the run has not failed.
+void CliUi::showInformation(std::string_view text, std::string_view caption) {
+    std::cout << "tavrok-cli: ";
+    if (caption != defaultCaption) {
+        std::cout << caption << ": ";
+    }
+    std::cout << text << '\n';
+}
+
 bool CliUi::askYesNo(std::string_view text, std::string_view) {
     std::cerr << "tavrok-cli: " << text << (m_answer ? " Yes" : " No") << '\n';
     return m_answer;

@@ -19,6 +19,7 @@ class CliUi : public support::Ui {
     void setVerbose(bool verbose) { m_verbose = verbose; }
 
     void showMessage(std::string_view text, std::string_view caption = defaultCaption) override;
+    void showInformation(std::string_view text, std::string_view caption = defaultCaption) override;
     bool askYesNo(std::string_view text, std::string_view caption = defaultCaption) override;
     bool askOkCancel(std::string_view text, std::string_view caption = defaultCaption) override;
     std::vector<std::string> promptForFiles(const support::FilePrompt& prompt) override;

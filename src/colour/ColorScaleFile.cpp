@@ -1,12 +1,26 @@
 #include "colour/ColorScaleFile.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <string>
 
 #include "support/FileHandle.h"
 
 namespace tavrok::colour {
+
+std::filesystem::path withColorScaleExtension(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == colorScaleExtension) {
+        return path;
+    }
+    auto named = path;
+    named += colorScaleExtension;
+    return named;
+}
 
 support::Status saveColorScale(const std::filesystem::path& path, const ColorScaleFile& contents) {
     std::array<std::uint8_t, colorScaleFileSize> bytes{};

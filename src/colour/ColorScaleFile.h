@@ -16,6 +16,12 @@ inline constexpr std::string_view colorScaleFilter = "Color Scale (*.dat)|*.dat|
 inline constexpr std::string_view saveColorScalePrompt = "Save Color Scale";
 inline constexpr std::string_view loadColorScalePrompt = "Load Color Scale";
 
+inline constexpr std::string_view colorScaleExtension = ".dat";
+
+// The name a colour scale is saved under: the given one, with ".dat" added unless it already
+// ends so (in any case), so that the load prompt, which lists only "*.dat", finds it again.
+std::filesystem::path withColorScaleExtension(const std::filesystem::path& path);
+
 struct ColorScaleFile {
     ColorScale scale;
     std::int32_t scaleMinimum = 0;  // metres

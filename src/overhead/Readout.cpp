@@ -162,13 +162,26 @@ LatLon marsPolarLatLon(double column, double row, int resolution, bool southPole
     return result;
 }
 
+namespace {
+
+// Over the background around a small map (or beyond a map's edge) there is no position:
+// extrapolated coordinates there would describe ground the terrain does not hold.
+bool pointerOverImage(const ReadoutView& view, int pointerX, int pointerY) {
+    const MapPoint pixel =
+        imagePixel(pointerX, pointerY, view.geometry, view.scrollX, view.scrollY);
+    return pixel.x >= 0 && pixel.y >= 0 && pixel.x < view.geometry.width &&
+           pixel.y < view.geometry.height;
+}
+
+}  // namespace
+
 Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view,
                         CoordinateMode mode, int pointerX, int pointerY,
                         const MarsPolarWindow& marsWindow) {
     Readout readout;
     const auto& header = terrain.header;
     const auto& g = view.geometry;
-    if (!terrain.loaded || !(g.zoom > 0)) {
+    if (!terrain.loaded || !(g.zoom > 0) || !pointerOverImage(view, pointerX, pointerY)) {
         return readout;
     }
     const Kind kind = kindOf(header);

@@ -31,7 +31,7 @@ struct ReadoutBox {
 
 struct Readout {
     // False when the readout is not shown (the client area is narrower than 481 pixels for
-    // geographic terrain, or nothing is loaded).
+    // geographic terrain, the pointer is off the map, or nothing is loaded).
     bool shown = false;
     // The mode actually used: "UTM Meters" becomes "Decimal Degree" where it has no meaning;
     // the caller keeps this and updates the menu checks.
@@ -52,7 +52,8 @@ struct Readout {
 };
 
 // The readout for the pointer at client position (pointerX, pointerY). Positions map to the
-// terrain as the overhead image shows it; elevations are in metres above the datum.
+// terrain as the overhead image shows it; elevations are in metres above the datum. A pointer
+// off the image (over the background) gets no readout.
 Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view,
                         CoordinateMode mode, int pointerX, int pointerY,
                         const MarsPolarWindow& marsWindow = {});

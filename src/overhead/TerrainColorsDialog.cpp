@@ -299,7 +299,7 @@ support::Status TerrainColorsDialog::saveFile(const std::filesystem::path& path)
     std::copy(m_others.begin(), m_others.end(), contents.scale.entries.begin() + colour::gridEntry);
     contents.scaleMinimum = readInteger(minimumText);
     contents.scaleMaximum = readInteger(maximumText);
-    return colour::saveColorScale(path, contents);
+    return colour::saveColorScale(colour::withColorScaleExtension(path), contents);
 }
 
 support::Status TerrainColorsDialog::loadFile(const std::filesystem::path& path) {

@@ -96,7 +96,8 @@ class TerrainColorsDialog : public support::DialogModel {
     void modifyOrApply();
     void resetRange();
     void setTerrainType(colour::TerrainType type);
-    // CannotOpenFile when the file cannot be written.
+    // Saves under the name with ".dat" added when it lacks it. CannotOpenFile when the file
+    // cannot be written.
     support::Status saveFile(const std::filesystem::path& path) const;
     // CannotOpenFile, or NotAColorScaleFile for a file that is not 88 bytes; nothing changes
     // on failure.

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
@@ -98,8 +99,10 @@ struct ShellState {
     WindowMenus menus;
     // The temporary directory; empty when no candidate was writable.
     std::filesystem::path tempDir;
-    // Where the help document and the README are found.
-    std::filesystem::path documentationDir;
+    // Where the help document and the README may lie, most specific first (beside the
+    // program, the install prefix, the source tree); the first that exists is opened.
+    std::vector<std::filesystem::path> helpFiles;
+    std::vector<std::filesystem::path> readmeFiles;
 
     // Set while a long command runs; then only Stop and Escape are taken.
     bool busy = false;

@@ -27,7 +27,7 @@ constexpr std::array table{
     CommandEntry{ShowDemSpecs, "Show DEM Specs", "terrain", c::ShowDemSpecs},
     CommandEntry{ConvertToUtm, "Convert to UTM Projection", "geodesy", nullptr},
     CommandEntry{ChangeUtmEllipsoid, "Change UTM Ellipsoid", "geodesy", nullptr},
-    CommandEntry{OverheadView, "F1  Overhead View", "overhead", nullptr},
+    CommandEntry{OverheadView, "F1  Overhead View", "overhead", c::OverheadView},
     CommandEntry{Scene3d, "F2  3D Scene", "scene", nullptr},
     CommandEntry{ModifyColors, "F3  Modify Colors", "overhead", c::ModifyColors},
     CommandEntry{MapOverlay, "F4  Apply/Remove Map Overlay", "overlay", nullptr},

@@ -143,7 +143,9 @@ void UpdateMenus(const MenuContext& context, int& coordinateDisplay, int latLonG
                 ScreenToFile, FileToScreen, FileToReceiver, ProfileGpsTrack, ClearScreenGpsPoints},
                gps);
     menus.popupsEnabled[Popup::TransferGpsPoints] = gps;
+    // The legend's items follow their popup: a popup that opens onto grey items is a dead end.
     menus.popupsEnabled[Popup::ShowScale] = true;
+    setEnabled(menus, {ShowScaleMeters, ShowScaleFeet, ShowScaleCancel}, true);
     setEnabled(menus, {Scene3d, ViewFlyby}, true);
     menus[AnimateFlyby].enabled = context.flightPathDefined;
     setEnabled(menus, {ModifyColors, ModifyScale, MapOverlay, AdjustMapOverlay},

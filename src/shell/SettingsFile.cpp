@@ -6,6 +6,26 @@
 
 namespace tavrok::shell {
 
+std::array<colour::ColorScale, 2> SettingsFile::userColorStores() const {
+    std::array<colour::ColorScale, 2> stores{};
+    for (std::size_t table = 0; table < stores.size(); ++table) {
+        for (std::size_t entry = 0; entry < userColorTables[table].size(); ++entry) {
+            const SettingsColor& kept = userColorTables[table][entry];
+            stores[table].entries[entry] = colour::Rgb{kept.red, kept.green, kept.blue};
+        }
+    }
+    return stores;
+}
+
+void SettingsFile::keepUserColorStores(const std::array<colour::ColorScale, 2>& stores) {
+    for (std::size_t table = 0; table < stores.size(); ++table) {
+        for (std::size_t entry = 0; entry < userColorTables[table].size(); ++entry) {
+            const colour::Rgb& colour = stores[table].entries[entry];
+            userColorTables[table][entry] = SettingsColor{colour.red, colour.green, colour.blue};
+        }
+    }
+}
+
 namespace {
 
 constexpr std::size_t fileTypeOffset = 0;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "colour/ColorScale.h"
 #include "support/Ui.h"
 
 namespace tavrok::shell {
@@ -40,6 +41,10 @@ struct SettingsFile {
     std::string& directory(support::DirectoryFamily family) {
         return directories[static_cast<std::size_t>(family)];
     }
+
+    // The colour dialog's "Store 1" and "Store 2" as kept here, and back (R, G, B of each entry).
+    std::array<colour::ColorScale, 2> userColorStores() const;
+    void keepUserColorStores(const std::array<colour::ColorScale, 2>& stores);
 
     std::array<std::uint8_t, size> encode() const;
     // Any 2260 bytes decode; a file type outside the dialog's ids falls back to the default.

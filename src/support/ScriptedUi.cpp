@@ -6,6 +6,10 @@ void ScriptedUi::showMessage(std::string_view text, std::string_view caption) {
     messages.push_back({std::string(text), std::string(caption)});
 }
 
+void ScriptedUi::showInformation(std::string_view text, std::string_view caption) {
+    messages.push_back({std::string(text), std::string(caption), true});
+}
+
 bool ScriptedUi::nextAnswer() {
     if (m_answers.empty()) {
         return false;

@@ -44,6 +44,7 @@ class ScriptedUi : public Ui {
     Window plotWindow;
 
     void showMessage(std::string_view text, std::string_view caption = defaultCaption) override;
+    void showInformation(std::string_view text, std::string_view caption = defaultCaption) override;
     bool askYesNo(std::string_view text, std::string_view caption = defaultCaption) override;
     bool askOkCancel(std::string_view text, std::string_view caption = defaultCaption) override;
     std::vector<std::string> promptForFiles(const FilePrompt& prompt) override;
@@ -60,6 +61,7 @@ class ScriptedUi : public Ui {
     struct Message {
         std::string text;
         std::string caption;
+        bool information = false;  // an information box rather than a warning
     };
     std::vector<Message> messages;
     std::vector<std::string> questions;

@@ -58,6 +58,9 @@ class Interaction {
 
     // A modal message with a warning icon.
     virtual void showMessage(std::string_view text, std::string_view caption = defaultCaption) = 0;
+    // A modal message with an information icon: news, not a problem (the About box).
+    virtual void showInformation(std::string_view text,
+                                 std::string_view caption = defaultCaption) = 0;
     virtual bool askYesNo(std::string_view text, std::string_view caption = defaultCaption) = 0;
     virtual bool askOkCancel(std::string_view text, std::string_view caption = defaultCaption) = 0;
     // Full paths of the chosen files; empty when the user cancelled.

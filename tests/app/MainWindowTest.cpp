@@ -12,13 +12,19 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <array>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <optional>
 
 #include "TestSupport.h"
 #include "app/MainWindow.h"
 #include "overhead/ScaleLegend.h"
 #include "paint/QtPainter.h"
 #include "shell/MenuLayout.h"
+#include "shell/SettingsFile.h"
+#include "shell/TerrainLoading.h"
 
 namespace tavrok::app {
 namespace {
@@ -395,6 +401,23 @@ TEST_F(MainWindowTest, TheReadoutFollowsThePointerOverTheMap) {
     EXPECT_TRUE(map.readoutLines()[0].startsWith("Latitude: 45."));
 }
 
+TEST_F(MainWindowTest, TheReadoutGoesAwayOverTheBackground) {
+    loadSample();
+    MapView& map = window->mapView();
+    const QImage& image = map.image();
+    const int left = (map.width() - image.width()) / 2;
+    const int top = (map.height() - image.height()) / 2;
+    ASSERT_TRUE(left > 0 || top > 0) << "the map fills the window; no background to point at";
+    const QPoint inside(left + image.width() / 2, top + image.height() / 2);
+    const QPoint background = left > 0 ? QPoint(left - 1, inside.y()) : QPoint(inside.x(), top - 1);
+    QTest::mouseMove(&map, inside);
+    EXPECT_FALSE(map.readoutLines().isEmpty());
+    QTest::mouseMove(&map, background);
+    EXPECT_TRUE(map.readoutLines().isEmpty()) << map.readoutLines().join(" | ").toStdString();
+    QTest::mouseMove(&map, inside);
+    EXPECT_FALSE(map.readoutLines().isEmpty());
+}
+
 TEST_F(MainWindowTest, TheMapSizeModeShowsTheMatrixSizeBox) {
     loadSample();
     MapView& map = window->mapView();
@@ -469,6 +492,226 @@ TEST_F(MainWindowTest, TheScaleLegendOpensInEitherUnitAndKeepsItsPlace) {
     EXPECT_EQ(legend.pos(), placed);
     legend.close();
     EXPECT_FALSE(state.map.scaleWindow.shown);
+}
+
+// The legend's items are reachable whenever a terrain is loaded, whatever its kind.
+TEST_F(MainWindowTest, ShowScaleItemsFollowTheirPopupForEveryKindOfTerrain) {
+    struct Case {
+        const char* name;
+        std::optional<shell::LoadRequest> load;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"nothing loaded", std::nullopt, false},
+        {"UTM matrix", shell::LoadRequest{CommandId::LoadMatrixFiles, 0, {test::sampleTerrain}},
+         true},
+        {"UTM GeoTIFF",
+         shell::LoadRequest{
+             CommandId::LoadUsgsDem,
+             0,
+             {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")}},
+         true},
+        {"geographic SRTM",
+         shell::LoadRequest{CommandId::LoadSrtmFiles, 0, {test::sharedData("srtm/N57E011.hgt")}},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.load) {
+            window->runImport(*c.load);
+            ASSERT_TRUE(state.document.loaded());
+        }
+        EXPECT_EQ(window->popup(shell::Popup::ShowScale)->isEnabled(), c.enabled);
+        for (const CommandId id :
+             {CommandId::ShowScaleMeters, CommandId::ShowScaleFeet, CommandId::ShowScaleCancel}) {
+            EXPECT_EQ(window->action(id)->isEnabled(), c.enabled) << static_cast<int>(id);
+        }
+    }
+}
+
+// Closes whatever modal window is up after a moment and reports its text and icon; nothing
+// is reported when none appeared.
+struct ShownMessage {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool shown = false;
+};
+
+std::shared_ptr<ShownMessage> closeModalSoon(QObject* context) {
+    auto shown = std::make_shared<ShownMessage>();
+    QTimer::singleShot(300, context, [shown] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            return;
+        }
+        shown->shown = true;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown->text = box->text();
+            shown->icon = box->icon();
+        }
+        modal->close();
+    });
+    return shown;
+}
+
+TEST_F(MainWindowTest, F1OverTheOverheadViewKeepsItAndAboutIsAnInformationBox) {
+    loadSample();
+    const QImage before = window->mapView().image();
+    auto afterF1 = closeModalSoon(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    QTest::qWait(400);
+    EXPECT_FALSE(afterF1->shown) << afterF1->text.toStdString();
+    EXPECT_EQ(state.map.viewMode, shell::viewOverhead);
+    EXPECT_EQ(window->mapView().image(), before);
+
+    auto about = closeModalSoon(window.get());
+    window->runCommand(CommandId::About);
+    EXPECT_TRUE(about->text.startsWith("Tavrok terrain visualization"))
+        << about->text.toStdString();
+    EXPECT_EQ(about->icon, QMessageBox::Information);
+}
+
+TEST_F(MainWindowTest, TheProgressTextIsWhiteOnBlack) {
+    window->setProgressText("     Shading Surface ...  ");
+    auto* progress = window->findChild<QLabel*>("progress");
+    ASSERT_NE(progress, nullptr);
+    ASSERT_TRUE(progress->isVisible());
+    const QImage shown = progress->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(1, 1), QColor(Qt::black));
+    bool white = false;
+    for (int y = 0; y < shown.height() && !white; ++y) {
+        for (int x = 0; x < shown.width() && !white; ++x) {
+            white = shown.pixelColor(x, y) == QColor(Qt::white);
+        }
+    }
+    EXPECT_TRUE(white);
+    window->setProgressText({});
+    EXPECT_FALSE(progress->isVisible());
+}
+
+TEST(QtFilter, NamesThatCarryTheirPatternsGetThemOnce) {
+    const struct {
+        const char* filter;
+        const char* qt;
+    } cases[] = {
+        {"Geo Matrix (*.bin)|*.bin||", "Geo Matrix (*.bin)"},
+        {"Color Scale (*.dat)|*.dat||", "Color Scale (*.dat)"},
+        {"SRTM Data|*.hgt; *.hgt.zip||", "SRTM Data (*.hgt *.hgt.zip)"},
+        {"Both (*.a; *.b)|*.a;*.b|All Files|*.*||", "Both (*.a *.b);;All Files (*.*)"},
+        {"Other (*.x)|*.y||", "Other (*.x) (*.y)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(QtUi::qtFilter(c.filter).toStdString(), c.qt) << c.filter;
+    }
+}
+
+// A long rebuild at zoom 2 is stopped by Escape sent where the keyboard focus is, while the
+// job pumps events; the map falls back to the zoom that fits the window.
+TEST_F(MainWindowTest, EscapeDuringALongRebuildCancelsTheResizing) {
+    loadSample();
+    state.map.overheadZoom = 2.0;
+    auto greyDuringJob = std::make_shared<std::vector<bool>>();
+    QTimer::singleShot(0, window.get(), [this, greyDuringJob] {
+        greyDuringJob->push_back(window->action(CommandId::ResizeOverheadView)->isEnabled());
+        greyDuringJob->push_back(window->action(CommandId::StopOperation)->isEnabled());
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : window.get(), Qt::Key_Escape);
+    });
+    const auto message = captureNextMessage();
+    window->runCommand(CommandId::BuildOverhead, 1);
+    EXPECT_EQ(*greyDuringJob, (std::vector<bool>{false, true}));
+    EXPECT_EQ(*message, "Map Resizing Cancelled");
+    EXPECT_LT(state.map.overheadZoom, 2.0);
+    EXPECT_FALSE(state.shell.stopRequested);
+    EXPECT_FALSE(window->mapView().image().isNull());
+}
+
+// The program as it starts: a window placed from the settings (or the default placement),
+// the settings read and, at close, written.
+class StartupWindowTest : public test::TemporaryFolderTest {
+  protected:
+    void SetUp() override {
+        TemporaryFolderTest::SetUp();
+        setenv("XDG_CONFIG_HOME", path("config").c_str(), 1);
+        if (const char* previous = std::getenv("TMPDIR")) {
+            m_previousTmpdir = previous;
+        }
+        setenv("TMPDIR", folder().c_str(), 1);
+    }
+    // The folder goes away with the test; the next test's own temporary folder must not.
+    void TearDown() override {
+        if (m_previousTmpdir) {
+            setenv("TMPDIR", m_previousTmpdir->c_str(), 1);
+        } else {
+            unsetenv("TMPDIR");
+        }
+        TemporaryFolderTest::TearDown();
+    }
+
+    // Starts a fresh program on the sample and hands back its window.
+    std::unique_ptr<MainWindow> start(shell::AppState& state) {
+        auto window = std::make_unique<MainWindow>(state);
+        startMainWindow(*window, QString::fromStdString(test::sampleTerrain));
+        return window;
+    }
+
+  private:
+    std::optional<std::string> m_previousTmpdir;
+};
+
+// The first map must be fitted to the laid-out window, not to the size a window has before
+// it is shown.
+TEST_F(StartupWindowTest, TheFirstMapFitsTheWindowAsPlaced) {
+    shell::AppState state;
+    const auto window = start(state);
+    ASSERT_TRUE(state.document.loaded());
+    const QSize area = window->scrollArea().size();
+    EXPECT_EQ(state.map.clientWidth, area.width());
+    EXPECT_EQ(state.map.clientHeight, area.height());
+    const auto& grid = state.document.grid();
+    const double fitted =
+        shell::overheadZoomFor(grid.rows(), grid.columns(), area.width(), area.height());
+    EXPECT_NEAR(state.map.overheadZoom, fitted, 0.011);
+    // The fit rule picks the limiting side: no side of the map overflows the window, one fills it.
+    const QSize image = window->mapView().image().size();
+    EXPECT_LE(image.width(), area.width());
+    EXPECT_LE(image.height(), area.height());
+    EXPECT_GE(
+        std::max(double(image.width()) / area.width(), double(image.height()) / area.height()),
+        0.98);
+    window->close();
+}
+
+// Stores, window rectangle: written at close, found again by the next start, unchanged by a
+// second cycle.
+TEST_F(StartupWindowTest, StoresAndTheWindowRectangleSurviveRestartsWithoutDrift) {
+    std::array<colour::ColorScale, 2> stores{};
+    for (int entry = 0; entry < colour::colorEntryCount; ++entry) {
+        stores[0].entries[entry] = colour::Rgb{std::uint8_t(entry + 1), 2, 3};
+        stores[1].entries[entry] = colour::Rgb{250, std::uint8_t(entry), 7};
+    }
+    QRect placed;
+    {
+        shell::AppState state;
+        auto window = start(state);
+        state.overhead.colorStores = stores;
+        window->setGeometry(40, 50, 700, 520);
+        placed = window->geometry();
+        window->close();
+    }
+    std::ifstream file(shell::SettingsFile::defaultPath(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_EQ(bytes.size(), shell::SettingsFile::size);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 1u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[84]), 250u);
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        SCOPED_TRACE(cycle);
+        shell::AppState state;
+        auto window = start(state);
+        EXPECT_EQ(state.overhead.colorStores, stores);
+        EXPECT_EQ(window->geometry(), placed);
+        window->close();
+    }
 }
 
 }  // namespace

@@ -159,6 +159,41 @@ TEST(MarsPolarReadout, ThePoleSitsAtTheImageCentre) {
     EXPECT_EQ(clamped.longitude, marsPolarLatLon(0, 12288, 2, false).longitude);
 }
 
+// Just inside each edge of the image there is a readout; one pixel beyond it, over the
+// background, there is none, for every kind of terrain.
+TEST(Readout, NothingIsShownOffTheMap) {
+    struct Case {
+        const char* name;
+        const terrain::Terrain* terrain;
+    };
+    const Case cases[] = {{"utm", &utm}, {"geographic", &geographic}};
+    for (const Case& c : cases) {
+        const auto view = viewOf(*c.terrain);
+        const auto& g = view.geometry;
+        ASSERT_GT(g.offsetX, 0) << c.name;
+        ASSERT_GT(g.offsetY, 0) << c.name;
+        const struct {
+            int x;
+            int y;
+            bool shown;
+        } points[] = {
+            {g.offsetX, g.offsetY, true},
+            {g.offsetX + g.width - 1, g.offsetY + g.height - 1, true},
+            {g.offsetX - 1, g.offsetY + 5, false},
+            {g.offsetX + g.width, g.offsetY + 5, false},
+            {g.offsetX + 5, g.offsetY - 1, false},
+            {g.offsetX + 5, g.offsetY + g.height, false},
+            {0, 0, false},
+        };
+        for (const auto& p : points) {
+            const auto readout =
+                overheadReadout(*c.terrain, view, CoordinateMode::DecimalDegree, p.x, p.y);
+            EXPECT_EQ(readout.shown, p.shown) << c.name << " at " << p.x << ", " << p.y;
+            EXPECT_EQ(readout.boxes.empty(), !p.shown) << c.name << " at " << p.x << ", " << p.y;
+        }
+    }
+}
+
 TEST(ReadoutRefresh, OnlyNewWholeDegreesOrMagnitudesRefillTheStrip) {
     Readout a;
     a.latitudeDegrees = 45;

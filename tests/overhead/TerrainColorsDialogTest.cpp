@@ -75,6 +75,29 @@ TEST_F(TerrainColorsDialogTest, SlotThirteenCarriesEntryFourteenIntoSavedFiles) 
     EXPECT_EQ(saved->scaleMaximum, 1400);
 }
 
+// The load prompt lists only "*.dat"; a save under another name must still be found there.
+TEST_F(TerrainColorsDialogTest, SaveAddsTheDatExtensionWhenTheNameLacksIt) {
+    const struct {
+        const char* typed;
+        const char* written;
+    } cases[] = {
+        {"plain", "plain.dat"},
+        {"kept.dat", "kept.dat"},
+        {"UPPER.DAT", "UPPER.DAT"},
+        {"other.txt", "other.txt.dat"},
+        {"dotted.dat.bak", "dotted.dat.bak.dat"},
+    };
+    auto dialog = open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_TRUE(dialog.saveFile(path(c.typed)).ok());
+        EXPECT_TRUE(loadColorScale(path(c.written)).ok());
+        if (std::string(c.typed) != c.written) {
+            EXPECT_FALSE(std::filesystem::exists(path(c.typed)));
+        }
+    }
+}
+
 TEST_F(TerrainColorsDialogTest, OtherColoursChangeTheTableOnlyOnOk) {
     auto dialog = open();
     dialog.selectSlot(oceanEntry);

@@ -280,14 +280,50 @@ TEST_F(CommandFlowTest, APolarWindowIsKeptWithTheTerrainItWasCutFrom) {
     EXPECT_EQ(state.document.header().columns, window.lastColumn - window.firstColumn);
 }
 
-TEST_F(CommandFlowTest, AboutAndHelpSpeakThroughTheUi) {
-    state.shell.documentationDir = folder() / "docs";
+TEST_F(CommandFlowTest, AboutIsAnInformationBox) {
     dispatch(state, ui, CommandId::About);
+    ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages.back().caption, "Tavrok Version 20.6");
-    ui.documentsOpen = false;
-    dispatch(state, ui, CommandId::HelpTopics);
-    EXPECT_EQ(ui.documentsOpened.back(), (folder() / "docs/help/tavrok.html").string());
-    EXPECT_EQ(ui.messages.back().text, "Adobe Reader must be installed to read Help.");
+    EXPECT_TRUE(ui.messages.back().information);
+}
+
+// The first candidate that exists is opened; the viewer message only when a found file would
+// not open; a document found nowhere is named.
+TEST_F(CommandFlowTest, HelpAndReadmeOpenTheFirstFileFoundOrSayWhy) {
+    struct Case {
+        CommandId command;
+        bool fileExists;
+        bool viewerOpens;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {CommandId::HelpTopics, true, true, {}},
+        {CommandId::HelpTopics, true, false, {"Adobe Reader must be installed to read Help."}},
+        {CommandId::HelpTopics, false, true, {"Cannot Open File\ntavrok.html"}},
+        {CommandId::OpenWebPage, true, true, {}},
+        {CommandId::OpenWebPage, true, false, {"Cannot Open File\nREADME.md"}},
+        {CommandId::OpenWebPage, false, true, {"Cannot Open File\nREADME.md"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.command));
+        support::ScriptedUi scripted;
+        scripted.documentsOpen = c.viewerOpens;
+        const auto root = folder() / std::to_string(&c - cases);
+        state.shell.helpFiles = {root / "beside/help/tavrok.html",
+                                 root / "prefix/help/tavrok.html"};
+        state.shell.readmeFiles = {root / "beside/README.md", root / "prefix/README.md"};
+        const auto& wanted = c.command == CommandId::HelpTopics ? state.shell.helpFiles[1]
+                                                                : state.shell.readmeFiles[1];
+        if (c.fileExists) {
+            std::filesystem::create_directories(wanted.parent_path());
+            std::ofstream(wanted) << "x";
+        }
+        dispatch(state, scripted, c.command);
+        EXPECT_EQ(scripted.messageTexts(), c.messages);
+        const auto opened =
+            c.fileExists ? std::vector<std::string>{wanted.string()} : std::vector<std::string>{};
+        EXPECT_EQ(scripted.documentsOpened, opened);
+    }
 }
 
 }  // namespace

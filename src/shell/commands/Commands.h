@@ -44,6 +44,7 @@ CommandStatus LoadMarsPolarMola(AppState& state, support::Ui& ui, const LoadRequ
 // overhead.cpp
 CommandStatus BuildOverhead(AppState& state, support::Ui& ui, const CommandContext& context);
 CommandStatus ModifyColors(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus OverheadView(AppState& state, support::Ui& ui, const CommandContext& context);
 CommandStatus ResizeOverheadView(AppState& state, support::Ui& ui, const CommandContext& context);
 CommandStatus ShadedRelief(AppState& state, support::Ui& ui, const CommandContext& context);
 CommandStatus DegreeMinSec(AppState& state, support::Ui& ui, const CommandContext& context);

@@ -74,6 +74,19 @@ CommandStatus BuildOverhead(AppState& state, support::Ui& ui, const CommandConte
     return showError(ui, status.error());
 }
 
+// 7 "F1  Overhead View": the overhead map is brought back, rebuilt when the terrain changed
+// since it was drawn, otherwise shown as it is.
+CommandStatus OverheadView(AppState& state, support::Ui& ui, const CommandContext&) {
+    if (!state.document.loaded()) {
+        return CommandStatus::Cancelled;
+    }
+    state.map.viewMode = viewOverhead;
+    if (state.overhead.image.empty() || state.map.builtRevision != state.document.revision()) {
+        return rebuild(state, ui);
+    }
+    return CommandStatus::Done;
+}
+
 // 40017 and 40067: "Terrain Colors" on the overhead table, or on the scene table when the 3D
 // scene sends it with param 1. A confirmed dialog redraws the overhead map.
 CommandStatus ModifyColors(AppState& state, support::Ui& ui, const CommandContext& context) {
