@@ -123,8 +123,7 @@ CommandStatus finishImport(AppState& state, support::Ui& ui, importers::ImportOu
     state.overhead.latLonGrid = !projected;
     state.overhead.coordinateMode =
         projected ? overhead::CoordinateMode::UtmMeters : overhead::CoordinateMode::DecimalDegree;
-    state.loads.rawMatrixDescription = std::move(*fallback.preset);
-    raw.preset = true;
+    raw.preset = std::move(fallback.preset);
     raw.temporaryInput = fallback.temporaryInput;
     raw.title = std::move(fallback.title);
     raw.listing = std::move(fallback.listing);

@@ -115,9 +115,12 @@ TEST_F(CommandFlowTest, DescribesAHeaderlessGridInTheMatrixDialog) {
     EXPECT_EQ(state.loads.rawMatrixDescription.columns, 3);
 }
 
+// An importer's own description builds its grid without the dialog and leaves the one the user
+// last entered for the next time the dialog opens.
 TEST_F(CommandFlowTest, APresetRequestSkipsTheDialogOnlyForItselfAndDeletesItsTemporaryInput) {
     const auto input = writeFloats("from_importer.raw", {10, 20, 30, 40});
-    auto& description = state.loads.rawMatrixDescription;
+    state.loads.rawMatrixDescription.rows = 7;
+    importers::RawMatrixDescription description;
     description.encoding = importers::RawSampleEncoding::Float32;
     description.rows = 2;
     description.columns = 2;
@@ -126,7 +129,7 @@ TEST_F(CommandFlowTest, APresetRequestSkipsTheDialogOnlyForItselfAndDeletesItsTe
     description.north = 10;
     ASSERT_TRUE(description.accept().ok());
     RawMatrixRequest request(input);
-    request.preset = true;
+    request.preset = description;
     request.temporaryInput = true;
     request.title = "chosen.tif";
     request.listing = "corners";
@@ -135,6 +138,7 @@ TEST_F(CommandFlowTest, APresetRequestSkipsTheDialogOnlyForItselfAndDeletesItsTe
     EXPECT_FALSE(std::filesystem::exists(input));
     EXPECT_EQ(ui.mainWindow.title, "Overhead View - chosen.tif");
     EXPECT_EQ(state.document.source().listing, "corners");
+    EXPECT_EQ(state.loads.rawMatrixDescription.rows, 7);
     // Nothing of that request is left for the next load: it asks again.
     const auto plain = writeFloats("plain.raw", {1, 2, 3, 4});
     EXPECT_EQ(load(CommandId::BuildRawMatrix, {plain}), CommandStatus::Cancelled);
@@ -142,7 +146,8 @@ TEST_F(CommandFlowTest, APresetRequestSkipsTheDialogOnlyForItselfAndDeletesItsTe
     EXPECT_EQ(state.document.source().listing, "corners");
 }
 
-TEST_F(CommandFlowTest, AGeoTiffKeepsItsOwnNameInTheTitle) {
+TEST_F(CommandFlowTest, AGeoTiffKeepsItsOwnNameInTheTitleAndLeavesTheMatrixDialogAlone) {
+    state.loads.rawMatrixDescription.rows = 7;
     load(CommandId::LoadUsgsDem,
          {test::sharedData("geotiff_dem/gdalraster_lf_elev_220_mt_hood_utm.tif")});
     ASSERT_TRUE(state.document.loaded()) << ::testing::PrintToString(ui.messageTexts());
@@ -150,6 +155,7 @@ TEST_F(CommandFlowTest, AGeoTiffKeepsItsOwnNameInTheTitle) {
     EXPECT_EQ(terrain::MissingCellCount(state.document.grid()), 26820);
     EXPECT_TRUE(temporaryFilesLeft().empty());
     EXPECT_NE(state.document.source().listing.find("Corner Coordinates"), std::string::npos);
+    EXPECT_EQ(state.loads.rawMatrixDescription.rows, 7);
     loadSample();  // the corner table belongs to the GeoTIFF only
     EXPECT_TRUE(state.document.source().listing.empty());
 }

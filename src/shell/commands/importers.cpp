@@ -25,15 +25,18 @@ CommandStatus buildRawMatrix(AppState& state, support::Ui& ui, const RawMatrixRe
         ui.showMessage(support::messageText(support::ErrorCode::CannotOpenMatrix));
         return CommandStatus::Failed;
     }
-    auto& description = state.loads.rawMatrixDescription;
+    auto& remembered = state.loads.rawMatrixDescription;
     if (!request.preset) {
-        importers::ApplyNetCdfPreset(request.file, description);
-        if (!ui.runDialog(description)) {
+        importers::ApplyNetCdfPreset(request.file, remembered);
+        if (!ui.runDialog(remembered)) {
             return CommandStatus::Cancelled;
         }
     }
     ui.showProgress("      Building Matrix ... ");
     auto build = importRequestFor(state, ui, {request.file});
+    if (request.preset) {
+        build.rawDescription = *request.preset;
+    }
     build.temporaryInput = request.temporaryInput;
     build.title = request.title;
     build.listing = request.listing;
