@@ -52,42 +52,37 @@ TEST(TerrainModel, RowZeroIsTheSouthEdge) {
     EXPECT_EQ(MissingCellCount(grid), 5);
 }
 
-// The lowest ground is stored as 0 and is a real measurement, not a hole; points outside the
-// interpolable area (the last row and column, negative, NaN, huge) read the minimum.
-TEST(ElevationAt, InterpolatesValidCellsAndFallsBackToTheMinimum) {
-    const auto full = makeTerrain(2, 2, {10, 20, 30, 40});
-    const auto holed = makeTerrain(2, 2, {10, missingCell, 30, 50});
+TEST(ElevationAt, InterpolatesBilinearlyBetweenFourValidCells) {
+    const auto terrain = makeTerrain(2, 2, {10, 20, 30, 40});
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 0.5, 0.5, false), 25.0f);
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 0.0, 0.0, false), 10.0f);
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 0.25, 0.0, false), 12.5f);
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 0.0, 0.5, false), 20.0f);
+}
+
+TEST(ElevationAt, AveragesValidNeighboursWhenOneIsMissing) {
+    const auto terrain = makeTerrain(2, 2, {10, missingCell, 30, 50});
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 0.5, 0.5, false), 30.0f);
     const auto allMissing = makeTerrain(2, 2, {-1, -1, -1, -1}, 100);
-    const auto lowest = makeTerrain(2, 2, {0, 0, 0, 40}, 500);
-    const auto wide = makeTerrain(2, 3, {1, 2, 3, 4, 5, 6}, 7);
-    const Terrain empty;
-    struct Case {
-        const Terrain* terrain;
-        double x, y;
-        bool absolute;
-        float expected;
-    };
-    const Case cases[] = {
-        {&full, 0.5, 0.5, false, 25},
-        {&full, 0, 0, false, 10},
-        {&full, 0.25, 0, false, 12.5f},
-        {&full, 0, 0.5, false, 20},
-        {&holed, 0.5, 0.5, false, 30},
-        {&allMissing, 0.5, 0.5, false, 0},
-        {&allMissing, 0.5, 0.5, true, 100},
-        {&lowest, 0.5, 0.5, false, 10},
-        {&lowest, 0.5, 0.5, true, 510},
-        {&wide, 2, 0, false, 7},
-        {&wide, 0, 1, true, 7},
-        {&wide, -0.5, 0, false, 7},
-        {&wide, std::nan(""), 0, false, 7},
-        {&wide, 1e300, 0, false, 7},
-        {&empty, 0.5, 0.5, true, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_FLOAT_EQ(ElevationAt(*c.terrain, c.x, c.y, c.absolute), c.expected)
-            << "case " << (&c - cases);
-    }
+    EXPECT_FLOAT_EQ(ElevationAt(allMissing, 0.5, 0.5, false), 0.0f);
+    EXPECT_FLOAT_EQ(ElevationAt(allMissing, 0.5, 0.5, true), 100.0f);
+}
+
+// The lowest ground is stored as 0 and is a real measurement, not a hole.
+TEST(ElevationAt, TreatsTheLowestCellAsValidGround) {
+    const auto terrain = makeTerrain(2, 2, {0, 0, 0, 40}, 500);
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 0.5, 0.5, false), 10.0f);
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 0.5, 0.5, true), 510.0f);
+}
+
+TEST(ElevationAt, ReturnsTheMinimumOutsideTheInterpolableArea) {
+    const auto terrain = makeTerrain(2, 3, {1, 2, 3, 4, 5, 6}, 7);
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 2.0, 0.0, false), 7.0f);  // last column
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 0.0, 1.0, true), 7.0f);   // last row
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, -0.5, 0.0, false), 7.0f);
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, std::nan(""), 0.0, false), 7.0f);
+    EXPECT_FLOAT_EQ(ElevationAt(terrain, 1e300, 0.0, false), 7.0f);
+    EXPECT_FLOAT_EQ(ElevationAt(Terrain{}, 0.5, 0.5, true), 0.0f);
 }
 
 TEST(CellValue, ReadsMissingAndOutsideCellsAsZeroPlusMinimum) {
