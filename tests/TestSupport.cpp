@@ -71,4 +71,18 @@ std::filesystem::path sharedData(std::string_view relative) {
     return std::filesystem::path(sharedTestData) / relative;
 }
 
+void putSample(const std::filesystem::path& file, std::uintmax_t fileBytes, std::uint64_t index,
+               std::int16_t value, bool bigEndian) {
+    if (!std::filesystem::exists(file)) {
+        std::ofstream(file, std::ios::binary).close();
+        std::filesystem::resize_file(file, fileBytes);
+    }
+    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+    out.seekp(static_cast<std::streamoff>(index * 2));
+    const auto word = static_cast<std::uint16_t>(value);
+    out.put(static_cast<char>(bigEndian ? word >> 8 : word & 0xff));
+    out.put(static_cast<char>(bigEndian ? word & 0xff : word >> 8));
+    EXPECT_TRUE(out.good()) << file;
+}
+
 }  // namespace tavrok::test

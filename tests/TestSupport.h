@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -34,5 +35,9 @@ std::string runCommand(const std::string& command);
 // True when a program is on PATH (the GDAL and PROJ oracles may be absent on a bare machine).
 bool haveProgram(const std::string& name);
 std::filesystem::path sharedData(std::string_view relative);
+// Writes one 16-bit sample (index counted in samples) into a tile file, first creating it
+// sparse, all zero, of fileBytes bytes when it does not exist.
+void putSample(const std::filesystem::path& file, std::uintmax_t fileBytes, std::uint64_t index,
+               std::int16_t value, bool bigEndian);
 
 }  // namespace tavrok::test

@@ -144,20 +144,13 @@ TEST_F(ColorScaleFileTest, SavesEightyEightLittleEndianBytesAndReadsThemBack) {
     EXPECT_EQ(loaded->scaleMaximum, 70000);
 }
 
-TEST_F(ColorScaleFileTest, RefusesFilesOfAnyOtherSize) {
+TEST_F(ColorScaleFileTest, RefusesFilesOfAnyOtherSizeAndPathsItCannotOpen) {
     for (const std::size_t size : {87u, 89u, 0u}) {
-        const std::string bytes(size, '\x01');
-        const auto file = writeFile("wrong.dat", bytes);
-        const auto loaded = loadColorScale(file);
+        const auto loaded = loadColorScale(writeFile("wrong.dat", std::string(size, '\x01')));
         ASSERT_FALSE(loaded.ok()) << size;
         EXPECT_EQ(loaded.error().message(), "Not a Color Scale File");
     }
-}
-
-TEST_F(ColorScaleFileTest, MissingFileCannotBeOpened) {
-    const auto loaded = loadColorScale(path("absent.dat"));
-    ASSERT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.error().message(), "Cannot Open File");
+    EXPECT_EQ(loadColorScale(path("absent.dat")).error().message(), "Cannot Open File");
     EXPECT_EQ(saveColorScale(folder() / "no" / "such" / "x.dat", {}).error().message(),
               "Cannot Open File");
 }

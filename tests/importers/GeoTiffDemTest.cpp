@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <fstream>
 #include <limits>
 
-#include "TestSupport.h"
+#include "MatrixFixtures.h"
 #include "importers/GeoTiffDemImporter.h"
 #include "importers/RawMatrixBuilder.h"
 #include "terrain/TerrainModel.h"
@@ -35,40 +33,6 @@ class GeoTiffDemTest : public test::TemporaryFolderTest {
         return loaded;
     }
 };
-
-// What GDAL makes of a raster: its geotransform and every first-band sample as a float.
-struct GdalRaster {
-    int columns = 0;
-    int rows = 0;
-    double originX = 0, originY = 0, pixelX = 0, pixelY = 0;
-    std::vector<float> samples;  // rows as GDAL orders them
-};
-
-GdalRaster readWithGdal(const std::filesystem::path& tiff, const std::filesystem::path& raw) {
-    GdalRaster raster;
-    const std::string info = test::runCommand("gdalinfo '" + tiff.string() + "'");
-    const auto scan = [&](const char* key, const char* format, double* a, double* b) {
-        const auto at = info.find(key);
-        EXPECT_NE(at, std::string::npos) << key;
-        if (at != std::string::npos) {
-            EXPECT_EQ(std::sscanf(info.c_str() + at, format, a, b), 2) << key;
-        }
-    };
-    double columns = 0, rows = 0;
-    scan("Size is", "Size is %lf, %lf", &columns, &rows);
-    scan("Origin =", "Origin = (%lf,%lf)", &raster.originX, &raster.originY);
-    scan("Pixel Size =", "Pixel Size = (%lf,%lf)", &raster.pixelX, &raster.pixelY);
-    raster.columns = static_cast<int>(columns);
-    raster.rows = static_cast<int>(rows);
-    test::runCommand("gdal_translate -q -b 1 -of ENVI -ot Float32 '" + tiff.string() + "' '" +
-                     raw.string() + "'");
-    raster.samples.resize(static_cast<std::size_t>(raster.columns) * raster.rows);
-    std::ifstream in(raw, std::ios::binary);
-    in.read(reinterpret_cast<char*>(raster.samples.data()),
-            static_cast<std::streamsize>(raster.samples.size() * sizeof(float)));
-    EXPECT_TRUE(in.good());
-    return raster;
-}
 
 TEST_F(GeoTiffDemTest, RealRastersLoadAsGdalReadsThem) {
     struct Case {
@@ -103,7 +67,7 @@ TEST_F(GeoTiffDemTest, RealRastersLoadAsGdalReadsThem) {
         GeoTiffDemGrid grid;
         auto loaded = load(tiff, &grid);
         ASSERT_TRUE(loaded) << loaded.error().message() << " " << loaded.error().detail;
-        const auto gdal = readWithGdal(tiff, path("gdal.raw"));
+        const auto gdal = test::ReadWithGdal(tiff, path("gdal.raw"));
         const auto& header = loaded->header;
         ASSERT_EQ(header.columns, gdal.columns);
         ASSERT_EQ(header.rows, gdal.rows);
@@ -129,7 +93,7 @@ TEST_F(GeoTiffDemTest, RealRastersLoadAsGdalReadsThem) {
         for (int r = 0; r < gdal.rows; ++r) {
             const int gridRow = southUp ? r : gdal.rows - 1 - r;
             for (int col = 0; col < gdal.columns; ++col) {
-                const float value = gdal.samples[static_cast<std::size_t>(r) * gdal.columns + col];
+                const float value = gdal.at(col, r);
                 const bool missing = std::isnan(value) || value == static_cast<float>(c.noData) ||
                                      value == -9999.0f || value <= -32767.0f;
                 const float expected = missing ? terrain::missingCell

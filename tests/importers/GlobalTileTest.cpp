@@ -109,22 +109,11 @@ class GlobalTileLoadTest : public test::TemporaryFolderTest {
     void put(GlobalDataSet set, std::string_view name, double longitude, double latitude,
              std::int16_t value) {
         const auto& tile = tileNamed(set, name);
-        const auto file = tilePath(set, tile);
-        if (!std::filesystem::exists(file)) {
-            std::ofstream(file, std::ios::binary).close();
-            std::filesystem::resize_file(
-                file, static_cast<std::uintmax_t>(tile.rows()) * tile.columns() * 2);
-        }
-        const int column = static_cast<int>(std::lround((longitude - tile.left) * 120));
-        const int southRow = static_cast<int>(std::lround((latitude - tile.lower) * 120));
-        const auto stored = static_cast<std::uint64_t>(tile.rows() - 1 - southRow);
-        std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
-        out.seekp(static_cast<std::streamoff>((stored * tile.columns() + column) * 2));
-        const auto word = static_cast<std::uint16_t>(value);
-        const char bytes[2] = {static_cast<char>(word & 0xff), static_cast<char>(word >> 8)};
-        const bool bigEndian = set == GlobalDataSet::Gtopo30;
-        out.put(bigEndian ? bytes[1] : bytes[0]);
-        out.put(bigEndian ? bytes[0] : bytes[1]);
+        const auto column = std::lround((longitude - tile.left) * 120);
+        const auto southRow = std::lround((latitude - tile.lower) * 120);
+        test::putSample(tilePath(set, tile), std::uintmax_t(tile.rows()) * tile.columns() * 2,
+                        std::uint64_t(tile.rows() - 1 - southRow) * tile.columns() + column, value,
+                        set == GlobalDataSet::Gtopo30);
     }
     std::filesystem::path tilePath(GlobalDataSet, const GlobalTile& tile) {
         return path(std::string(tile.name));

@@ -40,7 +40,7 @@ test::MatrixHeaderText Geographic(std::string projection, std::string left, std:
 class MatrixImporterTest : public test::MatrixFolderTest {
   protected:
     ImportOutcome load(const std::filesystem::path& data,
-                           const support::ProgressCallback& progress = {}) {
+                       const support::ProgressCallback& progress = {}) {
         return LoadMatrixFiles({data}, temporaries(), progress);
     }
     // Loads a one-file float32 matrix and returns its stored grid row by row.
@@ -207,12 +207,10 @@ TEST_F(MatrixImporterTest, GeographicMatrixBoundsInArcSeconds) {
     EXPECT_FLOAT_EQ(h.northLat, 44.2f);
     // Square cells in degrees: one cosine of the centre latitude.
     EXPECT_NEAR(h.metresPerUnitX, metresPerArcSecondAtEquator * std::cos(44.15 * M_PI / 180), 1e-3);
-}
-
-TEST_F(MatrixImporterTest, CellsNotSquareInDegreesShrinkTheScaleOnceMore) {
-    const auto terrain =
+    // Cells not square in degrees shrink the scale by the cosine once more.
+    const auto notSquare =
         loadFloats(Geographic("Lat/Lon", "10", "12", "60", "61", 2, 2), {1, 2, 3, 4});
-    EXPECT_NEAR(terrain.header.metresPerUnitX,
+    EXPECT_NEAR(notSquare.header.metresPerUnitX,
                 metresPerArcSecondAtEquator * std::pow(std::cos(60.5 * M_PI / 180), 2), 1e-3);
 }
 

@@ -179,22 +179,17 @@ TEST_F(MatrixMergeTest, GeographicTilesNeedTheSameAngularSpacing) {
     EXPECT_EQ(merge({d, e}).terrain.error().code, ErrorCode::SinusoidalMergeRefused);
 }
 
-TEST_F(MatrixMergeTest, StopRemovesTheTemporaries) {
+TEST_F(MatrixMergeTest, StopAndAnUnwritableTemporaryFolderEndTheMergeCleanly) {
     const auto west = writeFloatMatrix("west", Tile(500000), TileSamples(100));
     const auto east = writeFloatMatrix("east", Tile(500120), TileSamples(200));
     int calls = 0;
-    const auto outcome =
+    const auto stopped =
         LoadMatrixFiles({west, east}, temporaries(), [&](long, long) { return ++calls < 3; });
-    EXPECT_EQ(outcome.terrain.error().code, ErrorCode::OperationCancelled);
+    EXPECT_EQ(stopped.terrain.error().code, ErrorCode::OperationCancelled);
     EXPECT_TRUE(leftoverTemporaries().empty());
-}
-
-TEST_F(MatrixMergeTest, UnwritableTemporaryFolderIsReported) {
-    const auto west = writeFloatMatrix("west", Tile(500000), TileSamples(100));
-    const auto east = writeFloatMatrix("east", Tile(500120), TileSamples(200));
-    const auto outcome = LoadMatrixFiles({west, east}, path("no/such/folder"), {});
-    EXPECT_EQ(outcome.terrain.error().code, ErrorCode::CannotLoadAllMatrixFiles);
-    EXPECT_NE(outcome.terrain.error().detail.find("Cannot Load Temporary Files"),
+    const auto unwritable = LoadMatrixFiles({west, east}, path("no/such/folder"), {});
+    EXPECT_EQ(unwritable.terrain.error().code, ErrorCode::CannotLoadAllMatrixFiles);
+    EXPECT_NE(unwritable.terrain.error().detail.find("Cannot Load Temporary Files"),
               std::string::npos);
 }
 

@@ -76,21 +76,12 @@ class MolaLoadTest : public test::TemporaryFolderTest {
         }
         ASSERT_NE(tile, nullptr);
         const int perDegree = MolaSamplesPerDegree(set);
-        const auto file = path(std::string(name));
-        if (!std::filesystem::exists(file)) {
-            std::ofstream(file, std::ios::binary).close();
-            std::filesystem::resize_file(file, MolaTileBytes(set));
-        }
         const int columns = (tile->right - tile->left) * perDegree;
         const int rows = (tile->upper - tile->lower) * perDegree;
-        const int column = static_cast<int>(std::lround((longitude - tile->left) * perDegree));
-        const int southRow = static_cast<int>(std::lround((latitude - tile->lower) * perDegree));
-        const auto stored = static_cast<std::uint64_t>(rows - 1 - southRow);
-        std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
-        out.seekp(static_cast<std::streamoff>((stored * columns + column) * 2));
-        const auto word = static_cast<std::uint16_t>(value);
-        out.put(static_cast<char>(word >> 8));
-        out.put(static_cast<char>(word & 0xff));
+        const auto column = std::lround((longitude - tile->left) * perDegree);
+        const auto southRow = std::lround((latitude - tile->lower) * perDegree);
+        test::putSample(path(std::string(name)), MolaTileBytes(set),
+                        std::uint64_t(rows - 1 - southRow) * columns + column, value, true);
     }
 };
 
@@ -166,13 +157,10 @@ TEST_F(MolaLoadTest, SinusoidalResamplingWidensHighLatitudeRows) {
 
 TEST_F(MolaLoadTest, PolarWindowIsReadBottomUpInMetres) {
     const auto image = path("megt_n_128_1.img");
-    std::ofstream(image, std::ios::binary).close();
-    std::filesystem::resize_file(image, std::uint64_t{10240} * 10240 * 2);
     const auto poke = [&](int row, int column, std::uint16_t sample) {
-        std::fstream out(image, std::ios::binary | std::ios::in | std::ios::out);
-        out.seekp(static_cast<std::streamoff>((std::uint64_t(row) * 10240 + column) * 2));
-        out.put(static_cast<char>(sample >> 8));
-        out.put(static_cast<char>(sample & 0xff));
+        test::putSample(image, std::uint64_t{10240} * 10240 * 2,
+                        std::uint64_t(row) * 10240 + column, static_cast<std::int16_t>(sample),
+                        true);
     };
     poke(100, 200, 32000);  // 0 m at the window's top-left
     poke(109, 219, 32400);  // 100 m at its bottom-right

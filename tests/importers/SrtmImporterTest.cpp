@@ -6,7 +6,7 @@
 #include <functional>
 #include <sstream>
 
-#include "TestSupport.h"
+#include "MatrixFixtures.h"
 #include "importers/SrtmImporter.h"
 
 namespace tavrok::importers {
@@ -267,18 +267,6 @@ TEST_F(SrtmImporterTest, BilWithoutUsableSideFilesFailsSilently) {
 
 // --- Real tiles, compared with GDAL's reading -----------------------------------------------
 
-std::vector<std::int16_t> gdalSamples(const std::filesystem::path& source,
-                                      const std::filesystem::path& raw) {
-    test::runCommand("gdal_translate -q -of ENVI -ot Int16 '" + source.string() + "' '" +
-                     raw.string() + "'");
-    std::ifstream in(raw, std::ios::binary);
-    std::vector<std::int16_t> samples(1201 * 1201);
-    in.read(reinterpret_cast<char*>(samples.data()),
-            static_cast<std::streamsize>(samples.size() * 2));
-    EXPECT_TRUE(in.good());
-    return samples;
-}
-
 TEST_F(SrtmImporterTest, RealHgtTileMatchesGdal) {
     const auto tile = test::sharedData("srtm/N57E011.hgt");
     if (!std::filesystem::exists(tile) || !test::haveProgram("gdal_translate")) {
@@ -291,20 +279,18 @@ TEST_F(SrtmImporterTest, RealHgtTileMatchesGdal) {
     EXPECT_EQ(header.maxElevation, 163.0);
     EXPECT_EQ(header.westLon, 11.0f);
     EXPECT_EQ(header.northLat, 58.0f);
-    const auto expected = gdalSamples(tile, path("gdal.raw"));
+    const auto gdal = test::ReadWithGdal(tile, path("gdal.raw"));
+    ASSERT_EQ(gdal.rows, 1201);
     long differences = 0;
     for (int r = 0; r < 1201; ++r) {
         for (int c = 0; c < 1201; ++c) {
-            const float value =
-                expected[static_cast<std::size_t>(r) * 1201 + c] - header.minElevation;
-            differences += grid.at(c, 1200 - r) != value;
+            differences += grid.at(c, 1200 - r) != gdal.at(c, r) - header.minElevation;
         }
     }
     EXPECT_EQ(differences, 0);
     // GDAL's geotransform puts the upper-left sample centre at (11, 58).
-    const std::string info = test::runCommand("gdalinfo '" + tile.string() + "'");
-    EXPECT_NE(info.find("Origin = (10.999583333333334,58.000416666666666)"), std::string::npos)
-        << info;
+    EXPECT_NEAR(gdal.originX + gdal.pixelX / 2, 11.0, 1e-12);
+    EXPECT_NEAR(gdal.originY + gdal.pixelY / 2, 58.0, 1e-12);
 }
 
 TEST_F(SrtmImporterTest, RealUsgsBilPairMergesAlongItsSharedRow) {
@@ -347,11 +333,12 @@ TEST_F(SrtmImporterTest, RealUsgsBilPairMergesAlongItsSharedRow) {
             copies[1].filename().string() +
             "</SourceFilename><ByteOrder>LSB</ByteOrder><PixelOffset>2</PixelOffset>"
             "<LineOffset>2402</LineOffset></VRTRasterBand></VRTDataset>");
-    const auto expected = gdalSamples(vrt, path("north.raw"));
+    const auto gdal = test::ReadWithGdal(vrt, path("north.raw"));
+    ASSERT_EQ(gdal.rows, 1201);
     long differences = 0;
     for (int r = 0; r < 1201; ++r) {
         for (int c = 0; c < 1201; ++c) {
-            const int sample = expected[static_cast<std::size_t>(r) * 1201 + c];
+            const float sample = gdal.at(c, r);
             const float value = sample == 0 ? grid.at(c, 2400 - r) : sample - header.minElevation;
             differences += grid.at(c, 2400 - r) != value;
         }
