@@ -19,6 +19,7 @@
 #include <optional>
 
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "app/MainWindow.h"
 #include "overhead/ScaleLegend.h"
 #include "paint/QtPainter.h"
@@ -65,29 +66,7 @@ std::shared_ptr<QString> captureNextMessage() {
     return text;
 }
 
-class MainWindowTest : public test::TemporaryFolderTest {
-  protected:
-    void SetUp() override {
-        TemporaryFolderTest::SetUp();
-        setenv("XDG_CONFIG_HOME", path("config").c_str(), 1);
-        state.shell.tempDir = folder();
-        window = std::make_unique<MainWindow>(state);
-        window->resize(800, 600);
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        TemporaryFolderTest::TearDown();
-    }
-
-    void loadSample() {
-        window->runImport(shell::LoadRequest{CommandId::LoadMatrixFiles, 0, {test::sampleTerrain}});
-        ASSERT_TRUE(state.document.loaded());
-    }
-
-    shell::AppState state;
-    std::unique_ptr<MainWindow> window;
-};
+class MainWindowTest : public WindowTest {};
 
 TEST_F(MainWindowTest, BuildsTheMenuBarFromTheCommandTable) {
     const auto bar = window->menuBar()->actions();

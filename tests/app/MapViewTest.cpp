@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "app/MainWindow.h"
 
 namespace tavrok::app {
@@ -15,22 +16,11 @@ namespace {
 
 const QColor rubberBand(200, 50, 0);
 
-class MapViewTest : public test::TemporaryFolderTest {
+class MapViewTest : public WindowTest {
   protected:
     void SetUp() override {
-        TemporaryFolderTest::SetUp();
-        setenv("XDG_CONFIG_HOME", path("config").c_str(), 1);
-        state.shell.tempDir = folder();
-        window = std::make_unique<MainWindow>(state);
-        window->resize(800, 600);
-        window->show();
-        window->runImport(
-            shell::LoadRequest{shell::CommandId::LoadMatrixFiles, 0, {test::sampleTerrain}});
-        ASSERT_TRUE(state.document.loaded());
-    }
-    void TearDown() override {
-        window.reset();
-        TemporaryFolderTest::TearDown();
+        WindowTest::SetUp();
+        loadSample();
     }
 
     MapView& map() { return window->mapView(); }
@@ -51,9 +41,6 @@ class MapViewTest : public test::TemporaryFolderTest {
         }
         return false;
     }
-
-    shell::AppState state;
-    std::unique_ptr<MainWindow> window;
 };
 
 // Scrolling moves the map's pixels; boxes fixed in the window must not be left behind in
