@@ -51,9 +51,10 @@ struct Readout {
     bool usedWgs84Utm = false;
 };
 
-// The readout for the pointer at client position (pointerX, pointerY). Positions map to the
-// terrain as the overhead image shows it; elevations are in metres above the datum. A pointer
-// off the image (over the background) gets no readout.
+// The readout for the pointer at client position (pointerX, pointerY). The pointer's pixel
+// maps to a grid position through MapMapping; the coordinates shown are that position's and
+// the elevation, in metres above the datum, is interpolated bilinearly at it. A pointer off
+// the image (over the background) gets no readout.
 Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view,
                         CoordinateMode mode, int pointerX, int pointerY,
                         const MarsPolarWindow& marsWindow = {});
