@@ -14,8 +14,6 @@ namespace tavrok::overhead {
 namespace {
 
 using support::degreesPerRadian;
-constexpr double wgs84SemiMajor = 6378137.0;
-constexpr double wgs84EccentricitySquared = 0.00669438;
 
 struct Pixel {
     int x = 0;
@@ -86,15 +84,12 @@ class GridPainter {
     Layout m_layout;
 };
 
-void drawUtmGrid(GridPainter& out, const terrain::Terrain& terrain, const ViewGeometry& geometry,
-                 bool utmOnWgs84) {
+void drawUtmGrid(GridPainter& out, const terrain::Terrain& terrain, const ViewGeometry& geometry) {
     const auto& header = terrain.header;
+    // A converter of its own, set from the terrain's header alone: the lines lie where the
+    // terrain's datum puts them, however often the readout has converted since.
     geodesy::UtmConverter converter;
-    const int status =
-        utmOnWgs84 ? converter.setUtmParameters(
-                         wgs84SemiMajor, wgs84SemiMajor * std::sqrt(1 - wgs84EccentricitySquared),
-                         header.utmZone)
-                   : converter.setUtmParameters(header.ellipsoid, header.utmZone);
+    const int status = converter.setUtmParameters(header.ellipsoid, header.utmZone);
     if (status != 0 || !(header.spacingX > 0) || !(header.spacingY > 0)) {
         return;
     }
@@ -320,14 +315,14 @@ std::string gridLabel(double degrees, bool degreesMinutes) {
 
 void drawLatLonGrid(support::RgbImage& image, const terrain::Terrain& terrain,
                     const ViewGeometry& geometry, support::Rgb colour, bool degreesMinutes,
-                    bool utmOnWgs84, support::Painter* painter) {
+                    support::Painter* painter) {
     if (!terrain.loaded || image.width() != geometry.width || image.height() != geometry.height) {
         return;
     }
     GridPainter out(image, colour, painter, degreesMinutes);
     switch (gridLayoutFor(terrain.header)) {
         case GridLayout::Utm:
-            drawUtmGrid(out, terrain, geometry, utmOnWgs84);
+            drawUtmGrid(out, terrain, geometry);
             break;
         case GridLayout::LatLon:
             drawLatLonTerrainGrid(out, terrain.header, geometry);

@@ -14,8 +14,6 @@ namespace tavrok::overhead {
 namespace {
 
 using support::degreesPerRadian;
-constexpr double wgs84SemiMajor = 6378137.0;
-constexpr double wgs84EccentricitySquared = 0.00669438;
 
 template <typename... Values>
 std::string format(const char* pattern, Values... values) {
@@ -115,11 +113,11 @@ void utmReadout(Readout& readout, const terrain::Terrain& terrain, const Readout
                                                    (northing - header.southBound) / spacingNorth});
     }
 
-    // Always on WGS-84 in the terrain's own zone, whatever the terrain's ellipsoid.
+    // The terrain's own ellipsoid and zone, as the grid lines are traced: a position read off
+    // a line then carries that line's label. A converter of its own: nothing the readout
+    // converts is seen by any drawing.
     geodesy::UtmConverter converter;
-    converter.setUtmParameters(
-        wgs84SemiMajor, wgs84SemiMajor * std::sqrt(1 - wgs84EccentricitySquared), header.utmZone);
-    readout.usedWgs84Utm = true;
+    converter.setUtmParameters(header.ellipsoid, header.utmZone);
     const std::string zoneText =
         std::to_string(header.utmZone) + (header.hemisphere == 'S' ? "S" : "N");
     const auto position = converter.utmToLatLon(zoneText, easting, northing);

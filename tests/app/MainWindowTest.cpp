@@ -381,7 +381,6 @@ TEST_F(MainWindowTest, TheReadoutFollowsThePointerOverTheMap) {
     EXPECT_EQ(lines[1], QString("North: %1 m").arg(north));
     EXPECT_EQ(lines[2], QString("East: %1 m").arg(east));
     EXPECT_TRUE(lines[3].startsWith("Elevation: ")) << lines[3].toStdString();
-    EXPECT_TRUE(state.overhead.utmOnWgs84);
     // The first box starts 46 average characters from the right, 3 lines above the bottom.
     const QImage shown = map.grab().toImage();
     const QFontMetrics metrics(paint::QtPainter::textFont());

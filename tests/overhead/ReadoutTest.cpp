@@ -47,11 +47,10 @@ TEST(UtmReadout, UtmMetersShowsZoneNorthingEastingAndElevation) {
     EXPECT_EQ(readout.boxes[3].value, "1300.0 m");
     EXPECT_EQ(readout.charactersFromRight, 46);
     EXPECT_EQ(readout.linesAboveBottom, 3);
-    EXPECT_TRUE(readout.usedWgs84Utm);
     EXPECT_EQ(readout.magnitude, 4);
 }
 
-TEST(UtmReadout, DecimalDegreesComeFromTheWgs84InverseInTheTerrainsZone) {
+TEST(UtmReadout, DecimalDegreesComeFromTheInverseOnTheTerrainsEllipsoidAndZone) {
     const auto view = viewOf(utm);
     const int pointerY = view.geometry.offsetY + view.geometry.height - 1 - 200;
     const auto readout = overheadReadout(utm, view, CoordinateMode::DecimalDegree,
@@ -63,8 +62,8 @@ TEST(UtmReadout, DecimalDegreesComeFromTheWgs84InverseInTheTerrainsZone) {
         << readout.boxes[0].value;
     const double latitude = std::stod(readout.boxes[0].value);
     const double longitude = std::stod(readout.boxes[1].value);
-    // Back through the terrain's own conversion (GRS 80, within a metre of WGS 84): the
-    // point lies 100 columns east and 200 rows north of the corner.
+    // Back through the terrain's own conversion: the point lies 100 columns east and 200 rows
+    // north of the corner.
     const auto cell = terrain::GeoToGrid(utm, longitude, latitude);
     EXPECT_NEAR(cell.column, 100, 0.5);
     EXPECT_NEAR(cell.row, 200, 0.5);
