@@ -39,7 +39,9 @@ std::string gridLabel(double degrees, bool degreesMinutes);
 // pixel at a time, with labels through the painter (none without one). The UTM lines use the
 // terrain's ellipsoid and zone from its header and nothing else, so the same terrain and view
 // always give the same image. Points that cannot be converted are left out; a line whose last
-// point failed gets no label.
+// point failed gets no label. A label that would lie partly outside the image is moved just
+// inside it; one that would overlap a label drawn before it (meridians first, west to east,
+// then parallels, south to north) is left out.
 void drawLatLonGrid(support::RgbImage& image, const terrain::Terrain& terrain,
                     const ViewGeometry& geometry, support::Rgb colour, bool degreesMinutes,
                     support::Painter* painter);
