@@ -96,9 +96,6 @@ void MapView::showReadout(QPoint position) {
         document.terrain(), view, overhead.coordinateMode, position.x() - client.x(),
         position.y() - client.y(),
         document.source().marsPolarWindow.value_or(overhead::MarsPolarWindow{}));
-    if (m_readout.usedWgs84Utm) {
-        overhead.utmOnWgs84 = true;
-    }
     if (m_readout.shown && m_readout.mode != overhead.coordinateMode) {
         overhead.coordinateMode = m_readout.mode;
         emit coordinateModeChanged();

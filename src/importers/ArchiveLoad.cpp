@@ -152,7 +152,7 @@ ImportOutcome LoadAsciiDems(const std::vector<fs::path>& files, const ImportRequ
     return titled(std::move(loaded), std::move(title), "usgs", files);
 }
 
-ImportOutcome LoadSdtsTransfers(const std::vector<fs::path>& transfers,
+ImportOutcome LoadSdtsTransfers(const std::vector<fs::path>& transfers, const fs::path& chosenFile,
                                 const fs::path& outputFolder, const ImportRequest& request,
                                 const support::ProgressCallback& progress) {
     support::TemporaryFiles pairs;
@@ -179,7 +179,9 @@ ImportOutcome LoadSdtsTransfers(const std::vector<fs::path>& transfers,
         grids.push_back(written->grid);
     }
     auto outcome = LoadMatrixFiles(grids, request.temporaryDirectory, progress);
-    std::string title = grids.size() == 1 ? grids.front().filename().string() : "Merged Matrices";
+    // The converted matrix is an internal file: the user knows the transfer by what they chose.
+    std::string title =
+        grids.size() == 1 ? chosenFile.filename().string() : std::string("Merged Matrices");
     return titled(std::move(outcome.terrain), std::move(title), "sdts", transfers);
 }
 
@@ -194,7 +196,8 @@ ImportOutcome LoadSdtsModules(const std::vector<fs::path>& modules, const Import
             transfers.push_back(module);
         }
     }
-    return LoadSdtsTransfers(transfers, request.temporaryDirectory, request, progress);
+    return LoadSdtsTransfers(transfers, transfers.empty() ? fs::path() : transfers.front(),
+                             request.temporaryDirectory, request, progress);
 }
 
 ImportOutcome LoadDemArchives(const std::vector<fs::path>& archives, const ImportRequest& request,
@@ -217,7 +220,8 @@ ImportOutcome LoadDemArchives(const std::vector<fs::path>& archives, const Impor
     if (!contents->dems.empty()) {
         return LoadAsciiDems(contents->dems, request, progress);
     }
-    return LoadSdtsTransfers(contents->transfers, terrainFolder, request, progress);
+    return LoadSdtsTransfers(contents->transfers, archives.front(), terrainFolder, request,
+                             progress);
 }
 
 }  // namespace tavrok::importers

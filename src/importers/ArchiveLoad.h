@@ -32,8 +32,10 @@ ImportOutcome LoadAsciiDems(const std::vector<std::filesystem::path>& files,
 // are loaded (merged when several) as terrain matrices; the pairs are deleted afterwards.
 // Errors: a single transfer's own error (CannotOpenDemCellFile, ErrorReadingSdts: shown under
 // the converter's caption "SDTS2DEM"), ErrorReadingSdtsFiles when one of several fails, then
-// the errors of LoadMatrixFiles.
+// the errors of LoadMatrixFiles. A single transfer is titled with chosenFile's name (the
+// module or archive the user chose, not the converted matrix), several with "Merged Matrices".
 ImportOutcome LoadSdtsTransfers(const std::vector<std::filesystem::path>& transfers,
+                                const std::filesystem::path& chosenFile,
                                 const std::filesystem::path& outputFolder,
                                 const ImportRequest& request,
                                 const support::ProgressCallback& progress);

@@ -1,5 +1,6 @@
 #include "overhead/LatLonGrid.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -14,8 +15,6 @@ namespace tavrok::overhead {
 namespace {
 
 using support::degreesPerRadian;
-constexpr double wgs84SemiMajor = 6378137.0;
-constexpr double wgs84EccentricitySquared = 0.00669438;
 
 struct Pixel {
     int x = 0;
@@ -61,22 +60,58 @@ class GridPainter {
             m_image.setPixelClipped(p.x, p.y, m_colour);
         }
     }
-    // Near the top edge, three character widths left of the line.
+    // Near the top edge, three character widths left of the line. A line off the image has
+    // no label: moved inside, it would name a line that is not there.
     void meridianLabel(double degrees, int x) {
+        if (x < 0 || x >= m_layout.width) {
+            return;
+        }
         label(degrees, x - 3 * m_layout.metrics.averageCharWidth,
               2 * m_layout.metrics.lineHeight - 1);
     }
     // Near the right edge, twelve character widths from it, centred on the line.
     void parallelLabel(double degrees, int y) {
+        if (y < 0 || y >= m_layout.height) {
+            return;
+        }
         label(degrees, m_layout.width - 12 * m_layout.metrics.averageCharWidth,
               y - m_layout.metrics.lineHeight / 2);
     }
 
   private:
-    void label(double degrees, int x, int y) {
-        if (m_painter != nullptr) {
-            m_painter->drawText(x, y, gridLabel(degrees, m_degreesMinutes), m_colour);
+    struct Box {
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+
+        bool overlaps(const Box& other) const {
+            return x < other.x + other.width && other.x < x + width && y < other.y + other.height &&
+                   other.y < y + height;
         }
+    };
+
+    // A label that would stick out of the map is moved just inside it, so no digit is cut
+    // off; one that would cover a label already drawn is left out.
+    void label(double degrees, int x, int y) {
+        if (m_painter == nullptr) {
+            return;
+        }
+        std::string text = gridLabel(degrees, m_degreesMinutes);
+        // The trailing blank is part of the label's format, not of what is seen.
+        while (!text.empty() && text.back() == ' ') {
+            text.pop_back();
+        }
+        Box box{x, y, m_painter->textWidth(text), m_painter->lineHeight()};
+        box.x = std::clamp(box.x, 0, std::max(0, m_layout.width - box.width));
+        box.y = std::clamp(box.y, 0, std::max(0, m_layout.height - box.height));
+        for (const Box& placed : m_placed) {
+            if (box.overlaps(placed)) {
+                return;
+            }
+        }
+        m_placed.push_back(box);
+        m_painter->drawText(box.x, box.y, text, m_colour);
     }
 
     support::RgbImage& m_image;
@@ -84,17 +119,15 @@ class GridPainter {
     support::Painter* m_painter;
     bool m_degreesMinutes;
     Layout m_layout;
+    std::vector<Box> m_placed;
 };
 
-void drawUtmGrid(GridPainter& out, const terrain::Terrain& terrain, const ViewGeometry& geometry,
-                 bool utmOnWgs84) {
+void drawUtmGrid(GridPainter& out, const terrain::Terrain& terrain, const ViewGeometry& geometry) {
     const auto& header = terrain.header;
+    // A converter of its own, set from the terrain's header alone: the lines lie where the
+    // terrain's datum puts them, however often the readout has converted since.
     geodesy::UtmConverter converter;
-    const int status =
-        utmOnWgs84 ? converter.setUtmParameters(
-                         wgs84SemiMajor, wgs84SemiMajor * std::sqrt(1 - wgs84EccentricitySquared),
-                         header.utmZone)
-                   : converter.setUtmParameters(header.ellipsoid, header.utmZone);
+    const int status = converter.setUtmParameters(header.ellipsoid, header.utmZone);
     if (status != 0 || !(header.spacingX > 0) || !(header.spacingY > 0)) {
         return;
     }
@@ -320,14 +353,14 @@ std::string gridLabel(double degrees, bool degreesMinutes) {
 
 void drawLatLonGrid(support::RgbImage& image, const terrain::Terrain& terrain,
                     const ViewGeometry& geometry, support::Rgb colour, bool degreesMinutes,
-                    bool utmOnWgs84, support::Painter* painter) {
+                    support::Painter* painter) {
     if (!terrain.loaded || image.width() != geometry.width || image.height() != geometry.height) {
         return;
     }
     GridPainter out(image, colour, painter, degreesMinutes);
     switch (gridLayoutFor(terrain.header)) {
         case GridLayout::Utm:
-            drawUtmGrid(out, terrain, geometry, utmOnWgs84);
+            drawUtmGrid(out, terrain, geometry);
             break;
         case GridLayout::LatLon:
             drawLatLonTerrainGrid(out, terrain.header, geometry);

@@ -37,10 +37,13 @@ std::string gridLabel(double degrees, bool degreesMinutes);
 
 // Draws the latitude/longitude grid into the image (top row north) in the given colour, one
 // pixel at a time, with labels through the painter (none without one). The UTM lines use the
-// terrain's ellipsoid and zone, or WGS-84 in the terrain's zone once the UTM readout has run.
-// Points that cannot be converted are left out; a line whose last point failed gets no label.
+// terrain's ellipsoid and zone from its header and nothing else, so the same terrain and view
+// always give the same image. Points that cannot be converted are left out; a line whose last
+// point failed gets no label. A label that would lie partly outside the image is moved just
+// inside it; one that would overlap a label drawn before it (meridians first, west to east,
+// then parallels, south to north) is left out.
 void drawLatLonGrid(support::RgbImage& image, const terrain::Terrain& terrain,
                     const ViewGeometry& geometry, support::Rgb colour, bool degreesMinutes,
-                    bool utmOnWgs84, support::Painter* painter);
+                    support::Painter* painter);
 
 }  // namespace tavrok::overhead

@@ -27,8 +27,6 @@ struct OverheadState {
     LightingParameters lighting;
     CoordinateMode coordinateMode = CoordinateMode::UtmMeters;
     bool latLonGrid = true;
-    // Set once the UTM readout has run: the UTM grid lines are then traced on WGS-84.
-    bool utmOnWgs84 = false;
 
     // The current image (top row north) and how it lies in the window.
     ViewGeometry geometry;

@@ -20,8 +20,7 @@ void drawGridIfShown(OverheadState& state, const terrain::Terrain& terrain,
         painter = state.painterFactory(state.image);
     }
     drawLatLonGrid(state.image, terrain, geometry, state.overheadScale.entries[colour::gridEntry],
-                   state.coordinateMode == CoordinateMode::DegreeMinSec, state.utmOnWgs84,
-                   painter.get());
+                   state.coordinateMode == CoordinateMode::DegreeMinSec, painter.get());
 }
 
 // Shades and colours in one pass without keeping the shade grid.

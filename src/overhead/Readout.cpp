@@ -14,8 +14,6 @@ namespace tavrok::overhead {
 namespace {
 
 using support::degreesPerRadian;
-constexpr double wgs84SemiMajor = 6378137.0;
-constexpr double wgs84EccentricitySquared = 0.00669438;
 
 template <typename... Values>
 std::string format(const char* pattern, Values... values) {
@@ -90,23 +88,36 @@ GridPoint gridPointUnder(const terrain::Terrain& terrain, const ReadoutView& vie
         imagePixel(pointerX, pointerY, view.geometry, view.scrollX, view.scrollY));
 }
 
+// The elevation at a grid position, bilinear. The image's last pixel row and column lie on or
+// just beyond the last grid row and column, where ElevationAt has no four neighbours: there
+// the position is moved onto the edge cells, which interpolates along the edge.
+double elevationAtGridPoint(const terrain::Terrain& terrain, GridPoint cell) {
+    constexpr double insideEdge = 1e-6;
+    const double lastColumn = terrain.grid.columns() - 1 - insideEdge;
+    const double lastRow = terrain.grid.rows() - 1 - insideEdge;
+    return terrain::ElevationAt(terrain, std::clamp(cell.column, 0.0, std::max(lastColumn, 0.0)),
+                                std::clamp(cell.row, 0.0, std::max(lastRow, 0.0)), true);
+}
+
 void utmReadout(Readout& readout, const terrain::Terrain& terrain, const ReadoutView& view,
                 int pointerX, int pointerY) {
     const auto& header = terrain.header;
-    const auto& g = view.geometry;
-    const double scale = header.spacingX / g.zoom;
-    const double east = (pointerX - g.offsetX + view.scrollX) * scale;
-    const double north = (g.height - pointerY + g.offsetY - view.scrollY) * scale;
-    const double easting = std::floor(header.westBound + east + 0.5);
-    const double northing = std::floor(header.southBound + north + 0.5);
+    const double spacingNorth = header.spacingY > 0 ? header.spacingY : header.spacingX;
     const GridPoint cell = gridPointUnder(terrain, view, pointerX, pointerY);
-    const double elevation = terrain::ElevationAt(terrain, cell.column, cell.row, true);
+    const double easting = std::floor(header.westBound + cell.column * header.spacingX + 0.5);
+    const double northing = std::floor(header.southBound + cell.row * spacingNorth + 0.5);
+    // The elevation of the position shown, after its rounding to whole metres.
+    double elevation = header.minElevation;
+    if (header.spacingX > 0 && spacingNorth > 0) {
+        elevation = elevationAtGridPoint(terrain, {(easting - header.westBound) / header.spacingX,
+                                                   (northing - header.southBound) / spacingNorth});
+    }
 
-    // Always on WGS-84 in the terrain's own zone, whatever the terrain's ellipsoid.
+    // The terrain's own ellipsoid and zone, as the grid lines are traced: a position read off
+    // a line then carries that line's label. A converter of its own: nothing the readout
+    // converts is seen by any drawing.
     geodesy::UtmConverter converter;
-    converter.setUtmParameters(
-        wgs84SemiMajor, wgs84SemiMajor * std::sqrt(1 - wgs84EccentricitySquared), header.utmZone);
-    readout.usedWgs84Utm = true;
+    converter.setUtmParameters(header.ellipsoid, header.utmZone);
     const std::string zoneText =
         std::to_string(header.utmZone) + (header.hemisphere == 'S' ? "S" : "N");
     const auto position = converter.utmToLatLon(zoneText, easting, northing);
@@ -198,8 +209,10 @@ Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view
         return readout;
     }
     readout.shown = true;
-    const double columnF = gridPointUnder(terrain, view, pointerX, pointerY).column;
-    const double rowsDown = (pointerY - g.offsetY + view.scrollY) / g.zoom;
+    // Coordinates and elevation both come from the grid position under the pointer.
+    const GridPoint cell = gridPointUnder(terrain, view, pointerX, pointerY);
+    const double columnF = cell.column;
+    const double rowsDown = terrain.grid.rows() - 1 - cell.row;
     const bool dms = readout.mode == CoordinateMode::DegreeMinSec;
     double latitude = 0;
     double longitude = 0;
@@ -208,9 +221,7 @@ Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view
         case Kind::LatLon: {
             latitude = (header.northBound - rowsDown * header.spacingY) / 3600;
             longitude = (header.westBound + columnF * header.spacingX) / 3600;
-            const auto cell = terrain::GeoToGrid(terrain, longitude, latitude);
-            elevation = terrain::CellValue(terrain, static_cast<int>(cell.column),
-                                           static_cast<int>(cell.row), true);
+            elevation = elevationAtGridPoint(terrain, cell);
             addLatLonBoxes(readout, latitude, longitude, dms, false, "%-6.4f ");
             break;
         }
@@ -222,9 +233,7 @@ Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view
                 longitude = std::abs(c) > 1e-12 ? longitude / c : 0.0;
             }
             longitude += header.sinusoidalCentralMeridian;
-            const auto cell = terrain::GeoToGrid(terrain, longitude, latitude);
-            elevation = terrain::CellValue(terrain, static_cast<int>(cell.column),
-                                           static_cast<int>(cell.row), true);
+            elevation = elevationAtGridPoint(terrain, cell);
             addLatLonBoxes(readout, latitude, longitude, dms, true, "%-6.4f ");
             break;
         }
@@ -239,8 +248,7 @@ Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view
                                                     marsWindow.southPole);
             latitude = position.latitude;
             longitude = position.longitude;
-            const GridPoint cell = gridPointUnder(terrain, view, pointerX, pointerY);
-            elevation = terrain::ElevationAt(terrain, cell.column, cell.row, true);
+            elevation = elevationAtGridPoint(terrain, cell);
             addLatLonBoxes(readout, latitude, longitude, false, false, "%-6.4f ");
             break;
         }

@@ -46,14 +46,13 @@ struct Readout {
     int latitudeDegrees = 0;
     int longitudeDegrees = 0;
     int magnitude = 0;
-    // The UTM readout converts on WGS-84 in the terrain's zone; from then on the UTM grid lines
-    // are traced with the same parameters (OverheadState::utmOnWgs84).
-    bool usedWgs84Utm = false;
 };
 
-// The readout for the pointer at client position (pointerX, pointerY). Positions map to the
-// terrain as the overhead image shows it; elevations are in metres above the datum. A pointer
-// off the image (over the background) gets no readout.
+// The readout for the pointer at client position (pointerX, pointerY). The pointer's pixel
+// maps to a grid position through MapMapping; the coordinates shown are that position's (UTM
+// terrain converted with its own ellipsoid and zone) and the elevation, in metres above the
+// datum, is interpolated bilinearly at it. A pointer off the image (over the background) gets
+// no readout.
 Readout overheadReadout(const terrain::Terrain& terrain, const ReadoutView& view,
                         CoordinateMode mode, int pointerX, int pointerY,
                         const MarsPolarWindow& marsWindow = {});

@@ -355,12 +355,11 @@ TEST_F(MainWindowTest, TheReadoutFollowsThePointerOverTheMap) {
     const double zoom = state.overhead.geometry.zoom;
     const long east = std::lround(std::floor(header.westBound + 20 * header.spacingX / zoom + 0.5));
     const long north = std::lround(
-        std::floor(header.southBound + (image.height() - 30) * header.spacingX / zoom + 0.5));
+        std::floor(header.southBound + (image.height() - 1 - 30) * header.spacingY / zoom + 0.5));
     EXPECT_EQ(lines[0], "Zone: 10");
     EXPECT_EQ(lines[1], QString("North: %1 m").arg(north));
     EXPECT_EQ(lines[2], QString("East: %1 m").arg(east));
     EXPECT_TRUE(lines[3].startsWith("Elevation: ")) << lines[3].toStdString();
-    EXPECT_TRUE(state.overhead.utmOnWgs84);
     // The first box starts 46 average characters from the right, 3 lines above the bottom.
     const QImage shown = map.grab().toImage();
     const QFontMetrics metrics(paint::QtPainter::textFont());

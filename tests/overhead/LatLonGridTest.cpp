@@ -78,7 +78,7 @@ TEST(LatLonGridDrawing, GeographicLinesAreStraightAndKeepTheLabelStripsClear) {
     const auto terrain = test::geographicTerrain(61, 301, [](int, int) { return 0.0f; });
     const auto geometry = ViewGeometry::compute(61, 301, 1.0f, 1024, 768);
     support::RgbImage image(geometry.width, geometry.height);
-    drawLatLonGrid(image, terrain, geometry, ink, false, false, nullptr);
+    drawLatLonGrid(image, terrain, geometry, ink, false, nullptr);
     // Meridians every 2°: the prime meridian at column 150, -2° at column 30.
     for (const int x : {30, 150, 270}) {
         EXPECT_EQ(image.pixel(x, 10), ink) << x;
@@ -95,7 +95,7 @@ TEST(LatLonGridDrawing, UtmMeridiansFollowTheTerrainsOwnGeoToGrid) {
     const auto terrain = test::utmTerrain(400, 500, [](int, int) { return 0.0f; });
     const auto geometry = ViewGeometry::compute(400, 500, 1.0f, 1024, 768);
     support::RgbImage image(geometry.width, geometry.height);
-    drawLatLonGrid(image, terrain, geometry, ink, true, false, nullptr);
+    drawLatLonGrid(image, terrain, geometry, ink, true, nullptr);
     const auto& h = terrain.header;
     const double spacing = gridSpacing(h.eastLon - h.westLon);
     const double meridian =
@@ -118,7 +118,7 @@ TEST(LatLonGridDrawing, MatricesGetNoGrid) {
     EXPECT_EQ(gridLayoutFor(terrain.header), GridLayout::None);
     const auto geometry = ViewGeometry::compute(50, 50, 1.0f, 1024, 768);
     support::RgbImage image(50, 50);
-    drawLatLonGrid(image, terrain, geometry, ink, false, false, nullptr);
+    drawLatLonGrid(image, terrain, geometry, ink, false, nullptr);
     for (int y = 0; y < 50; ++y) {
         for (int x = 0; x < 50; ++x) {
             ASSERT_NE(image.pixel(x, y), ink);

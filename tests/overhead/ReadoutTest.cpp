@@ -40,17 +40,17 @@ TEST(UtmReadout, UtmMetersShowsZoneNorthingEastingAndElevation) {
     ASSERT_TRUE(readout.shown);
     EXPECT_EQ(captions(readout), (std::vector<std::string>{"Zone", "North", "East", "Elevation"}));
     EXPECT_EQ(readout.boxes[0].value, "10");
-    // Distances run from the bottom edge of the image: 201 rows of 30 m.
-    EXPECT_EQ(readout.boxes[1].value, "5019387 m");
+    // Image row 200 from the bottom is grid row 200: 200 rows of 30 m, where the elevation
+    // (column + row above the minimum) is read too.
+    EXPECT_EQ(readout.boxes[1].value, "5019357 m");
     EXPECT_EQ(readout.boxes[2].value, "590064 m");
     EXPECT_EQ(readout.boxes[3].value, "1300.0 m");
     EXPECT_EQ(readout.charactersFromRight, 46);
     EXPECT_EQ(readout.linesAboveBottom, 3);
-    EXPECT_TRUE(readout.usedWgs84Utm);
     EXPECT_EQ(readout.magnitude, 4);
 }
 
-TEST(UtmReadout, DecimalDegreesComeFromTheWgs84InverseInTheTerrainsZone) {
+TEST(UtmReadout, DecimalDegreesComeFromTheInverseOnTheTerrainsEllipsoidAndZone) {
     const auto view = viewOf(utm);
     const int pointerY = view.geometry.offsetY + view.geometry.height - 1 - 200;
     const auto readout = overheadReadout(utm, view, CoordinateMode::DecimalDegree,
@@ -62,11 +62,11 @@ TEST(UtmReadout, DecimalDegreesComeFromTheWgs84InverseInTheTerrainsZone) {
         << readout.boxes[0].value;
     const double latitude = std::stod(readout.boxes[0].value);
     const double longitude = std::stod(readout.boxes[1].value);
-    // Back through the terrain's own conversion (GRS 80, within a metre of WGS 84): the
-    // point lies 100 columns east and 201 rows north of the corner.
+    // Back through the terrain's own conversion: the point lies 100 columns east and 200 rows
+    // north of the corner.
     const auto cell = terrain::GeoToGrid(utm, longitude, latitude);
     EXPECT_NEAR(cell.column, 100, 0.5);
-    EXPECT_NEAR(cell.row, 201, 0.5);
+    EXPECT_NEAR(cell.row, 200, 0.5);
     EXPECT_EQ(readout.latitudeDegrees, 45);
     EXPECT_EQ(readout.longitudeDegrees, -121);
 }
@@ -106,7 +106,7 @@ TEST(GeographicReadout, UtmMetersFallsBackToDecimalDegreesWithATrailingBlank) {
     EXPECT_EQ(readout.mode, CoordinateMode::DecimalDegree);
     EXPECT_EQ(readout.boxes[0].value, "0.5000 ");
     EXPECT_EQ(readout.boxes[1].value, "0.0000 ");
-    // The cell at the truncated grid position: column 150 of the top row.
+    // Interpolated at the position shown: column 150 of the top row.
     EXPECT_EQ(readout.boxes[2].value, "15060.0 m");
     EXPECT_EQ(readout.linesAboveBottom, 4);
     EXPECT_EQ(readout.charactersFromRight, 38);

@@ -234,6 +234,33 @@ TEST_F(CommandFlowTest, CancelAtTheDialogOrThePromptChangesNothing) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Point clouds have no importer yet: the user learns it before being asked for a file.
+TEST_F(CommandFlowTest, PointCloudTypesSayTheyAreNotAvailableBeforeAnyPrompt) {
+    struct Case {
+        int fileType;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {terrain::fileTypeLidar, "\"LIDAR point cloud import\" is not available yet"},
+        {terrain::fileTypeXyz, "\"XYZ point cloud import\" is not available yet"},
+    };
+    loadSample();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fileType);
+        ui.messages.clear();
+        ui.prompts.clear();
+        ui.queueDialog([&](support::DialogModel& dialog) {
+            dynamic_cast<terrain::FileTypeDialog&>(dialog).choose(c.fileType);
+            return true;
+        });
+        EXPECT_EQ(dispatch(state, ui, CommandId::LoadTerrainModel), CommandStatus::Failed);
+        EXPECT_TRUE(ui.prompts.empty());
+        EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(state.shell.settings.lastFileType, c.fileType);
+        EXPECT_EQ(state.document.header().columns, 1013);
+    }
+}
+
 TEST_F(CommandFlowTest, TileSetsAskForAnAreaInsteadOfAFile) {
     chooseFileType(terrain::fileTypeGtopo30);
     ui.queueDialog([](support::DialogModel& dialog) {

@@ -98,7 +98,7 @@ TEST_F(UsgsCommandTest, ArchivesLoadAsTheirContents) {
     }
     load({modules() / "8821CATD.DDF"});
     ASSERT_TRUE(state.document.loaded()) << ::testing::PrintToString(ui.messageTexts());
-    EXPECT_EQ(ui.mainWindow.title, "Overhead View - 8821_matrix.bin");
+    EXPECT_EQ(ui.mainWindow.title, "Overhead View - 8821CATD.DDF");
     const auto directCells = state.document.grid().cells();
     const std::vector<float> direct(directCells.begin(), directCells.end());
     expectTemporariesGone();
@@ -108,6 +108,7 @@ TEST_F(UsgsCommandTest, ArchivesLoadAsTheirContents) {
                      path("dem.tar").string() + "' " + storml().filename().string());
     load({path("8821.tgz")});
     ASSERT_TRUE(state.document.loaded()) << ::testing::PrintToString(ui.messageTexts());
+    EXPECT_EQ(ui.mainWindow.title, "Overhead View - 8821.tgz");
     const auto cells = state.document.grid().cells();
     EXPECT_EQ(std::vector<float>(cells.begin(), cells.end()), direct);
     expectTemporariesGone();

@@ -62,6 +62,11 @@ CommandStatus loadChosenType(AppState& state, support::Ui& ui, const FileTypeRou
         return CommandStatus::Cancelled;
     }
     LoadRequest request{static_cast<CommandId>(importer->command), importer->commandParameter, {}};
+    if (!importer->available()) {
+        // Asking for a file nobody can read would waste the user's choice: the import says
+        // it is not available before any prompt.
+        return runImport(state, ui, request);
+    }
     if (route.prompt != nullptr) {
         const auto files = ui.promptForFiles(*route.prompt);
         if (files.empty()) {

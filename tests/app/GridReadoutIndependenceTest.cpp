@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/MainWindow.h"
+#include "shell/TerrainLoading.h"
+
+namespace tavrok::app {
+namespace {
+
+using shell::CommandId;
+
+class GridReadoutIndependenceTest : public test::TemporaryFolderTest {
+  protected:
+    void SetUp() override {
+        TemporaryFolderTest::SetUp();
+        setenv("XDG_CONFIG_HOME", path("config").c_str(), 1);
+        state.shell.tempDir = folder();
+        window = std::make_unique<MainWindow>(state);
+        window->resize(800, 600);
+        window->show();
+    }
+    void TearDown() override {
+        window.reset();
+        TemporaryFolderTest::TearDown();
+    }
+
+    // The map drawn afresh, grid and labels included, without the readout boxes over it.
+    QImage redrawnMap() {
+        window->runCommand(CommandId::LatLonGridOff);
+        window->runCommand(CommandId::LatLonGridOn);
+        return window->mapView().image().copy();
+    }
+
+    shell::AppState state;
+    std::unique_ptr<MainWindow> window;
+};
+
+// A NAD27 transfer on Clarke 1866: its UTM lines lie some 200 m from where WGS-84 would put
+// them, so a grid that followed any state of the readout's conversion would move.
+TEST_F(GridReadoutIndependenceTest, ReadoutsInEveryModeLeaveTheGridWhereItWas) {
+    const auto module = test::sharedData("sdts/node-gdal_8821/8821CATD.DDF");
+    window->runImport(shell::loadRequestForFiles({module}));
+    ASSERT_TRUE(state.document.loaded());
+    ASSERT_TRUE(state.overhead.latLonGrid);
+    window->runCommand(CommandId::LatLonGridOff);
+    const QImage withoutGrid = window->mapView().image().copy();
+    ASSERT_NE(redrawnMap(), withoutGrid) << "no grid is drawn on this terrain";
+
+    MapView& map = window->mapView();
+    // Each mode labels the lines its own way: images are compared within one mode.
+    for (const CommandId mode :
+         {CommandId::UtmMeters, CommandId::DecimalDegree, CommandId::DegreeMinSec}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        window->runCommand(mode);
+        const QImage before = redrawnMap();
+        const int left = std::max((map.width() - before.width()) / 2, 0);
+        const int top = std::max((map.height() - before.height()) / 2, 0);
+        const struct {
+            int x;
+            int y;
+        } pointers[] = {
+            {5, 5},
+            {before.width() / 2, before.height() / 2},
+            {before.width() - 3, before.height() - 3},
+            {before.width() / 3, 2 * before.height() / 3},
+        };
+        for (const auto& p : pointers) {
+            QTest::mouseMove(&map, QPoint(left + p.x, top + p.y));
+            ASSERT_FALSE(map.readoutLines().isEmpty()) << p.x << ", " << p.y;
+        }
+        const QImage after = redrawnMap();
+        ASSERT_EQ(after.size(), before.size());
+        EXPECT_EQ(after, before);
+    }
+}
+
+}  // namespace
+}  // namespace tavrok::app

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "overhead/MapMapping.h"
+#include "overhead/Readout.h"
+#include "shell/Dispatch.h"
+#include "shell/TerrainLoading.h"
+#include "support/ScriptedUi.h"
+
+namespace tavrok::shell {
+namespace {
+
+// Where a raster's pixels lie, as GDAL reads the file: the outer corner of pixel (0, 0) and
+// the pixel size (negative northwards).
+struct GdalGeoTransform {
+    double originX = 0;
+    double originY = 0;
+    double pixelWidth = 0;
+    double pixelHeight = 0;
+};
+
+GdalGeoTransform geoTransformOf(const std::filesystem::path& raster) {
+    const std::string info =
+        test::runCommand("GTIFF_SRS_SOURCE=EPSG gdalinfo '" + raster.string() + "'");
+    GdalGeoTransform transform;
+    char ignored = 0;
+    std::istringstream origin(info.substr(info.find("Origin = (") + 10));
+    origin >> transform.originX >> ignored >> transform.originY;
+    std::istringstream size(info.substr(info.find("Pixel Size = (") + 14));
+    size >> transform.pixelWidth >> ignored >> transform.pixelHeight;
+    return transform;
+}
+
+double gdalValue(const std::filesystem::path& raster, int pixel, int line) {
+    return std::stod(test::runCommand("gdallocationinfo -valonly '" + raster.string() + "' " +
+                                      std::to_string(pixel) + " " + std::to_string(line)));
+}
+
+// GDAL's four cells around a georeferenced position, and the bilinear value between their
+// centres.
+struct GdalNeighbourhood {
+    double bilinear = 0;
+    double span = 0;    // largest minus smallest of the four
+    double lowest = 0;  // the smallest of the four
+};
+
+GdalNeighbourhood gdalBilinear(const std::filesystem::path& raster, const GdalGeoTransform& t,
+                               double x, double y) {
+    const double pixel = (x - t.originX) / t.pixelWidth - 0.5;
+    const double line = (y - t.originY) / t.pixelHeight - 0.5;
+    const int p0 = static_cast<int>(std::floor(pixel));
+    const int l0 = static_cast<int>(std::floor(line));
+    const double fx = pixel - p0;
+    const double fy = line - l0;
+    const double nw = gdalValue(raster, p0, l0);
+    const double ne = gdalValue(raster, p0 + 1, l0);
+    const double sw = gdalValue(raster, p0, l0 + 1);
+    const double se = gdalValue(raster, p0 + 1, l0 + 1);
+    const double top = nw + (ne - nw) * fx;
+    const double bottom = sw + (se - sw) * fx;
+    const double lowest = std::min({nw, ne, sw, se});
+    return {top + (bottom - top) * fy, std::max({nw, ne, sw, se}) - lowest, lowest};
+}
+
+double numberIn(const std::string& text) {
+    return std::stod(text);
+}
+
+class ReadoutElevationTest : public test::TemporaryFolderTest {
+  protected:
+    void SetUp() override {
+        TemporaryFolderTest::SetUp();
+        if (!test::haveProgram("gdalinfo") || !test::haveProgram("gdallocationinfo")) {
+            GTEST_SKIP() << "GDAL's command-line programs are not installed";
+        }
+        state.shell.tempDir = folder() / "tmp";
+        std::filesystem::create_directories(state.shell.tempDir);
+    }
+
+    void load(const std::filesystem::path& file) {
+        ASSERT_EQ(runImport(state, ui, loadRequestForFiles({file})), CommandStatus::Done)
+            << ::testing::PrintToString(ui.messageTexts());
+    }
+
+    overhead::ReadoutView viewAt(float zoom) const {
+        overhead::ReadoutView view;
+        view.clientWidth = 1228;
+        view.clientHeight = 903;
+        const auto& grid = state.document.terrain().grid;
+        view.geometry = overhead::ViewGeometry::compute(grid.rows(), grid.columns(), zoom,
+                                                        view.clientWidth, view.clientHeight);
+        return view;
+    }
+
+    AppState state;
+    support::ScriptedUi ui;
+};
+
+// Pointer positions as fractions of the image, corners kept a few cells inside.
+struct PointerCase {
+    double across;
+    double down;
+};
+const PointerCase pointers[] = {
+    {0.5, 0.5}, {0.1, 0.2}, {0.83, 0.61}, {0.37, 0.91}, {0.95, 0.07}, {0.26, 0.44},
+};
+
+// The shown latitude and longitude (rounded to 0.0001°, a tenth of a cell) and the elevation
+// shown with them belong to one point: GDAL's cells around that point give the same value.
+TEST_F(ReadoutElevationTest, GeographicElevationIsGdalsBilinearValueAtTheShownPosition) {
+    const auto raster = test::sharedData("srtm/N57E011.hgt");
+    load(raster);
+    const auto transform = geoTransformOf(raster);
+    for (const float zoom : {0.59f, 2.0f}) {
+        const auto view = viewAt(zoom);
+        const auto& g = view.geometry;
+        std::vector<std::pair<int, int>> positions;
+        for (const auto& p : pointers) {
+            positions.emplace_back(g.offsetX + static_cast<int>(p.across * (g.width - 1)),
+                                   g.offsetY + static_cast<int>(p.down * (g.height - 1)));
+        }
+        // A steep slope near 57.7965 N, 11.8606 E, where a whole cell matters.
+        const auto mapping = overhead::MapMapping::of(g, 1201, 1201);
+        const auto steep = mapping.mapPoint({0.8606 * 1200, 0.7965 * 1200});
+        positions.emplace_back(g.offsetX + static_cast<int>(std::lround(steep.x)),
+                               g.offsetY + static_cast<int>(std::lround(steep.y)));
+        for (const auto& [x, y] : positions) {
+            SCOPED_TRACE("zoom " + std::to_string(zoom) + " at " + std::to_string(x) + ", " +
+                         std::to_string(y));
+            const auto readout = overhead::overheadReadout(
+                state.document.terrain(), view, overhead::CoordinateMode::DecimalDegree, x, y);
+            ASSERT_TRUE(readout.shown);
+            ASSERT_EQ(readout.boxes.size(), 3u);
+            const double latitude = numberIn(readout.boxes[0].value);
+            const double longitude = numberIn(readout.boxes[1].value);
+            const double elevation = numberIn(readout.boxes[2].value);
+            const auto expected = gdalBilinear(raster, transform, longitude, latitude);
+            // The display rounds each coordinate by up to 0.06 cells and the elevation to 0.05 m.
+            EXPECT_NEAR(elevation, expected.bilinear, 0.06 + 0.13 * expected.span)
+                << readout.boxes[0].value << " " << readout.boxes[1].value;
+        }
+    }
+}
+
+// The same on a UTM grid: the northing and easting shown, rounded to whole metres of 90 m
+// cells, and the elevation shown with them.
+TEST_F(ReadoutElevationTest, UtmElevationIsGdalsBilinearValueAtTheShownNorthingAndEasting) {
+    const auto raster =
+        test::sharedData("geotiff_dem/gdal362_N57E011_float32_wgs84_utm32n_tiled_lzw.tif");
+    load(raster);
+    const auto transform = geoTransformOf(raster);
+    for (const float zoom : {0.59f, 2.0f}) {
+        const auto view = viewAt(zoom);
+        const auto& g = view.geometry;
+        for (const auto& p : pointers) {
+            const int x = g.offsetX + static_cast<int>(p.across * (g.width - 1));
+            const int y = g.offsetY + static_cast<int>(p.down * (g.height - 1));
+            SCOPED_TRACE("zoom " + std::to_string(zoom) + " at " + std::to_string(x) + ", " +
+                         std::to_string(y));
+            const auto readout = overhead::overheadReadout(
+                state.document.terrain(), view, overhead::CoordinateMode::UtmMeters, x, y);
+            ASSERT_TRUE(readout.shown);
+            ASSERT_EQ(readout.boxes.size(), 4u);
+            const double northing = numberIn(readout.boxes[1].value);
+            const double easting = numberIn(readout.boxes[2].value);
+            const double elevation = numberIn(readout.boxes[3].value);
+            const auto expected = gdalBilinear(raster, transform, easting, northing);
+            if (expected.lowest < -9000) {
+                continue;  // a warped edge without data
+            }
+            EXPECT_NEAR(elevation, expected.bilinear, 0.06 + 0.02 * expected.span)
+                << readout.boxes[1].value << " " << readout.boxes[2].value;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tavrok::shell
