@@ -313,8 +313,9 @@ void startMainWindow(MainWindow& window, const QString& commandLineFile) {
     window.takeClientSize();
     window.m_creating = false;
     window.setWindowTitle("Tavrok Terrain Visualization");
-    if (const auto temporary = shell::chooseTemporaryDirectory()) {
-        state.shell.tempDir = *temporary;
+    window.m_runDirectory = shell::makeRunDirectory();
+    if (window.m_runDirectory) {
+        state.shell.tempDir = window.m_runDirectory->path();
     } else {
         window.ui().showMessage("Path For Temporary Storage Cannot Be Found");
         window.close();

@@ -4,6 +4,7 @@
 #include <QScrollArea>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "app/MapView.h"
 #include "app/QtUi.h"
@@ -12,6 +13,7 @@
 #include "shell/Command.h"
 #include "shell/LoadRequest.h"
 #include "shell/MenuLayout.h"
+#include "shell/RunDirectory.h"
 
 namespace tavrok::app {
 
@@ -70,6 +72,8 @@ class MainWindow : public QMainWindow {
     ScaleLegendWindow* m_scaleLegend;
     std::map<shell::CommandId, QAction*> m_actions;
     std::map<shell::Popup, QMenu*> m_popups;
+    // This run's private temporary folder, removed when the window goes.
+    std::optional<shell::RunDirectory> m_runDirectory;
     bool m_creating = true;
     bool m_closed = false;
 

@@ -1,10 +1,15 @@
 #include <QApplication>
 #include <QDir>
+#include <QSocketNotifier>
 #include <QStringList>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+
+#include <signal.h>
+#include <unistd.h>
 
 #include "app/MainWindow.h"
 
@@ -64,6 +69,35 @@ void locateDocuments(tavrok::shell::ShellState& shell) {
                          TAVROK_README};
 }
 
+// A terminal's Ctrl+C or a kill asks the window to close as its close button would: settings
+// are written and the run's temporary folder removed (after the running job, if any). The
+// signal handler only writes a byte; the event loop does the rest.
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+void closeOnTerminationSignals(tavrok::app::MainWindow& window) {
+    if (::pipe(signalPipe) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+        char byte = 0;
+        [[maybe_unused]] const auto read = ::read(signalPipe[0], &byte, 1);
+        window.close();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +114,7 @@ int main(int argc, char** argv) {
     tavrok::shell::AppState state;
     locateDocuments(state.shell);
     tavrok::app::MainWindow window(state);
+    closeOnTerminationSignals(window);
     if (!options.screenshot.isEmpty() && options.file.isEmpty()) {
         std::fprintf(stderr, "tavrok: name a terrain file to render headless\n");
         return 2;

@@ -90,8 +90,11 @@ bool loadTerrain(const Arguments& arguments, shell::AppState& state, CliUi& ui) 
         request = *named;
     }
     request.files = std::move(files);
-    if (const auto temporary = shell::chooseTemporaryDirectory()) {
-        state.shell.tempDir = *temporary;
+    // One private folder for the whole run, removed at exit: batch jobs running side by side
+    // never share unpacked archives.
+    static const std::optional<shell::RunDirectory> runDirectory = shell::makeRunDirectory();
+    if (runDirectory) {
+        state.shell.tempDir = runDirectory->path();
     }
     ui.setDialogFiller([&arguments](support::DialogModel& dialog) {
         return fillDialogFromOptions(arguments, dialog);

@@ -81,14 +81,17 @@ std::optional<std::filesystem::path> chooseTemporaryDirectory() {
         candidates.emplace_back(tmpdir);
     }
     candidates.emplace_back("/tmp");
-    std::error_code ignored;
-    candidates.push_back(std::filesystem::current_path(ignored));
     for (const auto& candidate : candidates) {
         if (!candidate.empty() && ProbeWritableDirectory(candidate) == 0) {
             return candidate;
         }
     }
     return std::nullopt;
+}
+
+std::optional<RunDirectory> makeRunDirectory() {
+    const auto base = chooseTemporaryDirectory();
+    return base ? RunDirectory::createIn(*base) : std::nullopt;
 }
 
 std::filesystem::path temporaryWorkDirectory(const AppState& state) {

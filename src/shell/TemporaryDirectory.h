@@ -4,6 +4,7 @@
 #include <string>
 
 #include "shell/AppState.h"
+#include "shell/RunDirectory.h"
 
 namespace tavrok::shell {
 
@@ -15,8 +16,12 @@ int ProbeWritableDirectory(const std::filesystem::path& folder);
 // user's home; returns 1 when it ran, 0 when it refused or the folder cannot be listed.
 int ClearDirectory(const std::filesystem::path& folder);
 
-// The first writable candidate of $TMPDIR, /tmp and the current directory; empty when none is.
+// The first writable candidate of $TMPDIR and /tmp; empty when neither is. Never the current
+// directory, which is the user's own.
 std::optional<std::filesystem::path> chooseTemporaryDirectory();
+
+// This run's private folder under the chosen temporary directory; empty when none can be made.
+std::optional<RunDirectory> makeRunDirectory();
 
 // "tavrok_temp" below the temporary directory, created on demand: where importers put their
 // intermediate files. Falls back to the system's temporary folder when none was chosen.

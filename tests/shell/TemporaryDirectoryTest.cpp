@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "TestSupport.h"
+#include "shell/RunDirectory.h"
 #include "shell/TemporaryDirectory.h"
 
 namespace tavrok::shell {
@@ -44,6 +46,30 @@ TEST_F(TemporaryDirectoryTest, ChoosesTmpdirFirst) {
     setenv("TMPDIR", (folder() / "missing").c_str(), 1);
     EXPECT_EQ(chooseTemporaryDirectory(), std::filesystem::path("/tmp"));
     previous ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
+}
+
+// Each run gets its own folder that only its user can enter, and leaves nothing behind, links
+// planted in it included (their targets stay).
+TEST_F(TemporaryDirectoryTest, EachRunHasAPrivateFolderRemovedWithEverythingInIt) {
+    const auto outside = writeFile("outside.txt", "keep");
+    std::filesystem::path first;
+    {
+        auto run = RunDirectory::createIn(folder());
+        auto other = RunDirectory::createIn(folder());
+        ASSERT_TRUE(run && other);
+        EXPECT_NE(run->path(), other->path());
+        first = run->path();
+        const auto permissions = std::filesystem::status(first).permissions();
+        EXPECT_EQ(permissions & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+        std::filesystem::create_directories(first / "tavrok_terrain/0");
+        std::ofstream(first / "tavrok_terrain/0/a.dem") << "x";
+        std::filesystem::create_symlink(outside, first / "link.txt");
+        auto moved = std::move(*run);
+        EXPECT_EQ(moved.path(), first);
+    }
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(outside));
+    EXPECT_FALSE(RunDirectory::createIn(folder() / "missing").has_value());
 }
 
 }  // namespace
