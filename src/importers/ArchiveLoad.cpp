@@ -159,12 +159,12 @@ ImportOutcome LoadSdtsTransfers(const std::vector<fs::path>& transfers, const fs
     std::vector<fs::path> grids;
     std::set<std::string> names;
     for (std::size_t index = 0; index < transfers.size(); ++index) {
-        announce(request, "Reading SDTS File " + std::to_string(index + 1) + " of " +
-                              std::to_string(transfers.size()));
+        announce(request,
+                 support::formatText("Reading SDTS File %zu of %zu", index + 1, transfers.size()));
         auto transfer = ReadSdtsTransfer(transfers[index]);
         std::string name = transfer ? transfer->prefix + "_matrix" : std::string();
         if (!names.insert(name).second) {
-            name += "_" + std::to_string(index);
+            name.append(1, '_').append(std::to_string(index));
             names.insert(name);
         }
         auto written = transfer ? WriteSdtsMatrix(transfer.value(), outputFolder, name)
