@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "app/MainWindow.h"
 #include "shell/TerrainLoading.h"
 
@@ -13,30 +14,14 @@ namespace {
 
 using shell::CommandId;
 
-class GridReadoutIndependenceTest : public test::TemporaryFolderTest {
+class GridReadoutIndependenceTest : public WindowTest {
   protected:
-    void SetUp() override {
-        TemporaryFolderTest::SetUp();
-        setenv("XDG_CONFIG_HOME", path("config").c_str(), 1);
-        state.shell.tempDir = folder();
-        window = std::make_unique<MainWindow>(state);
-        window->resize(800, 600);
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        TemporaryFolderTest::TearDown();
-    }
-
     // The map drawn afresh, grid and labels included, without the readout boxes over it.
     QImage redrawnMap() {
         window->runCommand(CommandId::LatLonGridOff);
         window->runCommand(CommandId::LatLonGridOn);
         return window->mapView().image().copy();
     }
-
-    shell::AppState state;
-    std::unique_ptr<MainWindow> window;
 };
 
 // A NAD27 transfer on Clarke 1866: its UTM lines lie some 200 m from where WGS-84 would put
