@@ -1,5 +1,7 @@
 #include "shell/TemporaryDirectory.h"
 
+#include <stdlib.h>
+#include <unistd.h>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -11,17 +13,19 @@
 namespace tavrok::shell {
 
 int ProbeWritableDirectory(const std::filesystem::path& folder) {
-    const auto probe = folder / "test.txt";
-    auto file = support::openForWriting(probe);
-    if (!file) {
+    // A fresh name created exclusively: a file of the user's (a "test.txt", say) is never
+    // opened, let alone overwritten and deleted.
+    std::string probe = (folder / "tavrok-probe-XXXXXX").string();
+    const int descriptor = ::mkstemp(probe.data());
+    if (descriptor < 0) {
         return -1;
     }
     constexpr std::string_view contents = "test file";
-    const std::size_t written = std::fwrite(contents.data(), 1, contents.size(), file.get());
-    const bool closed = support::closeChecked(file);
-    std::error_code ignored;
-    std::filesystem::remove(probe, ignored);
-    return written == contents.size() && closed ? 0 : -1;
+    const bool written = ::write(descriptor, contents.data(), contents.size()) ==
+                         static_cast<ssize_t>(contents.size());
+    const bool closed = ::close(descriptor) == 0;
+    ::unlink(probe.c_str());
+    return written && closed ? 0 : -1;
 }
 
 namespace {

@@ -13,9 +13,13 @@ namespace {
 
 class TemporaryDirectoryTest : public test::TemporaryFolderTest {};
 
-TEST_F(TemporaryDirectoryTest, ProbeLeavesNothingBehind) {
+TEST_F(TemporaryDirectoryTest, ProbeLeavesNothingBehindAndNeverTouchesTheUsersFiles) {
+    writeFile("test.txt", "the user's notes");
     EXPECT_EQ(ProbeWritableDirectory(folder()), 0);
-    EXPECT_TRUE(listFolder().empty());
+    EXPECT_EQ(listFolder(), std::vector<std::string>{"test.txt"});
+    std::string kept;
+    std::getline(std::ifstream(path("test.txt")), kept);
+    EXPECT_EQ(kept, "the user's notes");
     EXPECT_EQ(ProbeWritableDirectory(folder() / "missing"), -1);
 }
 
