@@ -111,71 +111,60 @@ const PointerCase pointers[] = {
     {0.5, 0.5}, {0.1, 0.2}, {0.83, 0.61}, {0.37, 0.91}, {0.95, 0.07}, {0.26, 0.44},
 };
 
-// The shown latitude and longitude (rounded to 0.0001°, a tenth of a cell) and the elevation
-// shown with them belong to one point: GDAL's cells around that point give the same value.
-TEST_F(ReadoutElevationTest, GeographicElevationIsGdalsBilinearValueAtTheShownPosition) {
-    const auto raster = test::sharedData("srtm/N57E011.hgt");
-    load(raster);
-    const auto transform = geoTransformOf(raster);
-    for (const float zoom : {0.59f, 2.0f}) {
-        const auto view = viewAt(zoom);
-        const auto& g = view.geometry;
-        std::vector<std::pair<int, int>> positions;
-        for (const auto& p : pointers) {
-            positions.emplace_back(g.offsetX + static_cast<int>(p.across * (g.width - 1)),
-                                   g.offsetY + static_cast<int>(p.down * (g.height - 1)));
-        }
-        // A steep slope near 57.7965 N, 11.8606 E, where a whole cell matters.
-        const auto mapping = overhead::MapMapping::of(g, 1201, 1201);
-        const auto steep = mapping.mapPoint({0.8606 * 1200, 0.7965 * 1200});
-        positions.emplace_back(g.offsetX + static_cast<int>(std::lround(steep.x)),
-                               g.offsetY + static_cast<int>(std::lround(steep.y)));
-        for (const auto& [x, y] : positions) {
-            SCOPED_TRACE("zoom " + std::to_string(zoom) + " at " + std::to_string(x) + ", " +
-                         std::to_string(y));
-            const auto readout = overhead::overheadReadout(
-                state.document.terrain(), view, overhead::CoordinateMode::DecimalDegree, x, y);
-            ASSERT_TRUE(readout.shown);
-            ASSERT_EQ(readout.boxes.size(), 3u);
-            const double latitude = numberIn(readout.boxes[0].value);
-            const double longitude = numberIn(readout.boxes[1].value);
-            const double elevation = numberIn(readout.boxes[2].value);
-            const auto expected = gdalBilinear(raster, transform, longitude, latitude);
-            // The display rounds each coordinate by up to 0.06 cells and the elevation to 0.05 m.
-            EXPECT_NEAR(elevation, expected.bilinear, 0.06 + 0.13 * expected.span)
-                << readout.boxes[0].value << " " << readout.boxes[1].value;
-        }
-    }
-}
+// The shown coordinates and the elevation shown with them belong to one point: GDAL's cells
+// around that point give the same bilinear value. Geographic: latitude and longitude rounded to
+// 0.0001° (a tenth of a cell), plus a steep slope near 57.7965 N, 11.8606 E where a whole cell
+// matters. UTM: northing and easting rounded to whole metres of 90 m cells.
+struct RasterCase {
+    const char* file;
+    overhead::CoordinateMode mode;
+    std::size_t northBox;  // the boxes of the northing (or latitude), easting and elevation
+    double spanShare;      // how much of the cells' spread the coordinate rounding may move
+    bool steepPoint;
+};
+const RasterCase rasters[] = {
+    {"srtm/N57E011.hgt", overhead::CoordinateMode::DecimalDegree, 0, 0.13, true},
+    {"geotiff_dem/gdal362_N57E011_float32_wgs84_utm32n_tiled_lzw.tif",
+     overhead::CoordinateMode::UtmMeters, 1, 0.02, false},
+};
 
-// The same on a UTM grid: the northing and easting shown, rounded to whole metres of 90 m
-// cells, and the elevation shown with them.
-TEST_F(ReadoutElevationTest, UtmElevationIsGdalsBilinearValueAtTheShownNorthingAndEasting) {
-    const auto raster =
-        test::sharedData("geotiff_dem/gdal362_N57E011_float32_wgs84_utm32n_tiled_lzw.tif");
-    load(raster);
-    const auto transform = geoTransformOf(raster);
-    for (const float zoom : {0.59f, 2.0f}) {
-        const auto view = viewAt(zoom);
-        const auto& g = view.geometry;
-        for (const auto& p : pointers) {
-            const int x = g.offsetX + static_cast<int>(p.across * (g.width - 1));
-            const int y = g.offsetY + static_cast<int>(p.down * (g.height - 1));
-            SCOPED_TRACE("zoom " + std::to_string(zoom) + " at " + std::to_string(x) + ", " +
-                         std::to_string(y));
-            const auto readout = overhead::overheadReadout(
-                state.document.terrain(), view, overhead::CoordinateMode::UtmMeters, x, y);
-            ASSERT_TRUE(readout.shown);
-            ASSERT_EQ(readout.boxes.size(), 4u);
-            const double northing = numberIn(readout.boxes[1].value);
-            const double easting = numberIn(readout.boxes[2].value);
-            const double elevation = numberIn(readout.boxes[3].value);
-            const auto expected = gdalBilinear(raster, transform, easting, northing);
-            if (expected.lowest < -9000) {
-                continue;  // a warped edge without data
+TEST_F(ReadoutElevationTest, ElevationIsGdalsBilinearValueAtTheShownPosition) {
+    for (const auto& c : rasters) {
+        SCOPED_TRACE(c.file);
+        const auto raster = test::sharedData(c.file);
+        load(raster);
+        const auto transform = geoTransformOf(raster);
+        for (const float zoom : {0.59f, 2.0f}) {
+            const auto view = viewAt(zoom);
+            const auto& g = view.geometry;
+            std::vector<std::pair<int, int>> positions;
+            for (const auto& p : pointers) {
+                positions.emplace_back(g.offsetX + static_cast<int>(p.across * (g.width - 1)),
+                                       g.offsetY + static_cast<int>(p.down * (g.height - 1)));
             }
-            EXPECT_NEAR(elevation, expected.bilinear, 0.06 + 0.02 * expected.span)
-                << readout.boxes[1].value << " " << readout.boxes[2].value;
+            if (c.steepPoint) {
+                const auto mapping = overhead::MapMapping::of(g, 1201, 1201);
+                const auto steep = mapping.mapPoint({0.8606 * 1200, 0.7965 * 1200});
+                positions.emplace_back(g.offsetX + static_cast<int>(std::lround(steep.x)),
+                                       g.offsetY + static_cast<int>(std::lround(steep.y)));
+            }
+            for (const auto& [x, y] : positions) {
+                SCOPED_TRACE("zoom " + std::to_string(zoom) + " at " + std::to_string(x) + ", " +
+                             std::to_string(y));
+                const auto readout =
+                    overhead::overheadReadout(state.document.terrain(), view, c.mode, x, y);
+                ASSERT_TRUE(readout.shown);
+                ASSERT_EQ(readout.boxes.size(), c.northBox + 3);
+                const double north = numberIn(readout.boxes[c.northBox].value);
+                const double east = numberIn(readout.boxes[c.northBox + 1].value);
+                const double elevation = numberIn(readout.boxes[c.northBox + 2].value);
+                const auto expected = gdalBilinear(raster, transform, east, north);
+                if (expected.lowest < -9000) {
+                    continue;  // a warped edge without data
+                }
+                // The elevation is shown to 0.05 m.
+                EXPECT_NEAR(elevation, expected.bilinear, 0.06 + c.spanShare * expected.span);
+            }
         }
     }
 }
