@@ -15,19 +15,15 @@ namespace {
 using importers::GlobalDataSet;
 using importers::GlobalTile;
 
-std::string lowered(std::string_view text) {
-    return support::lowerCase(text);
-}
-
 bool isArchive(GlobalDataSet set, const std::filesystem::path& file) {
-    return lowered(file.extension().string()) == (set == GlobalDataSet::Globe ? ".tgz" : ".gz");
+    return support::lowerExtension(file) == (set == GlobalDataSet::Globe ? ".tgz" : ".gz");
 }
 
 // The chosen file must be named like the start of the tile's name (GLOBE) or display text.
 bool matchesTile(GlobalDataSet set, const GlobalTile& tile, const std::filesystem::path& file) {
-    const std::string chosen = lowered(file.filename().string());
+    const std::string chosen = support::lowerCase(file.filename().string());
     const std::string expected =
-        lowered(std::string(set == GlobalDataSet::Globe ? tile.name : tile.display));
+        support::lowerCase(std::string(set == GlobalDataSet::Globe ? tile.name : tile.display));
     return !chosen.empty() && expected.compare(0, chosen.size(), chosen) == 0;
 }
 
@@ -45,8 +41,8 @@ std::optional<std::filesystem::path> findInRememberedDirectory(
     } else {
         const std::string base = name.substr(0, name.size() - 4);  // without ".DEM"
         candidates = {remembered.directory / (base + ".tar.gz"),
-                      remembered.directory / (lowered(base) + ".tar.gz"),
-                      remembered.directory / name, remembered.directory / lowered(name)};
+                      remembered.directory / (support::lowerCase(base) + ".tar.gz"),
+                      remembered.directory / name, remembered.directory / support::lowerCase(name)};
     }
     for (const auto& candidate : candidates) {
         std::error_code ignored;
@@ -70,9 +66,9 @@ support::Result<std::filesystem::path> unpackTile(const std::filesystem::path& a
     if (!extracted) {
         return extracted.error();
     }
-    const std::string wanted = lowered(std::string(tile.name));
+    const std::string wanted = support::lowerCase(std::string(tile.name));
     for (const auto& file : extracted->files) {
-        const std::string name = lowered(file.filename().string());
+        const std::string name = support::lowerCase(file.filename().string());
         if (name == wanted || name.starts_with(wanted + ".")) {
             return file;
         }
