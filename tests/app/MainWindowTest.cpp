@@ -118,12 +118,6 @@ TEST_F(MainWindowTest, FunctionKeysRunTheirCommands) {
     EXPECT_EQ(*specsShown, "DEM Specifications");
 }
 
-TEST_F(MainWindowTest, EscapeSetsTheStopFlag) {
-    EXPECT_FALSE(state.shell.stopRequested);
-    QTest::keyClick(window.get(), Qt::Key_Escape);
-    EXPECT_TRUE(state.shell.stopRequested);
-}
-
 // During a long job every menu is grey but Stop, keys and menus start nothing, and a close
 // waits for the job to end, then happens with the settings saved.
 TEST_F(MainWindowTest, ALongJobLocksTheWindowAndDefersItsClose) {
