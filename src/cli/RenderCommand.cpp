@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <QGuiApplication>
 #include <QImage>
 #include <algorithm>
@@ -157,11 +158,16 @@ support::Status writeImage(const support::RgbImage& image, const RenderOptions& 
     return support::success();
 }
 
-// Qt notes on standard error that XDG_RUNTIME_DIR is unset, as it is in most batch jobs; the
-// render does not use that folder, so the note is dropped and every other message kept.
-void quietRuntimeDirectoryNote(QtMsgType, const QMessageLogContext&, const QString& message) {
-    if (!message.startsWith("QStandardPaths:")) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
+// Batch jobs seldom have XDG_RUNTIME_DIR; Qt would then make (and leave) a shared folder of its
+// own in /tmp. It gets a private one inside this run's folder instead, gone at exit.
+void givePrivateRuntimeFolder() {
+    const auto* runFolder = runDirectory();
+    if (std::getenv("XDG_RUNTIME_DIR") != nullptr || runFolder == nullptr) {
+        return;
+    }
+    const auto folder = *runFolder / "runtime";
+    if (::mkdir(folder.c_str(), S_IRWXU) == 0) {
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     }
 }
 
@@ -176,7 +182,7 @@ int runRender(const Arguments& arguments) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
-    qInstallMessageHandler(quietRuntimeDirectoryNote);
+    givePrivateRuntimeFolder();
     static int argc = 1;
     static char name[] = "tavrok-cli";
     static char* argv[] = {name, nullptr};

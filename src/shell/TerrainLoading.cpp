@@ -80,6 +80,9 @@ importers::ImportRequest importRequestFor(AppState& state, support::Ui& ui,
 
 importers::ImportOutcome runImporter(AppState& state, support::Ui& ui, std::string_view key,
                                      const importers::ImportRequest& request) {
+    if (request.temporaryDirectory.empty()) {
+        return {support::Error{support::ErrorCode::PathForTemporaryStorageCannotBeFound, {}}};
+    }
     ui.setWaitCursor(true);
     auto outcome =
         importers::importerFor(key)->load(request, keepAlive(state, ui, "Please Wait ..."));
