@@ -8,7 +8,8 @@ namespace tavrok::importers {
 
 // Unpacks one archive below folder: a tar file, a gzip-compressed tar file, or a gzip file
 // holding a single file (written under the archive's name without ".gz"). Members that are
-// themselves gzip files (".gz") are unpacked once more beside them and then removed. Errors:
+// themselves gzip files (".gz") are unpacked once more beside them and then removed; what they
+// hold is not unpacked again. Everything is streamed through small buffers. Errors:
 // CannotOpenFile; FaultyArchiveFile for anything that is neither tar nor gzip, a wrong gzip
 // method, damaged data, a member that would leave the folder, or more than the limits allow;
 // NotEnoughMemory.
