@@ -31,11 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::remove_all(box, ignored);
     fs::create_directories(folder);
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const tavrok::importers::ExtractionLimits limits{1 << 20, 64};
+    const tavrok::importers::ExtractionLimits limits{1 << 20, 64, 1 << 16, 100};
     tavrok::importers::MemorySource raw(bytes);
-    tavrok::importers::InflationLimits inflation;
-    inflation.maximumBytes = limits.maximumBytes;
-    inflation.ratioFreeBytes = 1 << 16;
+    const tavrok::importers::InflationLimits inflation{limits.maximumBytes, limits.ratioFreeBytes,
+                                                       limits.maximumRatio};
     tavrok::importers::GzipSource inflated(raw, inflation);
     tavrok::importers::ByteSource& tar = tavrok::importers::IsGzip(bytes)
                                              ? static_cast<tavrok::importers::ByteSource&>(inflated)

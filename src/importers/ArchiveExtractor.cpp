@@ -34,8 +34,9 @@ Result<std::string> Head(ByteSource& source, std::size_t size) {
 support::Status UnpackGzip(ByteSource& compressed, const std::string& singleName,
                            const std::filesystem::path& folder, const ExtractionLimits& limits,
                            ExtractedFiles& extracted) {
-    InflationLimits inflation;
-    inflation.maximumBytes = limits.maximumBytes - std::min(limits.maximumBytes, extracted.bytes);
+    const InflationLimits inflation{
+        limits.maximumBytes - std::min(limits.maximumBytes, extracted.bytes), limits.ratioFreeBytes,
+        limits.maximumRatio};
     GzipSource inflated(compressed, inflation);
     auto head = Head(inflated, tarBlockBytes);
     if (!head) {

@@ -10,15 +10,12 @@ namespace tavrok::importers {
 // True when the bytes begin with the gzip magic 1F 8B.
 bool IsGzip(std::string_view bytes);
 
-// What one gzip stream may inflate to. The first ratioFreeBytes pass unchecked: the largest
-// single tile the program reads (a GLOBE tile, 124 MiB) fits, however flat it is. Beyond them,
-// output of more than maximumRatio times the compressed bytes read so far is taken for a
-// compression bomb and refused at once; bulk elevation data shrink 2 to 20 times, and deflate
-// itself cannot pass about 1032 to 1.
+// What one gzip stream may inflate to: at most maximumBytes, and beyond the first
+// ratioFreeBytes no more than maximumRatio times the compressed bytes read so far.
 struct InflationLimits {
-    std::uint64_t maximumBytes = std::uint64_t{2} << 30;
-    std::uint64_t ratioFreeBytes = std::uint64_t{128} << 20;
-    std::uint64_t maximumRatio = 100;
+    std::uint64_t maximumBytes = 0;
+    std::uint64_t ratioFreeBytes = 0;
+    std::uint64_t maximumRatio = 0;
 };
 
 // The inflated contents of gzip data, a piece at a time with only a small buffer held; members

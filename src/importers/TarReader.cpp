@@ -151,7 +151,8 @@ void ReadPaxRecords(std::string_view data, std::optional<std::string>& path,
     }
 }
 
-// A write that failed for a reason of the disk, not of the archive's contents.
+// A write that failed because of what the archive holds (a name too long, a folder in the
+// way), not because of the disk.
 bool IsArchiveFault(int error) {
     return error == ENAMETOOLONG || error == EISDIR || error == ENOTDIR || error == ELOOP ||
            error == EEXIST;
@@ -377,6 +378,26 @@ support::Result<std::string> Record(ByteSource& tar, std::uint64_t size) {
     return data;
 }
 
+// Reads a member that only describes what follows (GNU long names, pax records); false for any
+// other member, whose data are still to be read.
+support::Result<bool> ReadDescription(char type, std::uint64_t size, ByteSource& tar,
+                                      std::optional<std::string>& longName,
+                                      std::optional<std::string>& longLink) {
+    if (type != 'L' && type != 'K' && type != 'x' && type != 'g') {
+        return false;
+    }
+    auto record = Record(tar, size);
+    if (!record) {
+        return record.error();
+    }
+    if (type == 'x') {
+        ReadPaxRecords(record.value(), longName, longLink);
+    } else if (type != 'g') {
+        (type == 'L' ? longName : longLink) = std::string(CString(record.value()));
+    }
+    return true;
+}
+
 // The name a header gives, unless a long-name record came before it.
 std::string MemberName(std::string_view header, std::optional<std::string>& longName) {
     if (longName) {
@@ -452,24 +473,11 @@ support::Status ExtractTarStream(ByteSource& tar, const std::filesystem::path& f
         if (!size) {
             return Faulty("member size unreadable");
         }
-        const char type = header[typeOffset];
-        if (type == 'g') {
-            auto skipped = Skip(tar, Padded(*size));
-            if (!skipped || !*skipped) {
-                return skipped ? Faulty("member data cut short") : skipped.error();
-            }
-            continue;
+        auto description = ReadDescription(header[typeOffset], *size, tar, longName, longLink);
+        if (!description) {
+            return description.error();
         }
-        if (type == 'L' || type == 'K' || type == 'x') {
-            auto record = Record(tar, *size);
-            if (!record) {
-                return record.error();
-            }
-            if (type == 'x') {
-                ReadPaxRecords(record.value(), longName, longLink);
-            } else {
-                (type == 'L' ? longName : longLink) = std::string(CString(record.value()));
-            }
+        if (*description) {
             continue;
         }
         const std::string rawName = MemberName(header, longName);

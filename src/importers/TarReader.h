@@ -13,10 +13,16 @@ namespace tavrok::importers {
 
 // What one archive may put on disk, so that a small archive cannot fill it: 2 GiB in all
 // (more than any tile set the program reads) and 2048 members of any kind (a hundred SDTS
-// transfers), counted over every pass of an archive together.
+// transfers), counted over every pass of an archive together. Compressed data pass their first
+// ratioFreeBytes unchecked: the largest single tile the program reads (a GLOBE tile, 124 MiB)
+// fits, however flat it is. Beyond them, data that inflate more than maximumRatio times are
+// taken for a compression bomb and refused at once; bulk elevation data shrink 2 to 20 times,
+// and deflate itself cannot pass about 1032 to 1.
 struct ExtractionLimits {
     std::uint64_t maximumBytes = std::uint64_t{2} << 30;
     std::size_t maximumMembers = 2048;
+    std::uint64_t ratioFreeBytes = std::uint64_t{128} << 20;
+    std::uint64_t maximumRatio = 100;
 };
 
 // The regular files an extraction wrote (links are written as copies), and their bytes.
