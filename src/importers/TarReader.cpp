@@ -451,7 +451,7 @@ support::Status ExtractTarStream(ByteSource& tar, const std::filesystem::path& f
     std::optional<std::string> longName;
     std::optional<std::string> longLink;
     std::string header(blockSize, '\0');
-    for (std::size_t members = 0;; ++members) {
+    for (std::size_t members = 0;;) {
         auto read = ReadFully(tar, header.data(), blockSize);
         if (!read) {
             return read.error();
@@ -465,10 +465,6 @@ support::Status ExtractTarStream(ByteSource& tar, const std::filesystem::path& f
         if (!ChecksumFits(header)) {
             return Faulty("header checksum");
         }
-        if (members >= limits.maximumMembers) {
-            return Faulty("more than " + std::to_string(limits.maximumMembers) +
-                          " members in one archive");
-        }
         const auto size = Number(std::string_view(header).substr(sizeOffset, sizeWidth));
         if (!size) {
             return Faulty("member size unreadable");
@@ -479,6 +475,10 @@ support::Status ExtractTarStream(ByteSource& tar, const std::filesystem::path& f
         }
         if (*description) {
             continue;
+        }
+        if (++members > limits.maximumMembers) {
+            return Faulty("more than " + std::to_string(limits.maximumMembers) +
+                          " members in one archive");
         }
         const std::string rawName = MemberName(header, longName);
         const std::string linkTarget =
