@@ -4,14 +4,16 @@
 #include <cstdio>
 #include <string>
 
+#include "support/Units.h"
+
 namespace tavrok::importers {
 
 namespace {
 
+using support::arcSecondsPerDegree;
 using support::Error;
 using support::ErrorCode;
 
-constexpr double arcSecondsPerDegree = 3600.0;
 constexpr double highestLatitude = 90.0;
 constexpr double highestLongitude = 360.0;
 constexpr double widestLongitudeSpan = 360.0;
@@ -71,8 +73,9 @@ support::Status checkLatitudesAndLongitudes(const terrain::TerrainHeader& header
 support::Status checkElevations(const terrain::TerrainHeader& header) {
     const double metresPerUnit = header.verticalUnitFactor > 0 ? header.verticalUnitFactor : 1.0;
     for (const double elevation : {header.minElevation, header.maxElevation}) {
-        if (!(std::fabs(elevation * metresPerUnit) <= highestUsableElevation)) {
-            return Error{ErrorCode::ElevationOutOfRange, number(elevation) + " lies beyond " +
+        const double metres = elevation * metresPerUnit;
+        if (!(std::fabs(metres) <= highestUsableElevation)) {
+            return Error{ErrorCode::ElevationOutOfRange, number(metres) + " m lies beyond " +
                                                              number(highestUsableElevation) +
                                                              " m from sea level"};
         }

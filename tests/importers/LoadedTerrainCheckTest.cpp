@@ -72,11 +72,11 @@ TEST(CheckLoadedTerrain, RefusesWhatCannotBeTerrainNamingTheValue) {
          },
          ""},
         {"3e38 high", [](TerrainHeader& h) { h.maxElevation = 3e38; },
-         "Elevation Out of Range: 3e+38 lies beyond 100000 m from sea level"},
+         "Elevation Out of Range: 3e+38 m lies beyond 100000 m from sea level"},
         {"-2e38 deep", [](TerrainHeader& h) { h.minElevation = -2e38; },
-         "Elevation Out of Range: -2e+38 lies beyond 100000 m from sea level"},
+         "Elevation Out of Range: -2e+38 m lies beyond 100000 m from sea level"},
         {"infinite", [](TerrainHeader& h) { h.maxElevation = infinity; },
-         "Elevation Out of Range: inf lies beyond 100000 m from sea level"},
+         "Elevation Out of Range: inf m lies beyond 100000 m from sea level"},
         {"feet below the limit in metres",
          [](TerrainHeader& h) {
              h.elevationUnit = terrain::ElevationUnit::Feet;
@@ -84,6 +84,12 @@ TEST(CheckLoadedTerrain, RefusesWhatCannotBeTerrainNamingTheValue) {
              h.maxElevation = 300000;
          },
          ""},
+        {"feet beyond the limit in metres",
+         [](TerrainHeader& h) {
+             h.verticalUnitFactor = 0.3048f;
+             h.maxElevation = 400000;
+         },
+         "Elevation Out of Range: 121920 m lies beyond 100000 m from sea level"},
         {"the deepest trench", [](TerrainHeader& h) { h.minElevation = -10994; }, ""},
     };
     for (const auto& c : cases) {
@@ -146,7 +152,7 @@ class CheckedLoadTest : public test::MatrixFolderTest {
 
 TEST_F(CheckedLoadTest, ExtremeElevationsAreRefusedByEveryImporterAlike) {
     EXPECT_EQ(refusal(loadRawFloats({1, 2, 3e38f, 4})),
-              "Elevation Out of Range: 3e+38 lies beyond 100000 m from sea level");
+              "Elevation Out of Range: 3e+38 m lies beyond 100000 m from sea level");
     test::MatrixHeaderText header;
     header.rows = 2;
     header.columns = 2;
@@ -154,7 +160,7 @@ TEST_F(CheckedLoadTest, ExtremeElevationsAreRefusedByEveryImporterAlike) {
     header.upper = "4400030";
     const auto matrix = writeFloatMatrix("deep", header, {1, -2e38f, 3, 4});
     EXPECT_EQ(refusal(load("matrix", matrix)),
-              "Elevation Out of Range: -2e+38 lies beyond 100000 m from sea level");
+              "Elevation Out of Range: -2e+38 m lies beyond 100000 m from sea level");
 }
 
 TEST_F(CheckedLoadTest, AnInfiniteSampleIsMissing) {
