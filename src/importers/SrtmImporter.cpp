@@ -88,7 +88,7 @@ support::Result<BilLayout> readBilSideFiles(const std::filesystem::path& path) {
         return support::Error{ErrorCode::SilentFailure, "header value runs past the end"};
     }
     // Refused before any arithmetic on them: one row or column leaves the spacing undefined,
-    // and no tile is wider than a degree at one arc-second.
+    // and a side of more than a million samples is no elevation tile.
     for (const auto& [key, count] : {std::pair{"NROWS", *rows}, std::pair{"NCOLS", *columns}}) {
         if (count < 2 || count > largestBilSide) {
             return support::Error{ErrorCode::ImproperRowsOrColumns,

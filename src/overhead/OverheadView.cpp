@@ -52,7 +52,7 @@ support::Status buildBatchView(OverheadState& state, const terrain::Terrain& ter
 std::int32_t wholeScaleLimit(double elevation) {
     constexpr double lowest = std::numeric_limits<std::int32_t>::min();
     constexpr double highest = std::numeric_limits<std::int32_t>::max();
-    if (!(elevation == elevation)) {
+    if (std::isnan(elevation)) {
         return 0;
     }
     return static_cast<std::int32_t>(std::clamp(elevation, lowest, highest));
