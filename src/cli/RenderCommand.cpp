@@ -15,6 +15,7 @@
 #include "colour/ColorScaleFile.h"
 #include "colour/Palette.h"
 #include "overhead/OverheadView.h"
+#include "overhead/ViewGeometry.h"
 #include "paint/QtPainter.h"
 #include "shell/Dispatch.h"
 #include "support/BmpFile.h"
@@ -70,8 +71,9 @@ bool parseOptions(const Arguments& arguments, RenderOptions& options) {
         }
     }
     if (!readInteger(arguments, "width", options.width) ||
-        (options.width && (*options.width < 1 || *options.width > 65535))) {
-        return usage("--width needs a whole number of pixels from 1 to 65535");
+        (options.width && (*options.width < 1 || *options.width > overhead::largestImageSide))) {
+        return usage("--width needs a whole number of pixels from 1 to " +
+                     std::to_string(overhead::largestImageSide));
     }
     std::optional<long> azimuth, elevation, depth;
     if (!readInteger(arguments, "sun-azimuth", azimuth) ||
@@ -127,6 +129,17 @@ bool applyAfterLoad(const RenderOptions& options, shell::AppState& state, CliUi&
         state.map.overheadZoom = *options.zoom;
     } else if (options.width) {
         state.map.overheadZoom = static_cast<double>(*options.width) / grid.columns();
+    }
+    const auto geometry = overhead::ViewGeometry::compute(
+        grid.rows(), grid.columns(), static_cast<float>(state.map.overheadZoom),
+        state.map.clientWidth, state.map.clientHeight);
+    if (!geometry.withinImageLimits()) {
+        ui.showMessage("the image would be " + std::to_string(geometry.width) + " x " +
+                       std::to_string(geometry.height) + " pixels; at most " +
+                       std::to_string(overhead::largestImageSide) + " per side and " +
+                       std::to_string(overhead::largestImageBytes >> 20) +
+                       " MB are written: choose a smaller --zoom or --width");
+        return false;
     }
     if (options.colors) {
         const auto file = colour::loadColorScale(*options.colors);
