@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 #include "importers/ArchiveLoad.h"
 #include "importers/GeoTiffDemImporter.h"
@@ -134,9 +135,9 @@ ImportOutcome loadRaw(const ImportRequest& request, const support::ProgressCallb
     return outcome;
 }
 
-// Where a GeoTIFF lies: "UTM zone 11N", or "latitude and longitude"; empty when it cannot be
+// The UTM zone a GeoTIFF lies in ("11N"), "latitude and longitude", or empty when it cannot be
 // read (its own load says why).
-std::string placeOfGeoTiff(const fs::path& file, const ImportRequest& request) {
+std::string zoneOfGeoTiff(const fs::path& file, const ImportRequest& request) {
     auto converted = ConvertGeoTiffDem(file, request.temporaryDirectory, request.rawDescription);
     if (!converted) {
         return {};
@@ -145,7 +146,7 @@ std::string placeOfGeoTiff(const fs::path& file, const ImportRequest& request) {
     fs::remove(converted->gridFile, ignored);
     const auto& description = converted->description;
     return description.coordinateSystem == terrain::ProjectionKind::UTM
-               ? "UTM zone " + description.zoneText
+               ? description.zoneText
                : std::string("latitude and longitude");
 }
 
@@ -153,14 +154,17 @@ std::string placeOfGeoTiff(const fs::path& file, const ImportRequest& request) {
 Error geoTiffsNotCombined(const ImportRequest& request) {
     const auto& first = request.files[0];
     const auto& second = request.files[1];
-    const auto firstPlace = placeOfGeoTiff(first, request);
-    const auto secondPlace = placeOfGeoTiff(second, request);
-    if (!firstPlace.empty() && !secondPlace.empty() && firstPlace != secondPlace) {
-        return cannotCombine(
-            first, second,
-            ": they lie in different places (" + firstPlace + " and " + secondPlace + ")");
+    const auto firstZone = zoneOfGeoTiff(first, request);
+    const auto secondZone = zoneOfGeoTiff(second, request);
+    if (firstZone.empty() || secondZone.empty() || firstZone == secondZone) {
+        return cannotCombine(first, second, ": a GeoTIFF DEM is loaded by itself");
     }
-    return cannotCombine(first, second, ": a GeoTIFF DEM is loaded by itself");
+    const bool bothUtm = std::isdigit(static_cast<unsigned char>(firstZone.front())) &&
+                         std::isdigit(static_cast<unsigned char>(secondZone.front()));
+    return cannotCombine(
+        first, second,
+        (bothUtm ? ": they lie in different UTM zones (" : ": they use different coordinates (") +
+            firstZone + " and " + secondZone + ")");
 }
 
 ImportOutcome loadGeoTiff(const ImportRequest& request, const support::ProgressCallback&) {
@@ -372,16 +376,12 @@ const ImporterRecord* importerForFileType(int fileType) {
     return found == importers.end() ? nullptr : &*found;
 }
 
-const ImporterRecord& identifyFiles(const std::vector<fs::path>& files) {
-    if (files.empty()) {
-        return *importerFor("raw");
-    }
-    const ImportProbe probe = ProbeFile(files.front());
+namespace {
+
+const ImporterRecord& identifyProbe(const ImportProbe& probe) {
     return *std::find_if(importers.begin(), importers.end(),
                          [&probe](const ImporterRecord& record) { return record.identify(probe); });
 }
-
-namespace {
 
 // What the user calls the files an importer takes, for naming them in a refusal.
 std::string kindOf(const ImporterRecord& importer, const ImportProbe& probe) {
@@ -400,12 +400,14 @@ std::string kindOf(const ImporterRecord& importer, const ImportProbe& probe) {
     return std::string(key);
 }
 
-const ImporterRecord& identifyProbe(const ImportProbe& probe) {
-    return *std::find_if(importers.begin(), importers.end(),
-                         [&probe](const ImporterRecord& record) { return record.identify(probe); });
-}
-
 }  // namespace
+
+const ImporterRecord& identifyFiles(const std::vector<fs::path>& files) {
+    if (files.empty()) {
+        return *importerFor("raw");
+    }
+    return identifyProbe(ProbeFile(files.front()));
+}
 
 support::Status checkSelection(const std::vector<fs::path>& files) {
     if (files.size() < 2) {

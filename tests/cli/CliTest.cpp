@@ -240,7 +240,7 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
         {sampleTif + " " + sharedData("geotiff_dem/gdalraster_storml_elev.tif").string(),
          {"tavrok-cli: Cannot Combine Files",
           "tavrok-cli: gdalraster_lf_elev_220_mt_hood_utm.tif and gdalraster_storml_elev.tif: "
-          "they lie in different places (UTM zone 10N and UTM zone 12N)"}},
+          "they lie in different UTM zones (10N and 12N)"}},
     };
     for (const auto& [arguments, errors] : cases) {
         const auto run = runForErrors("info " + arguments);
