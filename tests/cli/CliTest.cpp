@@ -204,7 +204,8 @@ TEST_F(CliFailures, SayWhatWasWrong) {
 }
 
 // Damaged georeferences in the sample files of other tools: a DEM's A record and an SDTS
-// transfer's XREF name zone 99, and two GeoTIFFs lie in different zones.
+// transfer's XREF name zone 99, a transfer's RSDF puts a corner off the zone, and two GeoTIFFs
+// lie in different zones.
 TEST_F(CliFailures, NameTheDamageInRealFiles) {
     const auto dem = sharedData("usgsdem/gdal362_storml_elev_utm12n_nad83.dem");
     const auto sdts = sharedData("sdts/node-gdal_8821");
@@ -217,26 +218,39 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
     record.replace(162, 6, "    99");
     writeFile("zone99.dem", record);
     runCommand("gzip -c " + path("zone99.dem").string() + " > " + path("zone99.dem.gz").string());
-    std::filesystem::create_directory(path("sdts"));
-    for (const auto& module : std::filesystem::directory_iterator(sdts)) {
-        std::filesystem::copy(module.path(), path("sdts") / module.path().filename());
-    }
-    std::filesystem::remove(path("sdts/8821XREF.DDF"));
-    copyPatched(sdts / "8821XREF.DDF", path("sdts/8821XREF.DDF"),
-                "UTM\x1f"
-                "NAS\x1f"
-                "12",
-                "UTM\x1f"
-                "NAS\x1f"
-                "99");
+    // The transfer with one module changed: XREF's zone, or RSDF's west edge moved far out.
+    const auto transferWith = [&](const std::string& module, std::string_view original,
+                                  std::string_view replacement) {
+        const auto copy = path(module);
+        std::filesystem::create_directory(copy);
+        for (const auto& file : std::filesystem::directory_iterator(sdts)) {
+            if (file.path().filename() != "8821" + module + ".DDF") {
+                std::filesystem::copy(file.path(), copy / file.path().filename());
+            }
+        }
+        copyPatched(sdts / ("8821" + module + ".DDF"), copy / ("8821" + module + ".DDF"), original,
+                    replacement);
+        return (copy / "8821CATD.DDF").string();
+    };
+    const auto xref = transferWith("XREF",
+                                   std::string("NAS\x1f"
+                                               "12",
+                                               6),
+                                   std::string("NAS\x1f"
+                                               "99",
+                                               6));
+    const auto rsdf = transferWith("RSDF", "659010.0000000", "-99999.0000000");
     const std::vector<std::string> demZone{"tavrok-cli: Incorrect Zone",
                                            "tavrok-cli: the A record names UTM zone 99"};
     const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
         {path("zone99.dem").string(), demZone},
         {path("zone99.dem.gz").string(), demZone},
-        {path("sdts/8821CATD.DDF").string(),
+        {xref,
          {"tavrok-cli: SDTS2DEM: Error Reading SDTS",
           "tavrok-cli: 8821XREF.DDF: there is no UTM zone 99"}},
+        {rsdf,
+         {"tavrok-cli: SDTS2DEM: Error Reading SDTS",
+          "tavrok-cli: 8821RSDF.DDF: the corner -99999, 4915260 lies outside UTM zone 12"}},
         {sampleTif + " " + sharedData("geotiff_dem/gdalraster_storml_elev.tif").string(),
          {"tavrok-cli: Cannot Combine Files",
           "tavrok-cli: gdalraster_lf_elev_220_mt_hood_utm.tif and gdalraster_storml_elev.tif: "
