@@ -218,7 +218,8 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
     record.replace(162, 6, "    99");
     writeFile("zone99.dem", record);
     runCommand("gzip -c " + path("zone99.dem").string() + " > " + path("zone99.dem.gz").string());
-    // The transfer with one module changed: XREF's zone, or RSDF's west edge moved far out.
+    // The transfer with one module changed: XREF's zone (after the datum and a unit separator),
+    // or RSDF's west edge moved far out.
     const auto transferWith = [&](const std::string& module, std::string_view original,
                                   std::string_view replacement) {
         const auto copy = path(module);
@@ -232,13 +233,7 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
                     replacement);
         return (copy / "8821CATD.DDF").string();
     };
-    const auto xref = transferWith("XREF",
-                                   std::string("NAS\x1f"
-                                               "12",
-                                               6),
-                                   std::string("NAS\x1f"
-                                               "99",
-                                               6));
+    const auto xref = transferWith("XREF", "NAS\03712", "NAS\03799");
     const auto rsdf = transferWith("RSDF", "659010.0000000", "-99999.0000000");
     const std::vector<std::string> demZone{"tavrok-cli: Incorrect Zone",
                                            "tavrok-cli: the A record names UTM zone 99"};
