@@ -86,6 +86,7 @@ constexpr std::array messageTable{
     std::pair{ErrorCode::NotAMolaMeg064File, std::string_view{"Not a MOLA MEG 064 File"}},
     std::pair{ErrorCode::NotAMolaMeg128File, std::string_view{"Not a MOLA MEG 128 File"}},
     std::pair{ErrorCode::CannotFindMolaPolarFile, std::string_view{"Cannot find MOLA POLAR file."}},
+    std::pair{ErrorCode::CannotCombineFiles, std::string_view{"Cannot Combine Files"}},
     std::pair{ErrorCode::ElevationOutOfRange, std::string_view{"Elevation Out of Range"}},
     std::pair{ErrorCode::ImproperGeoreferencing, std::string_view{"Improper Georeferencing"}},
     std::pair{ErrorCode::NoMolaTilesFound, std::string_view{"No MOLA Tiles Found"}},
