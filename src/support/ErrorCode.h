@@ -68,6 +68,17 @@ enum class ErrorCode {
     NotAMolaMeg064File,
     NotAMolaMeg128File,
     CannotFindMolaPolarFile,
+    // Exporters.
+    CannotWriteFile,  // a write, close or rename failed: nothing was saved
+    UnableToOpenDemFile,
+    UsgsDemInSouthernHemisphere,
+    UsgsDemOfDepthMatrix,
+    UsgsDemOfSinusoidalProjection,
+    UsgsDemOfMarsPolar,
+    GeoTiffOfMola,
+    GeoTiffOfMarsPolar,
+    GeoTiffOfSinusoidalProjection,
+    ElevationsBeyondSignedInteger,
 };
 
 // The message text shown for a code, verbatim.
