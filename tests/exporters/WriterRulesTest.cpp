@@ -1,0 +1,330 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+#include "ExportFixtures.h"
+#include "exporters/GeoTiffExporter.h"
+#include "exporters/MatrixExporter.h"
+#include "exporters/UsgsDemExporter.h"
+
+namespace tavrok::exporters {
+namespace {
+
+using importers::MatrixEncoding;
+using support::ErrorCode;
+using terrain::DataType;
+using terrain::ProjectionKind;
+
+const float hole = std::numeric_limits<float>::quiet_NaN();
+
+std::string contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class WriterRulesTest : public test::ExportFolderTest {
+  protected:
+    void install(terrain::Terrain made) {
+        ExportFolderTest::install(std::move(made.grid), std::move(made.header));
+    }
+};
+
+TEST_F(WriterRulesTest, RefusalsNameTheReasonAndWriteNothing) {
+    struct Case {
+        const char* key;
+        void (*change)(terrain::TerrainHeader&);
+        ErrorCode expected;
+    } cases[] = {
+        {"usgs", [](auto& h) { h.hemisphere = 'S', h.dataType = DataType::Depth; },
+         ErrorCode::UsgsDemInSouthernHemisphere},
+        {"usgs", [](auto& h) { h.dataType = DataType::Depth; }, ErrorCode::UsgsDemOfDepthMatrix},
+        {"usgs", [](auto& h) { h.projection = ProjectionKind::Sinusoidal; },
+         ErrorCode::UsgsDemOfSinusoidalProjection},
+        {"usgs", [](auto& h) { h.gridKind = terrain::gridKindMarsPolar; },
+         ErrorCode::UsgsDemOfMarsPolar},
+        {"usgs", [](auto& h) { h.projection = ProjectionKind::XY; }, ErrorCode::IncorrectZone},
+        {"geotiff",
+         [](auto& h) {
+             h.planet = terrain::Planet::Mars;
+             h.gridKind = terrain::gridKindSinusoidal;
+             h.projection = ProjectionKind::Sinusoidal;
+         },
+         ErrorCode::GeoTiffOfMola},
+        {"geotiff", [](auto& h) { h.gridKind = terrain::gridKindMarsPolar; },
+         ErrorCode::GeoTiffOfMarsPolar},
+        {"geotiff", [](auto& h) { h.projection = ProjectionKind::Sinusoidal; },
+         ErrorCode::GeoTiffOfSinusoidalProjection},
+        {"geotiff", [](auto& h) { h.utmZone = 0; }, ErrorCode::IncorrectZone},
+        {"matrix", [](auto& h) { h.maxElevation = 40000; },
+         ErrorCode::ElevationsBeyondSignedInteger},
+        {"matrix", [](auto& h) { h.dataType = DataType::Depth, h.minElevation = -32768.5; },
+         ErrorCode::ElevationsBeyondSignedInteger},
+        {"matrix", [](auto& h) { h.missingFlag = -99999; },
+         ErrorCode::ElevationsBeyondSignedInteger},
+    };
+    for (const auto& c : cases) {
+        auto made = test::SmallTerrain(2, 2, {1, 2, 3, 4});
+        c.change(made.header);
+        install(std::move(made));
+        const auto saved = save(c.key, path("out.x"), MatrixEncoding::Int16);
+        ASSERT_FALSE(saved) << c.key << " " << support::messageText(c.expected);
+        EXPECT_EQ(saved.error().code, c.expected);
+        EXPECT_TRUE(listFolder() == std::vector<std::string>{"work"});
+    }
+    EXPECT_EQ(support::messageText(ErrorCode::UsgsDemInSouthernHemisphere),
+              "Cannot Save UTM USGS DEM in Southern Hemisphere\n"
+              "                Save as Terrain Matrix Instead");
+}
+
+TEST_F(WriterRulesTest, SignedIntegerTakesTheWholeRangeAndTruncatesTowardZero) {
+    // -32768 and 32767 fit; a depth of 12.7 is written -12; holes take the missing value.
+    auto made = test::SmallTerrain(1, 4, {-32768, 32767, 12.7f, hole});
+    install(std::move(made));
+    ASSERT_TRUE(save("matrix", path("range.bin"), MatrixEncoding::Int16));
+    auto depth = test::SmallTerrain(1, 3, {-30, -12.7f, hole});
+    depth.header.dataType = DataType::Depth;
+    depth.header.missingFlag = 0;
+    install(std::move(depth));
+    ASSERT_TRUE(save("matrix", path("depth.bin"), MatrixEncoding::Int16));
+    const std::int16_t range[] = {-32768, 32767, 12, -9999};
+    const std::int16_t depths[] = {30, 12, -9999};
+    EXPECT_EQ(contents(path("range.bin")), std::string(reinterpret_cast<const char*>(range), 8));
+    EXPECT_EQ(contents(path("depth.bin")), std::string(reinterpret_cast<const char*>(depths), 6));
+    EXPECT_NE(contents(path("depth.hdr")).find("elev_m_missing_flag    = -9999\r\n"),
+              std::string::npos);
+}
+
+TEST_F(WriterRulesTest, MatrixHeaderHasTheKeysInOrderWithTheirLayout) {
+    struct Case {
+        void (*change)(terrain::TerrainHeader&);
+        const char* expected;
+    } cases[] = {
+        {[](auto& h) {
+             h.ellipsoid = geodesy::EllipsoidId::Grs1980;
+             h.title.clear();
+             h.dataType = DataType::Depth;
+         },
+         "file_title             = grid\r\n"
+         "data_format            = float32\r\n"
+         "data_type              = depth\r\n"
+         "map_projection         = UTM Zone 13N\r\n"
+         "ellipsoid              =NAD83\r\n"
+         "left_map_x             = 500000\r\n"
+         "lower_map_y            = 4400000\r\n"
+         "right_map_x            = 500060\r\n"
+         "upper_map_y            = 4400030\r\n"
+         "number_of_rows         = 2\r\n"
+         "number_of_columns      = 3\r\n"
+         "elev_m_unit            = meters\r\n"
+         "elev_m_minimum         = -12\r\n"
+         "elev_m_maximum         = 1500\r\n"
+         "elev_m_missing_flag    = -9999\r\n"},
+        // Rows are spaced by the row spacing: the upper bound is (2 - 1) x 30 x 0.3048.
+        {[](auto& h) {
+             h.projection = ProjectionKind::XY;
+             h.metresPerUnitX = 0.3048f;
+             h.elevationUnit = terrain::ElevationUnit::Feet;
+         },
+         "file_title             = Small\r\n"
+         "data_format            = float32\r\n"
+         "map_projection         = X/Y\r\n"
+         "left_map_x             = 0\r\n"
+         "lower_map_y            = 0\r\n"
+         "right_map_x            = 18\r\n"
+         "upper_map_y            = 4\r\n"
+         "number_of_rows         = 2\r\n"
+         "number_of_columns      = 3\r\n"
+         "elev_m_unit            = feet\r\n"
+         "elev_m_minimum         = -12\r\n"
+         "elev_m_maximum         = 1500\r\n"
+         "elev_m_missing_flag    = -9999\r\n"},
+        {[](auto& h) {
+             h.projection = ProjectionKind::LatLon;
+             h.westBound = -105.5 * 3600, h.eastBound = -104.5 * 3600;
+             h.southBound = 40 * 3600, h.northBound = 40.25 * 3600;
+             h.westLon = -105.5f, h.eastLon = -104.5f, h.southLat = 40, h.northLat = 40.25f;
+         },
+         "file_title             = Small\r\n"
+         "data_format            = float32\r\n"
+         "map_projection         = Lat/Lon\r\n"
+         "left_map_x             = -105.500000\r\n"
+         "lower_map_y            = 40.000000\r\n"
+         "right_map_x            = -104.500000\r\n"
+         "upper_map_y            = 40.250000\r\n"
+         "number_of_rows         = 2\r\n"
+         "number_of_columns      = 3\r\n"
+         "elev_m_unit            = meters\r\n"
+         "elev_m_minimum         = -12\r\n"
+         "elev_m_maximum         = 1500\r\n"
+         "elev_m_missing_flag    = -9999\r\n"},
+    };
+    for (const auto& c : cases) {
+        auto made = test::SmallTerrain(2, 3, {-12.9f, 0, 1, 2, 3, 1500});
+        made.header.spacingY = 15;
+        c.change(made.header);
+        install(std::move(made));
+        ASSERT_TRUE(save("matrix", path("grid.bin")));
+        EXPECT_EQ(contents(path("grid.hdr")), c.expected);
+    }
+}
+
+// Record B header fields of one profile: column number, elevation count, first y, extremes.
+struct ProfileHeader {
+    int column = 0;
+    int count = 0;
+    std::string firstY;
+    std::string lowest;
+    std::string highest;
+};
+
+ProfileHeader profileAt(const std::string& file, std::size_t record) {
+    const std::string text = file.substr(record * 1024, 144);
+    return {std::stoi(text.substr(6, 6)), std::stoi(text.substr(12, 6)), text.substr(48, 24),
+            text.substr(96, 24), text.substr(120, 24)};
+}
+
+TEST_F(WriterRulesTest, UsgsDemRecordsAreBlocksOf1024CharactersWithTheirProfiles) {
+    // 300 rows: profiles of 146 + 154 elevations; column 0 loses its first and last rows.
+    std::vector<float> elevations(600, 100.5f);
+    elevations[0] = elevations[598] = elevations[200] = hole;
+    install(test::SmallTerrain(300, 2, elevations));
+    ASSERT_TRUE(save("usgs", path("grid.dem")));
+    const auto file = contents(path("grid.dem"));
+    ASSERT_EQ(file.size(), 1024u * 6);  // A, 2 x 2 profile blocks, the closing record
+    EXPECT_EQ(file.find('\n'), std::string::npos);
+    const auto first = profileAt(file, 1);
+    EXPECT_EQ(first.column, 1);
+    EXPECT_EQ(first.count, 298);
+    EXPECT_EQ(first.firstY, "   4.400030000000000D+06");
+    EXPECT_EQ(first.lowest, "   1.000000000000000D+02");
+    EXPECT_EQ(file.substr(1024 + 144 + 99 * 6, 6), "-32767");  // the hole in row 100
+    EXPECT_EQ(profileAt(file, 3).count, 300);
+    std::string closing = " ";
+    for (int field = 0; field < 10; ++field) {
+        closing += "     0";
+    }
+    EXPECT_EQ(file.substr(5 * 1024), closing + std::string(1024 - closing.size(), ' '));
+    // Record A: D exponents except in the spacing fields, zone 13, NAD 27's code 3 for WGS 84.
+    const auto recordA = usgsDemRecordA(terrain().header);
+    EXPECT_EQ(recordA.substr(144, 24), "     1     1     1    13");
+    EXPECT_EQ(recordA.substr(816, 36), " 3.00000e+01 3.00000e+01 1.00000e+00");
+    EXPECT_EQ(recordA.substr(864, 28), std::string(24, ' ') + " 2 3");
+}
+
+TEST_F(WriterRulesTest, UsgsDemOfLatLonTerrainWritesZoneZeroAndWholeEmptyProfiles) {
+    auto made = test::SmallTerrain(3, 2, {5, hole, 6, hole, 7, hole});
+    auto& header = made.header;
+    header.projection = ProjectionKind::LatLon;
+    header.westBound = 11 * 3600, header.eastBound = 11 * 3600 + 3;
+    header.southBound = 57 * 3600, header.northBound = 57 * 3600 + 6;
+    header.utmZone = 32;
+    install(std::move(made));
+    ASSERT_TRUE(save("usgs", path("grid.dem")));
+    const auto file = contents(path("grid.dem"));
+    EXPECT_EQ(file.substr(144, 24), "     1     1     0     0");
+    EXPECT_EQ(terrain().header.utmZone, 32);  // the file says 0, the terrain keeps its zone
+    const auto empty = profileAt(file, 2);
+    EXPECT_EQ(empty.count, 3);
+    EXPECT_EQ(empty.lowest, "   1.000000000000000D+08");
+    EXPECT_EQ(empty.highest, "  -1.000000000000000D+08");
+    EXPECT_EQ(file.substr(2 * 1024 + 144, 18), "-32767-32767-32767");
+}
+
+// Writes that the disk refuses: every writer fails, leaves no file of its own, and a file
+// that was there before stays as it was.
+class FullDiskTest : public WriterRulesTest {
+  protected:
+    void SetUp() override {
+        WriterRulesTest::SetUp();
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &m_limit), 0);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    void TearDown() override {
+        setrlimit(RLIMIT_FSIZE, &m_limit);
+        std::signal(SIGXFSZ, m_previousHandler);
+        WriterRulesTest::TearDown();
+    }
+    void limitFileSize(rlim_t bytes) {
+        rlimit small = m_limit;
+        small.rlim_cur = bytes;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+    void restoreFileSize() { setrlimit(RLIMIT_FSIZE, &m_limit); }
+
+  private:
+    rlimit m_limit{};
+    void (*m_previousHandler)(int) = SIG_DFL;
+};
+
+TEST_F(FullDiskTest, NoWriterLeavesAPartialFileOrHarmsTheOldOne) {
+    ASSERT_TRUE(load(test::sampleTerrain));
+    const struct Case {
+        const char* key;
+        const char* name;
+        MatrixEncoding encoding;
+    } cases[] = {{"matrix", "hood.bin", MatrixEncoding::Float32},
+                 {"matrix", "hood.txt", MatrixEncoding::Ascii},
+                 {"usgs", "hood.dem", MatrixEncoding::Float32},
+                 {"geotiff", "hood.tif", MatrixEncoding::Float32}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto before = listFolder();
+        writeFile(c.name, "the user's old file");
+        limitFileSize(256 * 1024);
+        const auto saved = save(c.key, path(c.name), c.encoding);
+        restoreFileSize();
+        ASSERT_FALSE(saved);
+        EXPECT_EQ(saved.error().code, ErrorCode::CannotWriteFile);
+        EXPECT_EQ(contents(path(c.name)), "the user's old file");
+        auto after = before;
+        after.push_back(c.name);
+        std::sort(after.begin(), after.end());
+        EXPECT_EQ(listFolder(), after);
+        ASSERT_TRUE(save(c.key, path(c.name), c.encoding));
+        EXPECT_GT(std::filesystem::file_size(path(c.name)), 1000000u);
+        std::filesystem::remove(path(c.name));
+        auto header = path(c.name);
+        std::filesystem::remove(header.replace_extension(".hdr"));
+    }
+}
+
+TEST_F(WriterRulesTest, FoldersThatTakeNoFileAndStopLeaveNothing) {
+    install(test::SmallTerrain(2, 2, {1, 2, 3, 4}));
+    std::filesystem::create_directories(path("locked"));
+    std::filesystem::permissions(
+        path("locked"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::vector<std::filesystem::path> folders{"/proc/self", path("missing")};
+    if (geteuid() != 0) {  // the superuser writes into any folder
+        folders.push_back(path("locked"));
+    }
+    const std::pair<const char*, ErrorCode> writers[] = {{"matrix", ErrorCode::CannotOpenFile},
+                                                         {"usgs", ErrorCode::UnableToOpenDemFile},
+                                                         {"geotiff", ErrorCode::CannotOpenFile}};
+    for (const auto& folder : folders) {
+        for (const auto& [key, code] : writers) {
+            const auto saved = save(key, folder / "grid.out");
+            ASSERT_FALSE(saved) << folder << " " << key;
+            EXPECT_EQ(saved.error().code, code);
+        }
+    }
+    for (const auto& [key, code] : writers) {
+        exporters::ExportRequest request;
+        request.file = path("stopped.out");
+        const auto stopped =
+            exporterFor(key)->save(terrain(), request, [](long, long) { return false; });
+        // A grid this small may be written before the first report.
+        EXPECT_TRUE(stopped || stopped.error().code == ErrorCode::OperationCancelled) << key;
+    }
+    std::filesystem::permissions(path("locked"), std::filesystem::perms::owner_all);
+    EXPECT_EQ(listFolder(),
+              (std::vector<std::string>{"locked", "stopped.hdr", "stopped.out", "work"}));
+}
+
+}  // namespace
+}  // namespace tavrok::exporters
