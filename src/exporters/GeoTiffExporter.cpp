@@ -9,6 +9,7 @@
 #include "exporters/ExportedValues.h"
 #include "exporters/ReplacementFile.h"
 #include "importers/TiffFile.h"
+#include "support/NumberText.h"
 
 #include <geotiff/geovalues.h>
 #include "terrain/UtmZoneDialog.h"
@@ -122,8 +123,7 @@ bool setCoordinateKeys(GTIF* keys, const TerrainHeader& header) {
 }
 
 bool setBaselineTags(TIFF* tiff, const TerrainHeader& header, float noData) {
-    char noDataText[64];
-    std::snprintf(noDataText, sizeof noDataText, "%.17g", static_cast<double>(noData));
+    const std::string noDataText = support::shortestText(noData);
     const auto placement = placementOf(header);
     return TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(header.columns)) &&
            TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(header.rows)) &&
@@ -136,7 +136,7 @@ bool setBaselineTags(TIFF* tiff, const TerrainHeader& header, float noData) {
            TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK) &&
            TIFFSetField(tiff, TIFFTAG_GEOTIEPOINTS, 6, placement.tiePoint.data()) &&
            TIFFSetField(tiff, TIFFTAG_GEOPIXELSCALE, 3, placement.pixelScale.data()) &&
-           TIFFSetField(tiff, importers::gdalNoDataTag, noDataText);
+           TIFFSetField(tiff, importers::gdalNoDataTag, noDataText.c_str());
 }
 
 support::Status writeRows(TIFF* tiff, const terrain::Terrain& terrain, float noData,

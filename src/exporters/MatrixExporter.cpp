@@ -10,6 +10,7 @@
 #include "exporters/ExportedValues.h"
 #include "exporters/ReplacementFile.h"
 #include "importers/MatrixHeaderWriter.h"
+#include "support/NumberText.h"
 
 namespace tavrok::exporters {
 
@@ -69,10 +70,10 @@ class SampleEncoder {
     }
 
     void appendText(std::span<const float> cells, std::vector<char>& out) const {
-        char text[64];
         for (const float cell : cells) {
-            const int length = std::snprintf(text, sizeof text, "%-5.2f ", sample(cell));
-            out.insert(out.end(), text, text + length);
+            const std::string text = support::fixedText(sample(cell), 2, -5);
+            out.insert(out.end(), text.begin(), text.end());
+            out.push_back(' ');
         }
     }
 

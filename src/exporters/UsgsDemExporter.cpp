@@ -9,6 +9,7 @@
 
 #include "exporters/ExportedValues.h"
 #include "exporters/ReplacementFile.h"
+#include "support/NumberText.h"
 #include "support/Units.h"
 #include "terrain/UtmZoneDialog.h"
 
@@ -79,9 +80,9 @@ void appendFormatted(std::string& out, const char* format, auto... values) {
 
 // "%24.15e" with the exponent letter the format expects.
 void appendReal(std::string& out, double value) {
-    const std::size_t start = out.size();
-    appendFormatted(out, "%24.15e", value);
-    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), 'e', 'D');
+    std::string text = support::scientificText(value, 15, 24);
+    std::replace(text.begin(), text.end(), 'e', 'D');
+    out += text;
 }
 
 // "%6d" without the cost of a formatted print: elevations are most of the file.
@@ -229,7 +230,9 @@ std::string usgsDemRecordA(const TerrainHeader& header) {
     appendReal(out, 0.0);
     appendFormatted(out, "%6d", 0);
     // The spacing fields keep the letter "e".
-    appendFormatted(out, "%12.5e%12.5e%12.5e", geometry.spacingX, geometry.spacingY, 1.0);
+    for (const double spacing : {geometry.spacingX, geometry.spacingY, 1.0}) {
+        out += support::scientificText(spacing, 5, 12);
+    }
     appendFormatted(out, "%6d%6d", 1, header.columns);
     out += std::string(24, ' ') + " 2";
     appendFormatted(out, "%2d", geodesy::datumCodeFor(header.ellipsoid));

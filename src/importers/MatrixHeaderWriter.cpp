@@ -2,9 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "support/FileHandle.h"
+#include "support/NumberText.h"
 
 namespace tavrok::importers {
 
@@ -29,9 +29,7 @@ std::string exactNumber(double value) {
 }
 
 std::string sixDecimals(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%-4.6f", value);
-    return buffer;
+    return support::fixedText(value, 6, -4);
 }
 
 std::string wholeNumber(double value) {

@@ -7,11 +7,13 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <random>
 
 #include "ExportFixtures.h"
 #include "exporters/GeoTiffExporter.h"
 #include "exporters/MatrixExporter.h"
 #include "exporters/UsgsDemExporter.h"
+#include "importers/MatrixHeaderWriter.h"
 
 namespace tavrok::exporters {
 namespace {
@@ -324,6 +326,83 @@ TEST_F(WriterRulesTest, FoldersThatTakeNoFileAndStopLeaveNothing) {
     std::filesystem::permissions(path("locked"), std::filesystem::perms::owner_all);
     EXPECT_EQ(listFolder(),
               (std::vector<std::string>{"locked", "stopped.hdr", "stopped.out", "work"}));
+}
+
+}  // namespace
+}  // namespace tavrok::exporters
+
+namespace tavrok::exporters {
+namespace {
+
+// Random headers the saved layout can express, written and read back by our own reader:
+// every field comes back, geographic corners to the six decimals written.
+TEST(SavedMatrixHeader, RandomHeadersReadBackWithinTheLayoutsPrecision) {
+    using importers::MatrixHeader;
+    std::mt19937 random(20261207);
+    auto between = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    auto degrees = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    const geodesy::EllipsoidId datums[] = {
+        geodesy::EllipsoidId::Clarke1866, geodesy::EllipsoidId::Grs1980,
+        geodesy::EllipsoidId::Wgs72, geodesy::EllipsoidId::Wgs84};
+    for (int trial = 0; trial < 2000; ++trial) {
+        MatrixHeader written;
+        written.title.resize(static_cast<std::size_t>(between(1, 80)));
+        for (char& c : written.title) {
+            c = static_cast<char>(between(32, 126));
+        }
+        written.title[0] = 'T';  // blanks after "=" are skipped
+        written.encoding = static_cast<MatrixEncoding>(between(0, 2));
+        written.dataType = between(0, 1) ? DataType::Depth : DataType::Height;
+        written.projection = static_cast<ProjectionKind>(between(0, 3));
+        written.rows = between(2, 100000);
+        written.columns = between(2, 100000);
+        written.missingFlag = between(-100000, 100000);
+        written.elevationUnit =
+            between(0, 1) ? terrain::ElevationUnit::Feet : terrain::ElevationUnit::Meters;
+        if (written.geographic()) {
+            written.left = degrees(-180, 179);
+            written.right = degrees(written.left + 1e-5, 180);
+            written.lower = degrees(-90, 89);
+            written.upper = degrees(written.lower + 1e-5, 90);
+        } else {
+            written.left = between(100000, 800000);
+            written.right = written.left + between(1, 100000);
+            written.lower = between(0, 9000000);
+            written.upper = written.lower + between(1, 900000);
+        }
+        if (written.projection == ProjectionKind::UTM) {
+            written.zone = between(1, 60);
+            written.hemisphere = between(0, 1) ? 'S' : 'N';
+            written.zoneText = std::to_string(written.zone) + written.hemisphere;
+            written.ellipsoid = datums[between(0, 3)];
+        }
+        const auto text = importers::WriteMatrixHeader(written, std::nullopt,
+                                                       importers::MatrixHeaderLayout::Saved);
+        const auto read = importers::ParseMatrixHeader(text);
+        ASSERT_TRUE(read) << read.error().detail << "\n" << text;
+        EXPECT_EQ(read->title, written.title);
+        EXPECT_EQ(read->encoding, written.encoding);
+        EXPECT_EQ(read->dataType, written.dataType);
+        EXPECT_EQ(read->projection, written.projection);
+        EXPECT_EQ(read->zoneText, written.zoneText);
+        EXPECT_EQ(read->ellipsoid, written.ellipsoid) << text;
+        EXPECT_EQ(read->rows, written.rows);
+        EXPECT_EQ(read->columns, written.columns);
+        EXPECT_EQ(read->missingFlag, written.missingFlag);
+        EXPECT_EQ(read->elevationUnit, written.elevationUnit);
+        const double precision = written.geographic() ? 5e-7 : 0;
+        EXPECT_NEAR(read->left, written.left, precision);
+        EXPECT_NEAR(read->right, written.right, precision);
+        EXPECT_NEAR(read->lower, written.lower, precision);
+        EXPECT_NEAR(read->upper, written.upper, precision);
+        if (testing::Test::HasFailure()) {
+            FAIL() << text;
+        }
+    }
 }
 
 }  // namespace
