@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <random>
 
 #include "ExportFixtures.h"
@@ -296,13 +298,37 @@ TEST_F(FullDiskTest, NoWriterLeavesAPartialFileOrHarmsTheOldOne) {
     }
 }
 
+// A folder nobody may write into: without write permission, and for the superuser, whom
+// permissions do not stop, immutable where the file system allows it. Unlocked at the end.
+class LockedFolder {
+  public:
+    explicit LockedFolder(const std::filesystem::path& folder) : m_folder(folder) {
+        std::filesystem::create_directories(folder);
+        std::filesystem::permissions(
+            folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        m_locked = geteuid() != 0 || run("chattr +i");
+    }
+    ~LockedFolder() {
+        if (geteuid() == 0) {
+            run("chattr -i");
+        }
+        std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all);
+    }
+    bool locked() const { return m_locked; }
+
+  private:
+    bool run(const std::string& command) const {
+        return std::system((command + " '" + m_folder.string() + "' 2>/dev/null").c_str()) == 0;
+    }
+    std::filesystem::path m_folder;
+    bool m_locked = false;
+};
+
 TEST_F(WriterRulesTest, FoldersThatTakeNoFileAndStopLeaveNothing) {
     install(test::SmallTerrain(2, 2, {1, 2, 3, 4}));
-    std::filesystem::create_directories(path("locked"));
-    std::filesystem::permissions(
-        path("locked"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     std::vector<std::filesystem::path> folders{"/proc/self", path("missing")};
-    if (geteuid() != 0) {  // the superuser writes into any folder
+    std::optional<LockedFolder> locked(path("locked"));
+    if (locked->locked()) {
         folders.push_back(path("locked"));
     }
     const std::pair<const char*, ErrorCode> writers[] = {{"matrix", ErrorCode::CannotOpenFile},
@@ -323,7 +349,8 @@ TEST_F(WriterRulesTest, FoldersThatTakeNoFileAndStopLeaveNothing) {
         // A grid this small may be written before the first report.
         EXPECT_TRUE(stopped || stopped.error().code == ErrorCode::OperationCancelled) << key;
     }
-    std::filesystem::permissions(path("locked"), std::filesystem::perms::owner_all);
+    EXPECT_TRUE(std::filesystem::is_empty(path("locked")));
+    locked.reset();
     EXPECT_EQ(listFolder(),
               (std::vector<std::string>{"locked", "stopped.hdr", "stopped.out", "work"}));
 }
