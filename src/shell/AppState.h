@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "importers/MatrixHeader.h"
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "overhead/OverheadState.h"
@@ -45,6 +46,12 @@ struct LoadMemory {
     } mola;
     // The raw matrix description persists between uses of its dialog.
     importers::RawMatrixDescription rawMatrixDescription;
+};
+
+// What the writers remember between saves of one run.
+struct ExportMemory {
+    // The last "File Format" choice of "Save Terrain Matrix".
+    importers::MatrixEncoding matrixEncoding = importers::MatrixEncoding::Float32;
 };
 
 // The overhead map window: what is shown, at which zoom, in how large a client area.
@@ -122,6 +129,7 @@ struct AppState {
     // The mouse tool working on the overhead map (the readout when none).
     MapTools mapTools;
     LoadMemory loads;
+    ExportMemory exports;
     SceneState scene;
     OverlayState overlay;
     FlybyState flyby;

@@ -75,6 +75,17 @@ enum class ErrorCode {
     ImproperGeoreferencing,
     NoMolaTilesFound,
     CannotCombineFiles,  // its cause names the files and why
+    // Exporters.
+    CannotWriteFile,  // a write, close or rename failed: nothing was saved
+    UnableToOpenDemFile,
+    UsgsDemInSouthernHemisphere,
+    UsgsDemOfDepthMatrix,
+    UsgsDemOfSinusoidalProjection,
+    UsgsDemOfMarsPolar,
+    GeoTiffOfMola,
+    GeoTiffOfMarsPolar,
+    GeoTiffOfSinusoidalProjection,
+    ElevationsBeyondSignedInteger,
 };
 
 // The message text shown for a code, verbatim.

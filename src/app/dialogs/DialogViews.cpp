@@ -11,6 +11,7 @@
 
 #include "app/dialogs/AreaSelectionView.h"
 #include "app/dialogs/DemSpecsView.h"
+#include "app/dialogs/ExportDialogViews.h"
 #include "app/dialogs/FileTypeView.h"
 #include "app/dialogs/LightingView.h"
 #include "app/dialogs/MapScaleView.h"
@@ -86,6 +87,8 @@ constexpr std::array views{
     ViewEntry{"IDD_SCENECOLOR", makeView<TerrainColorsView, overhead::TerrainColorsDialog>},
     ViewEntry{"IDD_MAPSCALE", makeView<MapScaleView, overhead::MapScaleDialog>},
     ViewEntry{"IDD_SHADING", makeView<LightingView, overhead::LightingDialog>},
+    ViewEntry{"IDD_FILEFORMAT", makeView<FileFormatView, exporters::FileFormatDialog>},
+    ViewEntry{"IDD_ZONE", makeView<UtmZoneView, terrain::UtmZoneDialog>},
 };
 
 }  // namespace
