@@ -53,6 +53,18 @@ MainWindow::MainWindow(shell::AppState& state)
         shell::updateMenus(m_state);
         applyMenuState();
     });
+    // A finished selection is cropped or patched; Escape brings the menus back.
+    connect(m_mapView, &MapView::mapToolFinished, this, [this] {
+        if (auto result = m_mapView->takeToolResult(); result && !m_state.shell.busy) {
+            takeClientSize();
+            afterCommand(shell::commands::finishMapTool(m_state, *m_ui, *result));
+        }
+    });
+    connect(m_mapView, &MapView::mapToolCancelled, this, [this] {
+        shell::commands::endSelection(m_state);
+        applyMenuState();
+        refreshMap();
+    });
     m_scrollArea = new QScrollArea;
     m_scrollArea->setWidget(m_mapView);
     m_scrollArea->setWidgetResizable(true);

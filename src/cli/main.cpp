@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Arguments.h"
+#include "cli/EditOptions.h"
 #include "cli/RawOptions.h"
 #include "cli/Subcommands.h"
 
@@ -48,8 +49,9 @@ Mars MOLA (--type mola: MEG tiles; --type mola-polar: polar images), with --tile
 constexpr const char* infoHelp =
     R"(Usage: tavrok-cli info FILE... [--json] [--type TYPE] [GRID OPTIONS]
 
-Loads the terrain and prints its DEM specification lines, then rows, columns, projection,
-zone, ellipsoid, bounds, spacing, minimum and maximum elevation and the count of missing cells.
+Loads the terrain, makes the edits asked for below, and prints its DEM specification lines,
+then rows, columns, projection, zone, ellipsoid, bounds, spacing, minimum and maximum
+elevation and the count of missing cells.
   --json              print one JSON object with the header fields instead
 )";
 
@@ -114,7 +116,12 @@ struct Subcommand {
 
 const std::vector<Subcommand>& subcommands() {
     static const std::vector<Subcommand> list{
-        {"info", tavrok::cli::runInfo, infoHelp, true, {"json", "type"}},
+        {"info",
+         tavrok::cli::runInfo,
+         infoHelp,
+         true,
+         {"json", "type", "crop", "patch", "to-utm", "allow-sinusoidal", "change-ellipsoid",
+          "utm-zone"}},
         {"elevation", tavrok::cli::runElevation, elevationHelp, true, {"at", "geo", "type"}},
         {"geo2utm", tavrok::cli::runGeoToUtm, geoToUtmHelp, false, {"ellipsoid", "zone"}},
         {"utm2geo", tavrok::cli::runUtmToGeo, utmToGeoHelp, false, {"ellipsoid", "zone"}},
@@ -130,6 +137,9 @@ const std::vector<Subcommand>& subcommands() {
 
 void printHelp(const Subcommand& subcommand) {
     std::fputs(subcommand.help, stdout);
+    if (subcommand.options.contains("crop")) {
+        std::fputs(tavrok::cli::editOptionsHelp(), stdout);
+    }
     if (subcommand.loadsTerrain) {
         std::fputs(loadOptions, stdout);
         std::fputs(tavrok::cli::rawOptionsHelp(), stdout);
@@ -143,7 +153,8 @@ int runSubcommand(const Subcommand& subcommand, const std::vector<std::string>& 
     }
     known.insert("help");
     std::string error;
-    const auto arguments = Arguments::parse(words, {"help", "json", "depth", "verbose"}, error);
+    const auto arguments =
+        Arguments::parse(words, {"help", "json", "depth", "verbose", "allow-sinusoidal"}, error);
     if (!arguments) {
         std::cerr << "tavrok-cli: " << error << '\n';
         return 2;

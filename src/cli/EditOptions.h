@@ -1,0 +1,24 @@
+#pragma once
+#include <set>
+#include <string>
+
+#include "cli/Arguments.h"
+#include "cli/CliUi.h"
+#include "shell/AppState.h"
+
+namespace tavrok::cli {
+
+// The edit options of the commands that load a terrain: --crop, --patch, --to-utm,
+// --allow-sinusoidal (a switch), --change-ellipsoid, and --utm-zone, which answers "UTM
+// Global Coordinates" for an X/Y matrix.
+std::set<std::string> editOptionNames();
+inline constexpr const char* allowSinusoidalSwitch = "allow-sinusoidal";
+const char* editOptionsHelp();
+
+// Edits the loaded terrain as the options ask, each at most once and always in the order crop,
+// patch, conversion to UTM, ellipsoid change. Returns 0 when every edit was made, 1 after a
+// refusal (the program's message printed; the terrain may hold the edits made before it), 2
+// for a usage mistake.
+int applyEditOptions(const Arguments& arguments, shell::AppState& state, CliUi& ui);
+
+}  // namespace tavrok::cli
