@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <random>
 
 #include "EditFixtures.h"
 #include "TestSupport.h"
@@ -58,6 +59,35 @@ TEST(PatchMissingData, FillsOnlyMissingCellsFromNeighboursInsideTheRectangle) {
         const long patched = patchMissingData(testCase.grid, {0, 0, 4, 4});
         EXPECT_EQ(patched, testCase.patched);
         EXPECT_FLOAT_EQ(testCase.grid.at(2, 2), testCase.centre);
+    }
+}
+
+TEST(PatchMissingData, OneSweepFillsAsPatchValueCellAfterCell) {
+    std::mt19937 random(7);
+    for (const double holes : {0.1, 0.5, 0.9}) {
+        std::bernoulli_distribution missing(holes);
+        std::uniform_real_distribution<float> value(0, 100);
+        auto grid = terrain::TerrainModel::create(40, 50).value();
+        for (float& cell : grid.cells()) {
+            cell = missing(random) ? missingCell : value(random);
+        }
+        auto expected = grid.clone().value();
+        const PatchRectangle rectangle{3, 2, 45, 37};
+        long expectedCount = 0;
+        for (int row = rectangle.rowMin; row < rectangle.rowMax; ++row) {
+            for (int column = rectangle.columnMin; column < rectangle.columnMax; ++column) {
+                if (expected.at(column, row) >= 0) {
+                    continue;
+                }
+                const float patched = PatchValue(expected, 3, 45, 2, 37, column, row);
+                if (patched >= 0) {
+                    expected.at(column, row) = patched;
+                    ++expectedCount;
+                }
+            }
+        }
+        EXPECT_EQ(patchMissingData(grid, rectangle), expectedCount);
+        EXPECT_TRUE(std::equal(grid.cells().begin(), grid.cells().end(), expected.cells().begin()));
     }
 }
 
