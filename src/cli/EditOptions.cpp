@@ -7,10 +7,12 @@
 #include <sstream>
 
 #include "edit/Crop.h"
+#include "edit/EllipsoidDialog.h"
 #include "edit/Patch.h"
 #include "edit/UtmConversion.h"
 #include "shell/KeepAlive.h"
 #include "shell/TerrainLoading.h"
+#include "support/Text.h"
 
 namespace tavrok::cli {
 
@@ -230,6 +232,36 @@ int applyEditOptions(const Arguments& arguments, shell::AppState& state, CliUi& 
         }
     }
     return 0;
+}
+
+std::optional<support::Status> fillEditDialog(const Arguments& arguments,
+                                              support::DialogModel& dialog) {
+    const auto missing = [&dialog](const char* option, const char* values) {
+        return support::Status(support::Error{
+            ErrorCode::IncorrectValues, support::quotedThen(dialog.title(), " needs --") + option +
+                                            " " + values + " on the command line"});
+    };
+    const std::string_view id = dialog.dialogId();
+    if (id == "IDD_ZONE") {
+        const auto zone = parseZone(arguments.value(utmZoneOption).value_or(""));
+        if (!zone) {
+            return missing(utmZoneOption, "ZONE (1N .. 60S)");
+        }
+        auto& zoneDialog = static_cast<edit::UtmZoneDialog&>(dialog);
+        zoneDialog.setZone(zone->number);
+        zoneDialog.hemisphere = zone->hemisphere;
+        return support::success();
+    }
+    if (id == "IDD_ELLIPSOID1" || id == "IDD_ELLIPSOID2") {
+        const char* option = id == "IDD_ELLIPSOID1" ? toUtmOption : changeEllipsoidOption;
+        const auto ellipsoid = datumEllipsoid(arguments.value(option).value_or(""));
+        if (!ellipsoid) {
+            return missing(option, "NAD27|NAD83|WGS72|WGS84");
+        }
+        static_cast<edit::EllipsoidDialog&>(dialog).ellipsoid = *ellipsoid;
+        return support::success();
+    }
+    return std::nullopt;
 }
 
 }  // namespace tavrok::cli

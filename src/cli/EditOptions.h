@@ -1,10 +1,12 @@
 #pragma once
+#include <optional>
 #include <set>
 #include <string>
 
 #include "cli/Arguments.h"
 #include "cli/CliUi.h"
 #include "shell/AppState.h"
+#include "support/DialogModel.h"
 
 namespace tavrok::cli {
 
@@ -20,5 +22,11 @@ const char* editOptionsHelp();
 // refusal (the program's message printed; the terrain may hold the edits made before it), 2
 // for a usage mistake.
 int applyEditOptions(const Arguments& arguments, shell::AppState& state, CliUi& ui);
+
+// Fills the dialogs of the edits from the options: "UTM Global Coordinates" from --utm-zone,
+// "Choose UTM Ellipsoid" from --to-utm and "Change UTM Ellipsoid" from --change-ellipsoid.
+// Empty for any other dialog; an error naming the option when it is missing or wrong.
+std::optional<support::Status> fillEditDialog(const Arguments& arguments,
+                                              support::DialogModel& dialog);
 
 }  // namespace tavrok::cli
