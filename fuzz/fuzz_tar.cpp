@@ -30,19 +30,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::error_code ignored;
     fs::remove_all(box, ignored);
     fs::create_directories(folder);
-    std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    std::string inflated;
-    const tavrok::importers::ExtractionLimits limits{1 << 20, 64};
-    if (tavrok::importers::IsGzip(bytes)) {
-        auto result = tavrok::importers::InflateGzip(bytes, limits.maximumBytes);
-        if (!result) {
-            return 0;
-        }
-        inflated = std::move(result.value());
-        bytes = inflated;
-    }
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const tavrok::importers::ExtractionLimits limits{1 << 20, 64, 1 << 16, 100};
+    tavrok::importers::MemorySource raw(bytes);
+    const tavrok::importers::InflationLimits inflation{limits.maximumBytes, limits.ratioFreeBytes,
+                                                       limits.maximumRatio};
+    tavrok::importers::GzipSource inflated(raw, inflation);
+    tavrok::importers::ByteSource& tar = tavrok::importers::IsGzip(bytes)
+                                             ? static_cast<tavrok::importers::ByteSource&>(inflated)
+                                             : raw;
     tavrok::importers::ExtractedFiles extracted;
-    (void)tavrok::importers::ExtractTarStream(bytes, folder, limits, extracted);
+    (void)tavrok::importers::ExtractTarStream(tar, folder, limits, extracted);
     for (const auto& entry : fs::directory_iterator(box)) {
         if (entry.path() != folder) {
             __builtin_trap();

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <QGuiApplication>
 #include <QImage>
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "colour/ColorScaleFile.h"
 #include "colour/Palette.h"
 #include "overhead/OverheadView.h"
+#include "overhead/ViewGeometry.h"
 #include "paint/QtPainter.h"
 #include "shell/Dispatch.h"
 #include "support/BmpFile.h"
@@ -69,8 +71,9 @@ bool parseOptions(const Arguments& arguments, RenderOptions& options) {
         }
     }
     if (!readInteger(arguments, "width", options.width) ||
-        (options.width && (*options.width < 1 || *options.width > 65535))) {
-        return usage("--width needs a whole number of pixels from 1 to 65535");
+        (options.width && (*options.width < 1 || *options.width > overhead::largestImageSide))) {
+        return usage("--width needs a whole number of pixels from 1 to " +
+                     std::to_string(overhead::largestImageSide));
     }
     std::optional<long> azimuth, elevation, depth;
     if (!readInteger(arguments, "sun-azimuth", azimuth) ||
@@ -127,6 +130,17 @@ bool applyAfterLoad(const RenderOptions& options, shell::AppState& state, CliUi&
     } else if (options.width) {
         state.map.overheadZoom = static_cast<double>(*options.width) / grid.columns();
     }
+    const auto geometry = overhead::ViewGeometry::compute(
+        grid.rows(), grid.columns(), static_cast<float>(state.map.overheadZoom),
+        state.map.clientWidth, state.map.clientHeight);
+    if (!geometry.withinImageLimits()) {
+        ui.showMessage("the image would be " + std::to_string(geometry.width) + " x " +
+                       std::to_string(geometry.height) + " pixels; at most " +
+                       std::to_string(overhead::largestImageSide) + " per side and " +
+                       std::to_string(overhead::largestImageBytes >> 20) +
+                       " MB are written: choose a smaller --zoom or --width");
+        return false;
+    }
     if (options.colors) {
         const auto file = colour::loadColorScale(*options.colors);
         if (!file.ok()) {
@@ -157,11 +171,16 @@ support::Status writeImage(const support::RgbImage& image, const RenderOptions& 
     return support::success();
 }
 
-// Qt notes on standard error that XDG_RUNTIME_DIR is unset, as it is in most batch jobs; the
-// render does not use that folder, so the note is dropped and every other message kept.
-void quietRuntimeDirectoryNote(QtMsgType, const QMessageLogContext&, const QString& message) {
-    if (!message.startsWith("QStandardPaths:")) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
+// Batch jobs seldom have XDG_RUNTIME_DIR; Qt would then make (and leave) a shared folder of its
+// own in /tmp. It gets a private one inside this run's folder instead, gone at exit.
+void givePrivateRuntimeFolder() {
+    const auto* runFolder = runDirectory();
+    if (std::getenv("XDG_RUNTIME_DIR") != nullptr || runFolder == nullptr) {
+        return;
+    }
+    const auto folder = *runFolder / "runtime";
+    if (::mkdir(folder.c_str(), S_IRWXU) == 0) {
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     }
 }
 
@@ -176,7 +195,7 @@ int runRender(const Arguments& arguments) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
-    qInstallMessageHandler(quietRuntimeDirectoryNote);
+    givePrivateRuntimeFolder();
     static int argc = 1;
     static char name[] = "tavrok-cli";
     static char* argv[] = {name, nullptr};

@@ -61,6 +61,13 @@ bool applyAreaOptions(const Arguments& arguments, shell::AppState& state) {
 
 }  // namespace
 
+// One private folder for the whole run, removed at exit: batch jobs running side by side never
+// share unpacked archives.
+const std::filesystem::path* runDirectory() {
+    static const std::optional<shell::RunDirectory> folder = shell::makeRunDirectory();
+    return folder ? &folder->path() : nullptr;
+}
+
 bool loadTerrain(const Arguments& arguments, shell::AppState& state, CliUi& ui) {
     const auto tileSet = tileSetRequest(arguments);
     std::vector<std::filesystem::path> files;
@@ -90,12 +97,12 @@ bool loadTerrain(const Arguments& arguments, shell::AppState& state, CliUi& ui) 
         request = *named;
     }
     request.files = std::move(files);
-    // One private folder for the whole run, removed at exit: batch jobs running side by side
-    // never share unpacked archives.
-    static const std::optional<shell::RunDirectory> runDirectory = shell::makeRunDirectory();
-    if (runDirectory) {
-        state.shell.tempDir = runDirectory->path();
+    const auto* folder = runDirectory();
+    if (folder == nullptr) {
+        ui.showMessage("Path For Temporary Storage Cannot Be Found");
+        return false;
     }
+    state.shell.tempDir = *folder;
     ui.setDialogFiller([&arguments](support::DialogModel& dialog) {
         return fillDialogFromOptions(arguments, dialog);
     });

@@ -94,7 +94,8 @@ support::Result<ArchiveContents> unpackAll(const std::vector<fs::path>& archives
         fs::create_directory(folder, ignored);
         auto extracted = Untar(archives[index], folder);
         if (!extracted) {
-            if (archives.size() == 1) {
+            // A full disk or a failing read is not the archive's fault: it is said as it is.
+            if (archives.size() == 1 || extracted.error().code != ErrorCode::FaultyArchiveFile) {
                 return extracted.error();
             }
             return Error{ErrorCode::IncompatibleArchive, archives[index].filename().string()};

@@ -47,11 +47,13 @@ ImportOutcome LoadSdtsModules(const std::vector<std::filesystem::path>& modules,
                               const support::ProgressCallback& progress);
 
 // Archives of ASCII DEMs or SDTS transfers: each is unpacked (with the extractor's caps: no
-// absolute paths, no "..", no links, 2 GiB and 10,000 files) into "tavrok_terrain" beside the
-// work folder, which is removed when this returns. An archive holding a single file of another
-// name has it renamed to ".dem". Errors: CannotSaveTemporaryFiles (no work folder),
-// CannotCreateTemporaryFiles, the extractor's error for a single archive, IncompatibleArchive
-// (detail: the archive's file name, which the message is followed by) for one of several,
+// absolute paths, no "..", no links, 2 GiB, 2048 members, no compression bombs) into
+// "tavrok_terrain" beside the work folder, which is removed when this returns. An archive
+// holding a single file of another name has it renamed to ".dem". Errors:
+// CannotSaveTemporaryFiles (no work folder, or writing an unpacked file failed),
+// CannotCreateTemporaryFiles, the extractor's error for a single archive or when it is not the
+// archive's fault, IncompatibleArchive (detail: the archive's file name, which the message is
+// followed by) for one of several faulty archives,
 // FaultyArchiveFile when an archive holds neither, CannotMixOneDegreeAndSdtsDems, then the
 // errors of the DEM or SDTS load.
 ImportOutcome LoadDemArchives(const std::vector<std::filesystem::path>& archives,

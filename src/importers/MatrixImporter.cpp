@@ -12,6 +12,7 @@
 
 #include "geodesy/Utm.h"
 #include "importers/GeographicScale.h"
+#include "importers/LoadedTerrainCheck.h"
 #include "importers/MatrixHeader.h"
 #include "importers/MatrixMerge.h"
 #include "importers/MatrixSamples.h"
@@ -29,8 +30,6 @@ using support::ErrorCode;
 using support::Result;
 using terrain::ProjectionKind;
 
-// Elevations above this many metres cannot be terrain.
-constexpr float highestUsableElevation = 100000.0f;
 using support::metresPerFoot;
 // Starting extremes of the minimum and maximum search.
 constexpr float minimumStart = 1000000.0f;
@@ -539,6 +538,8 @@ support::Result<MatrixFileRecord> ReadMatrixFile(const std::filesystem::path& da
     if (!stored) {
         return stored.error();
     }
+    // A flat grid, or one higher than any terrain, is the matrix's own "Cannot Load Matrix
+    // File"; the shared check after every load refuses the far side of the same limit below.
     if (!(summary.minimum < summary.maximum && summary.maximum <= highestUsableElevation)) {
         return Error{ErrorCode::CannotLoadMatrixFile, "elevation range unusable"};
     }

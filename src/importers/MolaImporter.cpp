@@ -113,12 +113,14 @@ support::Result<LoadedTerrain> LoadMolaMegArea(MolaMegSet set, const MolaArea& a
     const auto tiles = MolaTilesForArea(set, area);
     std::vector<std::uint16_t> line;
     long done = 0;
+    long found = 0;
     for (const MolaTile* tile : tiles) {
         const auto path = directory / tile->name;
         const auto file = support::openForReading(path);
         if (!file) {
             continue;
         }
+        ++found;
         if (!sizeIs(path, MolaTileBytes(set))) {
             return support::Error{wrongFile, path.string()};
         }
@@ -148,6 +150,10 @@ support::Result<LoadedTerrain> LoadMolaMegArea(MolaMegSet set, const MolaArea& a
         if (!support::reportProgress(progress, ++done, static_cast<long>(tiles.size()))) {
             return ErrorCode::OperationCancelled;
         }
+    }
+    // A part whose tile is missing stays empty, but an area without any tile is no terrain.
+    if (found == 0) {
+        return support::Error{ErrorCode::NoMolaTilesFound, directory.string()};
     }
     auto converted = GridFromInt16Samples(samples, n, megMissing);
     if (!converted) {

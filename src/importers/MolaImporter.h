@@ -50,6 +50,7 @@ std::vector<const MolaTile*> MolaTilesForArea(MolaMegSet set, const MolaArea& ar
 // Sinusoidal projection resamples each row about its centre by 1 / cos(latitude) with linear
 // interpolation. Errors: NotAMolaMeg064File (megt00n000gb.img absent or of the wrong size, or an
 // opened tile of the wrong size), NotAMolaMeg128File (an opened tile of the wrong size),
+// NoMolaTilesFound (not one of the area's tiles is in the folder; the detail is the folder),
 // NotEnoughMemory, OperationCancelled.
 support::Result<LoadedTerrain> LoadMolaMegArea(MolaMegSet set, const MolaArea& area,
                                                terrain::ProjectionKind projection,

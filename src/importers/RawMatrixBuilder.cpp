@@ -174,7 +174,7 @@ struct SampleRange {
     float placeholder = std::numeric_limits<float>::quiet_NaN();
 
     bool valid(float sample) const {
-        return !std::isnan(sample) && sample != missingValue && sample != placeholder &&
+        return std::isfinite(sample) && sample != missingValue && sample != placeholder &&
                sample > lowestValidSample;
     }
 };

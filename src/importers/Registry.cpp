@@ -5,6 +5,7 @@
 
 #include "importers/ArchiveLoad.h"
 #include "importers/GeoTiffDemImporter.h"
+#include "importers/LoadedTerrainCheck.h"
 #include "importers/MatrixImporter.h"
 #include "importers/RawMatrixBuilder.h"
 #include "importers/SrtmImporter.h"
@@ -253,32 +254,48 @@ ImportOutcome loadMolaPolar(const ImportRequest& request,
     return {std::move(loaded)};
 }
 
+using LoadFunction = ImportOutcome (*)(const ImportRequest&, const support::ProgressCallback&);
+
+// Every load ends here: a terrain that fails the shared checks is refused with their error,
+// and no fallback is offered, since describing the file by hand would give the same terrain.
+template <LoadFunction load>
+ImportOutcome checked(const ImportRequest& request, const support::ProgressCallback& progress) {
+    auto outcome = load(request, progress);
+    if (outcome.terrain) {
+        if (auto passed = CheckLoadedTerrain(outcome.terrain.value()); !passed) {
+            return {passed.error()};
+        }
+    }
+    return outcome;
+}
+
 // Probing order: formats known by their extension, then a data file with a header beside it,
 // then the raw matrix builder. Records without a load are named but not built yet.
 constexpr std::array importers{
     ImporterRecord{"srtm", fileTypeSrtm, commandLoadSrtmFiles, 0, srtmExtensions, identifySrtm,
-                   loadSrtm},
+                   checked<loadSrtm>},
     ImporterRecord{"usgs", fileTypeUsgsDem, commandLoadUsgsDem, 0, usgsExtensions, identifyUsgs,
-                   loadUsgs},
+                   checked<loadUsgs>},
     ImporterRecord{"sdts", fileTypeUsgsDem, commandLoadUsgsDem, 1, sdtsExtensions, identifySdts,
-                   loadSdts},
+                   checked<loadSdts>},
     ImporterRecord{"geotiff", fileTypeGeoTiff, commandLoadUsgsDem, 0, geoTiffExtensions,
-                   identifyGeoTiff, loadGeoTiff},
+                   identifyGeoTiff, checked<loadGeoTiff>},
     ImporterRecord{"las", fileTypeLidar, commandLoadLasCloud, 0, lasExtensions, identifyLas,
                    nullptr},
     ImporterRecord{"xyz", fileTypeXyz, commandLoadXyzPoints, 0, noExtensions, identifyNothing,
                    nullptr},
     ImporterRecord{"globe", fileTypeGlobe, commandLoadGlobeTiles, 0, noExtensions, identifyNothing,
-                   loadGlobe},
+                   checked<loadGlobe>},
     ImporterRecord{"gtopo30", fileTypeGtopo30, commandLoadGtopo30Tiles, 0, noExtensions,
-                   identifyNothing, loadGtopo30},
+                   identifyNothing, checked<loadGtopo30>},
     ImporterRecord{"mola", fileTypeMarsMola, commandLoadMarsMola, 0, molaExtensions,
-                   identifyNothing, loadMola},
+                   identifyNothing, checked<loadMola>},
     ImporterRecord{"mola-polar", fileTypeMarsPolar, commandLoadMarsPolarMola, 0, molaExtensions,
-                   identifyNothing, loadMolaPolar},
+                   identifyNothing, checked<loadMolaPolar>},
     ImporterRecord{"matrix", fileTypeMatrix, commandLoadMatrixFiles, 0, matrixExtensions,
-                   identifyMatrix, loadMatrix},
-    ImporterRecord{"raw", 0, commandBuildRawMatrix, 0, noExtensions, identifyAnything, loadRaw},
+                   identifyMatrix, checked<loadMatrix>},
+    ImporterRecord{"raw", 0, commandBuildRawMatrix, 0, noExtensions, identifyAnything,
+                   checked<loadRaw>},
 };
 
 constexpr std::size_t firstBytesRead = 64;

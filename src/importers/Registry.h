@@ -28,6 +28,8 @@ ImportProbe ProbeFile(const std::filesystem::path& file);
 // One importer: its registry key, the "Select DEM File Type" radio id (0: none), the command
 // that loads it and its parameter, the extensions it claims (lower case, dot included), the
 // cheap test that never fails, and the load. An importer that is not built yet has no load.
+// Every load hands back only terrains that pass CheckLoadedTerrain; one that fails comes back
+// as that check's error.
 struct ImporterRecord {
     std::string_view key;
     int fileType;

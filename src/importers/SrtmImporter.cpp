@@ -24,6 +24,11 @@ constexpr float voidCell = -1.0f;
 constexpr int hgtVoid = -32768;
 constexpr int bilUsgsVoid = -32767;
 constexpr std::size_t hdrValueReach = 64;  // characters searched after a key for its value
+constexpr int largestBilSide = 1000000;    // rows or columns a ".hdr" may give
+// Tile names give the south-west corner in whole degrees.
+constexpr int highestTileLatitude = 89;
+constexpr int highestTileLongitude = 180;
+constexpr int noCorner = 9999;  // a name without the coordinate: refused as out of range
 
 using support::lowerCase;
 
@@ -82,6 +87,14 @@ support::Result<BilLayout> readBilSideFiles(const std::filesystem::path& path) {
     if (!rows || !columns) {
         return support::Error{ErrorCode::SilentFailure, "header value runs past the end"};
     }
+    // Refused before any arithmetic on them: one row or column leaves the spacing undefined,
+    // and a side of more than a million samples is no elevation tile.
+    for (const auto& [key, count] : {std::pair{"NROWS", *rows}, std::pair{"NCOLS", *columns}}) {
+        if (count < 2 || count > largestBilSide) {
+            return support::Error{ErrorCode::ImproperRowsOrColumns,
+                                  std::string(key) + " " + std::to_string(count)};
+        }
+    }
     double numbers[6] = {};
     if (ParseDecimals(*world, 6, [&](std::size_t i, double v) { numbers[i] = v; }) != 6) {
         return support::Error{ErrorCode::SilentFailure, "world file holds fewer than 6 numbers"};
@@ -109,7 +122,7 @@ bool isVoid(int sample, bool bil) {
 
 HgtCorner HgtCornerFromName(const std::string& baseName) {
     HgtCorner corner;
-    const auto coordinate = [&](char positive, char negative) -> double {
+    const auto coordinate = [&](char positive, char negative, int highest) -> double {
         for (std::size_t i = 0; i < baseName.size(); ++i) {
             const char letter =
                 static_cast<char>(std::toupper(static_cast<unsigned char>(baseName[i])));
@@ -120,15 +133,16 @@ HgtCorner HgtCornerFromName(const std::string& baseName) {
             const char* begin = baseName.data() + i + 1;
             const auto [next, status] =
                 std::from_chars(begin, baseName.data() + baseName.size(), value);
-            if (status != std::errc{} || next == begin || *begin == '-' || *begin == '+') {
+            if (status != std::errc{} || next == begin || *begin == '-' || *begin == '+' ||
+                value > highest) {
                 continue;
             }
             return letter == negative ? -value : value;
         }
-        return 9999;
+        return noCorner;
     };
-    corner.latitude = coordinate('N', 'S');
-    corner.longitude = coordinate('E', 'W');
+    corner.latitude = coordinate('N', 'S', highestTileLatitude);
+    corner.longitude = coordinate('E', 'W', highestTileLongitude);
     return corner;
 }
 

@@ -15,8 +15,9 @@ namespace tavrok::importers {
 using SrtmTileRecord = MatrixFileRecord;
 
 // The south-west corner a ".hgt" base name gives: the first N/S (either case) followed by digits
-// is the latitude (negative for S), the first E/W followed by digits the longitude (negative for
-// W). A coordinate without its letter is 9999, which the range checks refuse.
+// from 0 to 89 is the latitude (negative for S), the first E/W followed by digits from 0 to 180
+// the longitude (negative for W). A coordinate without its letter, or out of those ranges
+// ("N89W181"), is 9999, which the range checks refuse.
 struct HgtCorner {
     double latitude = 9999;
     double longitude = 9999;

@@ -4,7 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
 #include <map>
+#include <utility>
 
 namespace tavrok::importers {
 
@@ -147,47 +151,78 @@ void ReadPaxRecords(std::string_view data, std::optional<std::string>& path,
     }
 }
 
+// A write that failed because of what the archive holds (a name too long, a folder in the
+// way), not because of the disk.
+bool IsArchiveFault(int error) {
+    return error == ENAMETOOLONG || error == EISDIR || error == ENOTDIR || error == ELOOP ||
+           error == EEXIST;
+}
+
+Error WriteFailure(const std::string& name, int error) {
+    if (IsArchiveFault(error)) {
+        return Faulty("cannot write " + name + ": " + std::strerror(error));
+    }
+    return Error{ErrorCode::CannotSaveTemporaryFiles,
+                 "writing the unpacked file " + name + " failed: " + std::strerror(error)};
+}
+
+// Reads and drops count bytes; false when the source ends first.
+support::Result<bool> Skip(ByteSource& source, std::uint64_t count) {
+    std::array<char, 4096> buffer{};
+    while (count > 0) {
+        auto read = ReadFully(source, buffer.data(), std::min<std::uint64_t>(count, buffer.size()));
+        if (!read) {
+            return read.error();
+        }
+        if (*read == 0) {
+            return false;
+        }
+        count -= *read;
+    }
+    return true;
+}
+
 class Extraction {
   public:
     Extraction(const std::filesystem::path& folder, const ExtractionLimits& limits,
                ExtractedFiles& extracted)
         : m_folder(folder), m_limits(limits), m_extracted(extracted) {}
 
-    support::Status file(const std::string& name, std::string_view data) {
-        if (m_extracted.files.size() >= m_limits.maximumFiles) {
-            return Faulty("more files than one archive may hold");
+    // Copies size bytes of data (all that is left when size is empty) into the file name.
+    support::Status file(const std::string& name, std::optional<std::uint64_t> size,
+                         ByteSource& data) {
+        if (m_extracted.files.size() >= m_limits.maximumMembers) {
+            return Faulty("more than " + std::to_string(m_limits.maximumMembers) +
+                          " files in one archive");
         }
-        if (data.size() >
-            m_limits.maximumBytes - std::min(m_limits.maximumBytes, m_extracted.bytes)) {
+        if (size && *size > room()) {
             return Faulty("more data than one archive may hold");
         }
-        const auto target = m_folder / name;
         if (auto ready = directoriesFor(name); !ready) {
             return ready;
         }
+        const auto target = m_folder / name;
         const int descriptor =
             ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (descriptor < 0) {
-            return Faulty("cannot write " + name);
+            return WriteFailure(name, errno);
         }
-        std::size_t written = 0;
-        while (written < data.size()) {
-            const auto result = ::write(descriptor, data.data() + written, data.size() - written);
-            if (result <= 0) {
-                ::close(descriptor);
-                return Faulty("cannot write " + name);
-            }
-            written += static_cast<std::size_t>(result);
-        }
-        if (::close(descriptor) != 0) {
-            return Faulty("cannot write " + name);
+        support::FileHandle output(::fdopen(descriptor, "wb"));
+        if (!output) {
+            ::close(descriptor);
+            return WriteFailure(name, errno);
         }
         if (std::find(m_extracted.files.begin(), m_extracted.files.end(), target) ==
             m_extracted.files.end()) {
             m_extracted.files.push_back(target);
         }
-        m_extracted.bytes += data.size();
-        m_members[name] = data;
+        m_members[name] = target;
+        if (auto copied = copy(name, size, data, output.get()); !copied) {
+            return copied;
+        }
+        if (!support::closeChecked(output)) {
+            return WriteFailure(name, errno);
+        }
         return support::success();
     }
 
@@ -222,14 +257,43 @@ class Extraction {
             return Faulty("link " + name + " leaves the folder");
         }
         const auto member = m_members.find(Joined(parts));
-        if (member == m_members.end()) {
+        if (member == m_members.end() || member->first == name) {
             return support::success();
         }
-        const std::string_view data = member->second;
-        return file(name, data);
+        FileSource original(member->second);
+        return file(name, std::nullopt, original);
     }
 
   private:
+    std::uint64_t room() const {
+        return m_limits.maximumBytes - std::min(m_limits.maximumBytes, m_extracted.bytes);
+    }
+
+    support::Status copy(const std::string& name, std::optional<std::uint64_t> size,
+                         ByteSource& data, std::FILE* output) {
+        m_buffer.resize(copyChunkBytes);
+        std::uint64_t left = size.value_or(UINT64_MAX);
+        while (left > 0) {
+            auto read =
+                ReadFully(data, m_buffer.data(), std::min<std::uint64_t>(left, m_buffer.size()));
+            if (!read) {
+                return read.error();
+            }
+            if (*read == 0) {
+                return size ? Faulty("member data cut short") : support::success();
+            }
+            if (!size && *read > room()) {
+                return Faulty("more data than one archive may hold");
+            }
+            if (std::fwrite(m_buffer.data(), 1, *read, output) != *read) {
+                return WriteFailure(name, errno);
+            }
+            m_extracted.bytes += *read;
+            left -= *read;
+        }
+        return support::success();
+    }
+
     // Creates the parent folders of a member, refusing to pass through a link.
     support::Status directoriesFor(const std::string& name) {
         std::filesystem::path current = m_folder;
@@ -244,7 +308,7 @@ class Extraction {
             }
             if (!std::filesystem::exists(status) &&
                 !std::filesystem::create_directory(current, error)) {
-                return Faulty("cannot create a folder for " + name);
+                return WriteFailure(name, error.value());
             }
             if (!std::filesystem::is_directory(std::filesystem::symlink_status(current, error))) {
                 return Faulty("a file is in the way of " + name);
@@ -253,10 +317,12 @@ class Extraction {
         return support::success();
     }
 
+    static constexpr std::size_t copyChunkBytes = 256 * 1024;
     const std::filesystem::path& m_folder;
     const ExtractionLimits& m_limits;
     ExtractedFiles& m_extracted;
-    std::map<std::string, std::string_view> m_members;
+    std::map<std::string, std::filesystem::path> m_members;
+    std::string m_buffer;
 };
 
 }  // namespace
@@ -286,85 +352,147 @@ std::optional<std::string> SafeMemberName(std::string_view name) {
     return Joined(parts);
 }
 
-support::Status ExtractTarStream(std::string_view tar, const std::filesystem::path& folder,
+namespace {
+
+// The longest GNU long name or pax record block read into memory.
+constexpr std::uint64_t maximumRecordBytes = 1 << 20;
+
+std::uint64_t Padded(std::uint64_t size) {
+    return (size + blockSize - 1) / blockSize * blockSize;
+}
+
+// The data of a long-name or pax member, read whole.
+support::Result<std::string> Record(ByteSource& tar, std::uint64_t size) {
+    if (size > maximumRecordBytes) {
+        return Faulty("name record too long");
+    }
+    std::string data(Padded(size), '\0');
+    auto read = ReadFully(tar, data.data(), data.size());
+    if (!read) {
+        return read.error();
+    }
+    if (*read < data.size()) {
+        return Faulty("member data cut short");
+    }
+    data.resize(size);
+    return data;
+}
+
+// Reads a member that only describes what follows (GNU long names, pax records); false for any
+// other member, whose data are still to be read.
+support::Result<bool> ReadDescription(char type, std::uint64_t size, ByteSource& tar,
+                                      std::optional<std::string>& longName,
+                                      std::optional<std::string>& longLink) {
+    if (type != 'L' && type != 'K' && type != 'x' && type != 'g') {
+        return false;
+    }
+    auto record = Record(tar, size);
+    if (!record) {
+        return record.error();
+    }
+    if (type == 'x') {
+        ReadPaxRecords(record.value(), longName, longLink);
+    } else if (type != 'g') {
+        (type == 'L' ? longName : longLink) = std::string(CString(record.value()));
+    }
+    return true;
+}
+
+// The name a header gives, unless a long-name record came before it.
+std::string MemberName(std::string_view header, std::optional<std::string>& longName) {
+    if (longName) {
+        return *std::exchange(longName, std::nullopt);
+    }
+    std::string name(CString(header.substr(nameOffset, nameWidth)));
+    if (header.substr(magicOffset, 5) == "ustar") {
+        const auto prefix = CString(header.substr(prefixOffset, prefixWidth));
+        if (!prefix.empty()) {
+            name = std::string(prefix) + "/" + name;
+        }
+    }
+    return name;
+}
+
+// Writes or skips one member whose header was read; its data follow in tar.
+support::Status ExtractMember(std::string_view header, std::uint64_t size,
+                              const std::string& rawName, const std::string& linkTarget,
+                              ByteSource& tar, Extraction& extraction) {
+    const char type = header[typeOffset];
+    const auto name = SafeMemberName(rawName);
+    if (!name && rawName != "./" && rawName != ".") {
+        return Faulty("member name \"" + rawName + "\" leaves the folder");
+    }
+    const bool directory =
+        type == '5' || ((type == '\0' || type == '0') && !rawName.empty() && rawName.back() == '/');
+    const bool regular = !directory && (type == '0' || type == '\0' || type == '7');
+    support::Status done = support::success();
+    if (name && directory) {
+        done = extraction.directory(*name);
+    } else if (name && regular) {
+        done = extraction.file(*name, size, tar);
+    } else if (name && (type == '1' || type == '2')) {
+        done = extraction.link(*name, linkTarget, type == '2');
+    }
+    if (!done) {
+        return done;
+    }
+    auto skipped = Skip(tar, Padded(size) - (name && regular ? size : 0));
+    if (!skipped) {
+        return skipped.error();
+    }
+    return *skipped ? support::success() : Faulty("member data cut short");
+}
+
+}  // namespace
+
+support::Status ExtractTarStream(ByteSource& tar, const std::filesystem::path& folder,
                                  const ExtractionLimits& limits, ExtractedFiles& extracted) {
     Extraction extraction(folder, limits, extracted);
     std::optional<std::string> longName;
     std::optional<std::string> longLink;
-    std::size_t offset = 0;
-    while (offset < tar.size()) {
-        if (tar.size() - offset < blockSize) {
-            return Faulty("header block cut short");
+    std::string header(blockSize, '\0');
+    for (std::size_t members = 0;;) {
+        auto read = ReadFully(tar, header.data(), blockSize);
+        if (!read) {
+            return read.error();
         }
-        const auto header = tar.substr(offset, blockSize);
-        if (AllZero(header)) {
+        if (*read == 0 || AllZero(header)) {
             break;
+        }
+        if (*read < blockSize) {
+            return Faulty("header block cut short");
         }
         if (!ChecksumFits(header)) {
             return Faulty("header checksum");
         }
-        const auto size = Number(header.substr(sizeOffset, sizeWidth));
-        const std::uint64_t room = tar.size() - offset - blockSize;
-        if (!size || *size > room || (*size + blockSize - 1) / blockSize * blockSize > room) {
-            return Faulty("member data cut short");
+        const auto size = Number(std::string_view(header).substr(sizeOffset, sizeWidth));
+        if (!size) {
+            return Faulty("member size unreadable");
         }
-        const auto data = tar.substr(offset + blockSize, *size);
-        offset += blockSize + (*size + blockSize - 1) / blockSize * blockSize;
-
-        const char type = header[typeOffset];
-        if (type == 'L' || type == 'K') {
-            (type == 'L' ? longName : longLink) = std::string(CString(data));
+        auto description = ReadDescription(header[typeOffset], *size, tar, longName, longLink);
+        if (!description) {
+            return description.error();
+        }
+        if (*description) {
             continue;
         }
-        if (type == 'x') {
-            ReadPaxRecords(data, longName, longLink);
-            continue;
+        if (++members > limits.maximumMembers) {
+            return Faulty("more than " + std::to_string(limits.maximumMembers) +
+                          " members in one archive");
         }
-        if (type == 'g') {
-            continue;
-        }
-        std::string rawName;
-        if (longName) {
-            rawName = *longName;
-        } else {
-            rawName = std::string(CString(header.substr(nameOffset, nameWidth)));
-            if (header.substr(magicOffset, 5) == "ustar") {
-                const auto prefix = CString(header.substr(prefixOffset, prefixWidth));
-                if (!prefix.empty()) {
-                    rawName = std::string(prefix) + "/" + rawName;
-                }
-            }
-        }
+        const std::string rawName = MemberName(header, longName);
         const std::string linkTarget =
-            longLink ? *longLink : std::string(CString(header.substr(linkOffset, linkWidth)));
-        longName.reset();
+            longLink ? *longLink
+                     : std::string(CString(std::string_view(header).substr(linkOffset, linkWidth)));
         longLink.reset();
-
-        const auto name = SafeMemberName(rawName);
-        if (!name) {
-            if (rawName == "./" || rawName == ".") {
-                continue;
-            }
-            return Faulty("member name \"" + rawName + "\" leaves the folder");
-        }
-        const bool directory =
-            type == '5' || ((type == '\0' || type == '0') && rawName.back() == '/');
-        support::Status done = support::success();
-        if (directory) {
-            done = extraction.directory(*name);
-        } else if (type == '0' || type == '\0' || type == '7') {
-            done = extraction.file(*name, data);
-        } else if (type == '1' || type == '2') {
-            done = extraction.link(*name, linkTarget, type == '2');
-        }
-        if (!done) {
+        if (auto done = ExtractMember(header, *size, rawName, linkTarget, tar, extraction); !done) {
             return done;
         }
     }
     return support::success();
 }
 
-support::Status ExtractSingleFile(const std::string& name, std::string_view data,
+support::Status ExtractSingleFile(const std::string& name, ByteSource& data,
                                   const std::filesystem::path& folder,
                                   const ExtractionLimits& limits, ExtractedFiles& extracted) {
     const auto safe = SafeMemberName(name);
@@ -372,7 +500,7 @@ support::Status ExtractSingleFile(const std::string& name, std::string_view data
         return Faulty("member name \"" + name + "\" leaves the folder");
     }
     Extraction extraction(folder, limits, extracted);
-    return extraction.file(*safe, data);
+    return extraction.file(*safe, std::nullopt, data);
 }
 
 }  // namespace tavrok::importers

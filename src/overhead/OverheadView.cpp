@@ -1,6 +1,9 @@
 #include "overhead/OverheadView.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <new>
 
 #include "overhead/LatLonGrid.h"
@@ -44,6 +47,17 @@ support::Status buildBatchView(OverheadState& state, const terrain::Terrain& ter
     return support::success();
 }
 
+// The scale's limits are whole metres: an extreme the integer cannot hold is clamped rather
+// than converted into undefined behaviour (a NaN becomes 0).
+std::int32_t wholeScaleLimit(double elevation) {
+    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double highest = std::numeric_limits<std::int32_t>::max();
+    if (std::isnan(elevation)) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(std::clamp(elevation, lowest, highest));
+}
+
 }  // namespace
 
 void applyTerrainDefaults(OverheadState& state, const terrain::Terrain& terrain,
@@ -53,8 +67,8 @@ void applyTerrainDefaults(OverheadState& state, const terrain::Terrain& terrain,
     }
     state.defaultsAppliedTo = terrainIdentity;
     const auto& header = terrain.header;
-    state.scale.scaleMinimum = static_cast<std::int32_t>(header.minElevation);
-    state.scale.scaleMaximum = static_cast<std::int32_t>(header.maxElevation);
+    state.scale.scaleMinimum = wholeScaleLimit(header.minElevation);
+    state.scale.scaleMaximum = wholeScaleLimit(header.maxElevation);
     if (!keepSettings) {
         state.scale.terrainType = colour::defaultTerrainType(header);
     }
@@ -79,6 +93,9 @@ support::Status buildOverheadView(OverheadState& state, const terrain::Terrain& 
     const auto& grid = terrain.grid;
     const ViewGeometry geometry =
         ViewGeometry::compute(grid.rows(), grid.columns(), zoom, clientWidth, clientHeight);
+    if (geometry.width < 1 || geometry.height < 1) {
+        return support::Error{support::ErrorCode::IncorrectValues, "zoom gives no pixel"};
+    }
     if (state.batch && geometry.zoom <= 1.0f) {
         return buildBatchView(state, terrain, geometry, renderProgress);
     }

@@ -18,7 +18,8 @@ void applyTerrainDefaults(OverheadState& state, const terrain::Terrain& terrain,
 
 // Builds the overhead image of the terrain at the zoom for a client area (pixels): the geometry,
 // the shade grid when the geometry, the terrain's revision or the light changed, the coloured image
-// and, when switched on, the lat/lon grid with labels. Errors: MapResizingCancelled when the
+// and, when switched on, the lat/lon grid with labels. Errors: IncorrectValues for a zoom that
+// gives no pixel (nothing changed); MapResizingCancelled when the
 // shading was stopped (nothing changed; the caller fits the zoom to the window and tries
 // again); NotEnoughMemory when the image cannot be had (no image); NotEnoughMemoryForShading
 // (the image is built with the old shading, or unshaded). shadingProgress reports grid rows,

@@ -229,7 +229,7 @@ support::Result<ShadeGrid> computeShading(const terrain::Terrain& terrain,
     shade.width = rows.width();
     shade.height = rows.height();
     if (shade.width < 1 || shade.height < 1) {
-        return support::Error{support::ErrorCode::NotEnoughMemoryForShading, "empty grid"};
+        return support::Error{support::ErrorCode::IncorrectValues, "no pixel to shade"};
     }
     try {
         shade.values.resize(static_cast<std::size_t>(shade.width) * shade.height);

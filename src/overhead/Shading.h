@@ -83,7 +83,8 @@ class ShadeRows {
 
 // Builds the shade grid of the terrain seen at the geometry's zoom with the given light.
 // Progress is reported in rows of the grid between parts of the work; a false answer stops
-// it with MapResizingCancelled. NotEnoughMemoryForShading when the grid cannot be had.
+// it with MapResizingCancelled. NotEnoughMemoryForShading when the grid cannot be had;
+// IncorrectValues for a geometry without pixels.
 // threads ≤ 0 uses every core; the values do not depend on the thread count.
 support::Result<ShadeGrid> computeShading(const terrain::Terrain& terrain,
                                           const ViewGeometry& geometry,

@@ -22,6 +22,11 @@ ViewGeometry ViewGeometry::compute(int rows, int columns, float zoom, int client
     return geometry;
 }
 
+bool ViewGeometry::withinImageLimits() const {
+    const long long bytes = 3LL * width * height;
+    return width <= largestImageSide && height <= largestImageSide && bytes <= largestImageBytes;
+}
+
 float fitWindowZoom(int rows, int columns, int clientWidth, int clientHeight) {
     if (rows < 1 || columns < 1 || clientWidth < 1 || clientHeight < 1) {
         return 1.0f;

@@ -18,8 +18,15 @@ struct ViewGeometry {
     static ViewGeometry compute(int rows, int columns, float zoom, int clientWidth,
                                 int clientHeight);
 
+    // Whether the image fits largestImageSide on both sides and largestImageBytes in all.
+    bool withinImageLimits() const;
+
     bool operator==(const ViewGeometry&) const = default;
 };
+
+// The largest overhead image a render writes: pixels per side, and bytes at three per pixel.
+inline constexpr int largestImageSide = 16384;
+inline constexpr long long largestImageBytes = 512LL << 20;
 
 // The zoom that fits the grid into the client area: client height / rows when the client is
 // relatively wider than the grid, else client width / columns; at most 2.0.

@@ -95,14 +95,24 @@ std::optional<std::filesystem::path> chooseTemporaryDirectory() {
 
 std::optional<RunDirectory> makeRunDirectory() {
     const auto base = chooseTemporaryDirectory();
-    return base ? RunDirectory::createIn(*base) : std::nullopt;
+    if (!base) {
+        return std::nullopt;
+    }
+    RunDirectory::removeAbandonedIn(*base);
+    return RunDirectory::createIn(*base);
 }
 
 std::filesystem::path temporaryWorkDirectory(const AppState& state) {
-    std::error_code ignored;
-    const auto base = state.shell.tempDir.empty() ? std::filesystem::temp_directory_path(ignored)
-                                                  : state.shell.tempDir;
+    static const auto processFolder = makeRunDirectory();
+    auto base = state.shell.tempDir;
+    if (base.empty() && processFolder) {
+        base = processFolder->path();
+    }
+    if (base.empty()) {
+        return {};
+    }
     const auto folder = base / "tavrok_temp";
+    std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     return folder;
 }

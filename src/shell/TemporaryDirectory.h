@@ -8,8 +8,8 @@
 
 namespace tavrok::shell {
 
-// 0 when a file "test.txt" can be created in the folder and its 9 bytes written (the file is
-// deleted again), -1 otherwise.
+// 0 when a file of a fresh name of our own can be created exclusively in the folder and
+// written (it is deleted again), -1 otherwise.
 int ProbeWritableDirectory(const std::filesystem::path& folder);
 
 // Deletes the plain files of one folder (not its subfolders). Refuses system folders and the
@@ -20,11 +20,13 @@ int ClearDirectory(const std::filesystem::path& folder);
 // directory, which is the user's own.
 std::optional<std::filesystem::path> chooseTemporaryDirectory();
 
-// This run's private folder under the chosen temporary directory; empty when none can be made.
+// This run's private folder under the chosen temporary directory, after removing what crashed
+// runs of this user left there; empty when none can be made.
 std::optional<RunDirectory> makeRunDirectory();
 
-// "tavrok_temp" below the temporary directory, created on demand: where importers put their
-// intermediate files. Falls back to the system's temporary folder when none was chosen.
+// "tavrok_temp" inside the run's private folder, created on demand: where importers put their
+// intermediate files. Without a run folder in the state, one private folder for the process is
+// made; empty when not even that can be made (never a shared, guessable name).
 std::filesystem::path temporaryWorkDirectory(const AppState& state);
 
 }  // namespace tavrok::shell

@@ -24,7 +24,10 @@ double overheadZoomFor(int rows, int columns, int clientWidth, int clientHeight)
                       ? static_cast<double>(clientHeight) / rows
                       : static_cast<double>(clientWidth) / columns;
     zoom = std::min(zoom, 2.0);
-    return std::floor(zoom * 100) / 100;
+    // Hundredths as the zoom is shown; a grid so long that its fit rounds to 0.00 keeps the
+    // exact fit, which still gives the window's height or width in pixels.
+    const double hundredths = std::floor(zoom * 100) / 100;
+    return hundredths > 0 ? hundredths : zoom;
 }
 
 CommandStatus installLoadedTerrain(AppState& state, support::Ui& ui,
@@ -80,6 +83,9 @@ importers::ImportRequest importRequestFor(AppState& state, support::Ui& ui,
 
 importers::ImportOutcome runImporter(AppState& state, support::Ui& ui, std::string_view key,
                                      const importers::ImportRequest& request) {
+    if (request.temporaryDirectory.empty()) {
+        return {support::Error{support::ErrorCode::PathForTemporaryStorageCannotBeFound, {}}};
+    }
     ui.setWaitCursor(true);
     auto outcome =
         importers::importerFor(key)->load(request, keepAlive(state, ui, "Please Wait ..."));
@@ -141,7 +147,7 @@ CommandStatus loadWithImporter(AppState& state, support::Ui& ui, std::string_vie
 
 CommandStatus showError(support::Ui& ui, const support::Error& error) {
     if (error.code != support::ErrorCode::SilentFailure) {
-        ui.showMessage(error.message());
+        ui.showMessage(error.shownText());
     }
     return error.code == support::ErrorCode::OperationCancelled ? CommandStatus::Cancelled
                                                                 : CommandStatus::Failed;

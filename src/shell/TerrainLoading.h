@@ -21,7 +21,7 @@ CommandStatus installLoadedTerrain(AppState& state, support::Ui& ui,
                                    importers::LoadedTerrain loaded, terrain::SourceRecord source);
 
 // Overhead zoom for a grid in the client area: the smaller fit, at most 2.0, truncated to
-// hundredths.
+// hundredths; never 0: a fit below 0.01 is kept as it is.
 double overheadZoomFor(int rows, int columns, int clientWidth, int clientHeight);
 
 // The importer command for a registry key ("matrix", "usgs", "globe", ...). Empty for an

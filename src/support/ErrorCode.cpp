@@ -110,6 +110,15 @@ constexpr std::array messageTable{
     std::pair{ErrorCode::NotAMolaMeg064File, std::string_view{"Not a MOLA MEG 064 File"}},
     std::pair{ErrorCode::NotAMolaMeg128File, std::string_view{"Not a MOLA MEG 128 File"}},
     std::pair{ErrorCode::CannotFindMolaPolarFile, std::string_view{"Cannot find MOLA POLAR file."}},
+    std::pair{ErrorCode::ElevationOutOfRange, std::string_view{"Elevation Out of Range"}},
+    std::pair{ErrorCode::ImproperGeoreferencing, std::string_view{"Improper Georeferencing"}},
+    std::pair{ErrorCode::NoMolaTilesFound, std::string_view{"No MOLA Tiles Found"}},
+};
+
+constexpr std::array codesFollowedByDetail{
+    ErrorCode::ElevationOutOfRange,
+    ErrorCode::ImproperGeoreferencing,
+    ErrorCode::NoMolaTilesFound,
 };
 
 }  // namespace
@@ -121,6 +130,15 @@ std::string_view messageText(ErrorCode code) {
         }
     }
     return "Unknown Error";
+}
+
+bool detailFollowsMessage(ErrorCode code) {
+    for (const auto followed : codesFollowedByDetail) {
+        if (followed == code) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace tavrok::support

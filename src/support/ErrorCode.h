@@ -82,9 +82,17 @@ enum class ErrorCode {
     NotAMolaMeg064File,
     NotAMolaMeg128File,
     CannotFindMolaPolarFile,
+    // Followed by the detail, which names the value at fault.
+    ElevationOutOfRange,
+    ImproperGeoreferencing,
+    NoMolaTilesFound,
 };
 
 // The message text shown for a code, verbatim.
 std::string_view messageText(ErrorCode code);
+
+// True for the codes whose text is shown followed by ": " and the error's detail (the value
+// or the folder at fault).
+bool detailFollowsMessage(ErrorCode code);
 
 }  // namespace tavrok::support

@@ -8,12 +8,22 @@
 
 namespace tavrok::support {
 
-// A failure: the code decides the user's message, the detail is for logs and tests only.
+// A failure: the code decides the user's message; the detail is for logs and tests, and is
+// shown only after the codes that name a value (detailFollowsMessage).
 struct Error {
     ErrorCode code = ErrorCode::None;
     std::string detail;
 
     std::string_view message() const { return messageText(code); }
+    // What the user reads: the message, and for the codes that name a value, ": " and the
+    // detail after it.
+    std::string shownText() const {
+        std::string text(message());
+        if (detailFollowsMessage(code) && !detail.empty()) {
+            text += ": " + detail;
+        }
+        return text;
+    }
 };
 
 // A value or an Error; the core's return type for anything that can fail.

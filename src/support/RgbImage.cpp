@@ -17,6 +17,10 @@ RgbImage::RgbImage(int width, int height, Uninitialised)
       m_pixels(static_cast<std::size_t>(m_width) * m_height * 3) {}
 
 void RgbImage::fill(Rgb colour) {
+    // An empty picture has no storage to write to, not even for memset.
+    if (m_pixels.empty()) {
+        return;
+    }
     if (colour.red == colour.green && colour.green == colour.blue) {
         std::memset(m_pixels.data(), colour.red, m_pixels.size());
         return;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -114,6 +115,41 @@ TEST_F(CliConversion, KeepsTheOrderOfLinesInBigInputs) {
         ASSERT_EQ(numbers.size(), 2u) << line;
         ASSERT_GT(numbers[1], previousNorthing) << line;
         previousNorthing = numbers[1];
+    }
+}
+
+class CliRender : public TemporaryFolderTest {};
+
+// A grid of 1201 rows and 2 columns drawn 300 pixels wide would be 180,150 pixels tall: refused
+// before anything is drawn or written; a zoom that fits is drawn.
+TEST_F(CliRender, BoundsTheImageInBothDimensions) {
+    std::string samples;
+    for (int i = 0; i < 2 * 1201; ++i) {
+        samples += static_cast<char>(i % 100);
+        samples += '\0';
+    }
+    const auto grid = writeFile("tall.bin", samples).string();
+    const std::string describe =
+        " --rows 1201 --columns 2 --projection xy --west 0 --east 1 --south 0 --north 1200";
+    struct Case {
+        const char* size;
+        const char* answer;
+        bool written;
+    };
+    const Case cases[] = {
+        {"--width 300",
+         "tavrok-cli: the image would be 300 x 180150 pixels; at most 16384 per side and 512 MB "
+         "are written: choose a smaller --zoom or --width\nexit 1\n",
+         false},
+        {"--zoom 0.5", "tall.png: 1 x 601 pixels\nexit 0\n", true},
+    };
+    for (const auto& c : cases) {
+        const auto output =
+            runCommand("cd " + folder().string() + " && " + cli + " render " + grid + describe +
+                       " -o tall.png " + c.size + " 2>&1; echo exit $?");
+        EXPECT_EQ(output, c.answer) << c.size;
+        EXPECT_EQ(std::filesystem::exists(path("tall.png")), c.written) << c.size;
+        std::filesystem::remove(path("tall.png"));
     }
 }
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <zlib.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -32,6 +36,32 @@ std::string Member(const std::string& name, char type, const std::string& data,
     std::string padded = data;
     padded.resize((data.size() + 511) / 512 * 512, '\0');
     return header + padded;
+}
+
+// A gzip member holding head followed by zeroBytes zeros, compressed a piece at a time.
+std::string Gzip(const std::string& head, std::size_t zeroBytes) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY);
+    std::string output;
+    std::string out(1 << 16, '\0');
+    const std::string zeros(1 << 20, '\0');
+    auto feed = [&](const std::string& bytes, int flush) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+        stream.avail_in = static_cast<uInt>(bytes.size());
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = static_cast<uInt>(out.size());
+            deflate(&stream, flush);
+            output.append(out.data(), out.size() - stream.avail_out);
+        } while (stream.avail_out == 0);
+    };
+    feed(head, Z_NO_FLUSH);
+    for (std::size_t left = zeroBytes; left > 0; left -= std::min(left, zeros.size())) {
+        feed(zeros.substr(0, std::min(left, zeros.size())), Z_NO_FLUSH);
+    }
+    feed("", Z_FINISH);
+    deflateEnd(&stream);
+    return output;
 }
 
 class ArchiveTest : public test::TemporaryFolderTest {
@@ -125,17 +155,80 @@ TEST_F(ArchiveTest, HostileOrBrokenArchivesAreFaultyAndWriteNothingOutside) {
 }
 
 TEST_F(ArchiveTest, LimitsStopABombEarly) {
-    const std::string big = Member("a", '0', std::string(4000, 'z')) + std::string(1024, '\0');
-    auto bytes = untarBytes(big, ExtractionLimits{1000, 10});
-    ASSERT_FALSE(bytes);
-    EXPECT_EQ(bytes.error().code, ErrorCode::FaultyArchiveFile);
+    const std::string end(1024, '\0');
+    constexpr std::size_t bombBytes = 16 << 20;
+    std::string header = Member("zeros.dem", '0', "");
+    std::snprintf(header.data() + 124, 12, "%011o", static_cast<unsigned>(bombBytes));
+    std::string sum = header;
+    sum.replace(148, 8, "        ");
+    unsigned checksum = 0;
+    for (const char c : sum) {
+        checksum += static_cast<unsigned char>(c);
+    }
+    std::snprintf(header.data() + 148, 8, "%06o", checksum);
+    const std::string bomb = Gzip("", bombBytes);
+    // Checked for their ratio after 4 MiB instead of 128, to keep the test small.
+    const ExtractionLimits bombLimits{std::uint64_t{2} << 30, 2048, 4 << 20, 100};
     std::string many;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 10000; ++i) {
         many += Member("f" + std::to_string(i), '0', "1");
     }
-    auto files = untarBytes(many + std::string(1024, '\0'), ExtractionLimits{1000, 3});
-    ASSERT_FALSE(files);
-    EXPECT_EQ(files.error().code, ErrorCode::FaultyArchiveFile);
+    const struct Case {
+        const char* what;
+        std::string bytes;
+        ExtractionLimits limits;
+        const char* detail;
+    } cases[] = {
+        {"member over the size cap",
+         Member("a", '0', std::string(4000, 'z')) + end,
+         {1000, 10},
+         "more data"},
+        {"gzip over the size cap", Gzip(std::string(4000, 'z'), 0), {1000, 10}, "beyond 1000"},
+        {"members over the count cap", many.substr(0, 5 * 1024) + end, {1000, 3}, "more than 3"},
+        {"ten thousand members", many + end, {}, "more than 2048 members"},
+        {"gzip bomb", bomb, bombLimits, "compression bomb"},
+        {"tar.gz bomb", Gzip(header, bombBytes), bombLimits, "compression bomb"},
+        {"gzip bomb inside a tar", Member("zeros.dem.gz", '0', bomb) + end, bombLimits,
+         "compression bomb"},
+    };
+    for (const auto& c : cases) {
+        auto extracted = untarBytes(c.bytes, c.limits);
+        ASSERT_FALSE(extracted) << c.what;
+        EXPECT_EQ(extracted.error().code, ErrorCode::FaultyArchiveFile) << c.what;
+        EXPECT_NE(extracted.error().detail.find(c.detail), std::string::npos)
+            << c.what << ": " << extracted.error().detail;
+        // Stopped by a limit long before the whole bomb reached the disk.
+        std::size_t files = 0;
+        std::uintmax_t bytes = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path("box/in"))) {
+            ++files;
+            bytes += entry.file_size();
+        }
+        EXPECT_LE(files, 2048u) << c.what;
+        EXPECT_LE(bytes, std::uintmax_t{5} << 20) << c.what;
+        std::filesystem::remove_all(path("box/in"));
+        std::filesystem::create_directories(path("box/in"));
+    }
+}
+
+TEST_F(ArchiveTest, AFailedWriteBlamesTheDiskNotTheArchive) {
+    const auto archive = writeFile(
+        "box/big.tar", Member("big.dem", '0', std::string(200000, 'x')) + std::string(1024, '\0'));
+    // A file size limit makes writes fail as a full disk would: EFBIG instead of ENOSPC.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 65536;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    auto extracted = Untar(archive, path("box/in"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    ASSERT_FALSE(extracted);
+    EXPECT_EQ(extracted.error().code, ErrorCode::CannotSaveTemporaryFiles);
+    EXPECT_NE(extracted.error().detail.find("big.dem"), std::string::npos);
+    EXPECT_NE(extracted.error().detail.find(std::strerror(EFBIG)), std::string::npos)
+        << extracted.error().detail;
 }
 
 TEST_F(ArchiveTest, GzipOfOneFileAndCompressedMembersAreUnpacked) {
@@ -154,6 +247,14 @@ TEST_F(ArchiveTest, GzipOfOneFileAndCompressedMembersAreUnpacked) {
     ASSERT_EQ(nested->files.size(), 1u);
     EXPECT_EQ(nested->files.front(), path("box/in/a.dem"));
     EXPECT_FALSE(std::filesystem::exists(path("box/in/a.dem.gz")));
+    // A .tgz inside a .tgz is left packed.
+    test::runCommand("cd '" + path("src").string() +
+                     "' && tar -czf inner.tgz a.dem && tar -czf outer.tgz inner.tgz");
+    std::filesystem::create_directories(path("box/deeper"));
+    auto deeper = Untar(path("src/outer.tgz"), path("box/deeper"));
+    ASSERT_TRUE(deeper) << deeper.error().detail;
+    ASSERT_EQ(deeper->files.size(), 1u);
+    EXPECT_EQ(deeper->files.front(), path("box/deeper/inner.tgz"));
 }
 
 }  // namespace

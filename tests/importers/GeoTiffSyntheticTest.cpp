@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "importers/GeoTiffDemImporter.h"
 #include "importers/RawMatrixBuilder.h"
+#include "importers/Registry.h"
 #include "terrain/TerrainModel.h"
 
 namespace tavrok::importers {
@@ -323,6 +324,36 @@ TEST_F(GeoTiffSyntheticTest, HostileOrUnsupportedRastersAreRefusedWithoutGrid) {
     auto refused = ConvertGeoTiffDem(notTiff, temporaries(), RawMatrixDescription{});
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().code, ErrorCode::GeoTiffFileError);
+}
+
+// Through the registry as the shell goes: the GeoTIFF's grid handed to the raw builder, whose
+// terrain the shared checks then refuse.
+TEST_F(GeoTiffSyntheticTest, GeographicRastersThatPlaceNothingAreRefusedOnceBuilt) {
+    struct Case {
+        double pixelX, pixelY;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {1.0, 1e-300, "Improper Georeferencing: y spacing 0 is not a positive distance"},
+        {380.0, 1.0, "Improper Georeferencing: longitude 980 lies outside -360 to 360"},
+    };
+    for (const auto& c : cases) {
+        auto tiff = stripRaster<float>(3, 2, {1, 2, 3, 4, 5, 6}, 32, 3);
+        tiff.georeference(2, 0, 30.0, 0.0, c.pixelX, c.pixelY);
+        ImportRequest request;
+        request.files = {writeFile("odd.tif", tiff.bytes())};
+        request.temporaryDirectory = temporaries();
+        const auto converted = importerFor("geotiff")->load(request, {});
+        ASSERT_TRUE(converted.fallback && converted.fallback->preset)
+            << c.shown << ": " << converted.terrain.error().shownText();
+        request.files = {converted.fallback->file};
+        request.rawDescription = *converted.fallback->preset;
+        request.temporaryInput = true;
+        const auto built = importerFor("raw")->load(request, {});
+        ASSERT_FALSE(built.terrain) << c.shown;
+        EXPECT_EQ(built.terrain.error().shownText(), c.shown);
+        EXPECT_TRUE(temporariesEmpty()) << c.shown;
+    }
 }
 
 }  // namespace

@@ -132,6 +132,15 @@ TEST_F(MolaLoadTest, WrongSizedTilesAreRefusedWithTheSetsMessage) {
     EXPECT_EQ(meg064.error().message(), "Not a MOLA MEG 064 File");
 }
 
+TEST_F(MolaLoadTest, AnAreaWithoutAnyTileIsRefusedNamingTheFolder) {
+    for (const auto& directory : {folder(), folder() / "absent"}) {
+        auto loaded = LoadMolaMegArea(MolaMegSet::Meg128, ComputeMolaArea(MolaMegSet::Meg128, 0, 0),
+                                      ProjectionKind::LatLon, directory, {});
+        ASSERT_FALSE(loaded) << directory;
+        EXPECT_EQ(loaded.error().shownText(), "No MOLA Tiles Found: " + directory.string());
+    }
+}
+
 TEST_F(MolaLoadTest, SinusoidalResamplingWidensHighLatitudeRows) {
     const auto set = MolaMegSet::Meg128;
     put(set, "megt88n090hb.img", 100, 58.5, 10);

@@ -58,9 +58,19 @@ TEST(HgtCornerFromName, TakesTheFirstLetterFollowedByDigits) {
         double longitude;
     };
     const Case cases[] = {
-        {"N36W112", 36, -112}, {"S12E045", -12, 45},        {"s12e045", -12, 45},
-        {"n00e000", 0, 0},     {"tile_N57E011_v3", 57, 11}, {"E045", 9999, 45},
-        {"N36", 36, 9999},     {"NorthN10W005", 10, -5},    {"", 9999, 9999},
+        {"N36W112", 36, -112},
+        {"S12E045", -12, 45},
+        {"s12e045", -12, 45},
+        {"n00e000", 0, 0},
+        {"tile_N57E011_v3", 57, 11},
+        {"E045", 9999, 45},
+        {"N36", 36, 9999},
+        {"NorthN10W005", 10, -5},
+        {"", 9999, 9999},
+        // Beyond the tiles that exist: 89 degrees of latitude and 180 of longitude.
+        {"N89W181", 89, 9999},
+        {"N90E000", 9999, 0},
+        {"S89W180", -89, -180},
     };
     for (const auto& c : cases) {
         const auto corner = HgtCornerFromName(c.name);
@@ -219,7 +229,7 @@ TEST_F(SrtmImporterTest, BilGridTakesItsSideFilesAndTreatsZeroAndUsgsVoidsAsMiss
     EXPECT_EQ(grid.at(3, 2), 10.0f);  // 7 m
 }
 
-TEST_F(SrtmImporterTest, BilWithoutUsableSideFilesFailsSilently) {
+TEST_F(SrtmImporterTest, BilWithUnusableSideFilesIsOfferedToTheRawBuilder) {
     struct Case {
         const char* what;
         std::function<void(const std::filesystem::path&)> spoil;
@@ -246,7 +256,18 @@ TEST_F(SrtmImporterTest, BilWithoutUsableSideFilesFailsSilently) {
              std::ofstream(std::filesystem::path(p).replace_extension(".hdr"))
                  << "ncols 4 nrows 2000000000";
          },
-         ErrorCode::SilentFailure},
+         ErrorCode::ImproperRowsOrColumns},
+        {"lowest int rows",
+         [](const auto& p) {
+             std::ofstream(std::filesystem::path(p).replace_extension(".hdr"))
+                 << "ncols 4 nrows -2147483648";
+         },
+         ErrorCode::ImproperRowsOrColumns},
+        {"one column",
+         [](const auto& p) {
+             std::ofstream(std::filesystem::path(p).replace_extension(".hdr")) << "ncols 1 nrows 3";
+         },
+         ErrorCode::ImproperRowsOrColumns},
         {"grid larger than file",
          [](const auto& p) {
              std::ofstream(std::filesystem::path(p).replace_extension(".hdr"))

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -241,6 +243,13 @@ TEST(TerrainDefaults, ScaleFollowsEveryNewTerrainButTheTableOnlyANewKind) {
     applyTerrainDefaults(state, mars, 3);
     EXPECT_EQ(state.overheadScale.entries[0], (Rgb{141, 84, 43}));
     EXPECT_EQ(state.palette[2], (Rgb{100, 130, 160}));
+
+    // Extremes no whole number holds are clamped, never converted beyond the integer's range.
+    auto extreme = test::utmTerrain(
+        3, 3, [](int, int) { return 0.0f; }, -2e38, 3e38);
+    applyTerrainDefaults(state, extreme, 4);
+    EXPECT_EQ(state.scale.scaleMinimum, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(state.scale.scaleMaximum, std::numeric_limits<std::int32_t>::max());
 }
 
 }  // namespace

@@ -164,6 +164,8 @@ TEST(OverheadZoom, FitsTheSmallerDirectionCappedAndTruncated) {
     EXPECT_DOUBLE_EQ(overheadZoomFor(799, 1013, 1024, 768), 0.96);  // 768 / 799 = 0.9612
     EXPECT_DOUBLE_EQ(overheadZoomFor(100, 100, 1024, 768), 2.0);
     EXPECT_DOUBLE_EQ(overheadZoomFor(300, 3000, 1000, 800), 0.33);
+    // A fit below a hundredth is kept rather than truncated to 0.
+    EXPECT_DOUBLE_EQ(overheadZoomFor(80000, 2, 1024, 768), 768.0 / 80000);
 }
 
 TEST(LoadRequest, FollowsTheExtensionAndTheHeaderBeside) {

@@ -7,6 +7,7 @@
 #include "overhead/MapScaleDialog.h"
 #include "overhead/TerrainColorsDialog.h"
 #include "shell/Dispatch.h"
+#include "shell/TerrainLoading.h"
 #include "support/ScriptedUi.h"
 
 namespace tavrok::shell {
@@ -46,6 +47,23 @@ TEST_F(OverheadCommandsTest, LoadingBuildsTheShadedMapAtTheWindowZoom) {
         std::is_sorted(ui.mainWindow.growingMapRows.begin(), ui.mainWindow.growingMapRows.end()));
     EXPECT_LT(ui.mainWindow.growingMapRows.front(), 767);
     EXPECT_EQ(ui.mainWindow.growingMapRows.back(), 767);
+}
+
+TEST_F(OverheadCommandsTest, GridLongerThanAHundredWindowsStillGetsItsMap) {
+    constexpr int rows = 80000;
+    terrain::TerrainHeader header;
+    header.rows = rows;
+    header.columns = 2;
+    header.projection = terrain::ProjectionKind::XY;
+    header.spacingX = header.spacingY = 1;
+    header.maxElevation = 5;
+    state.document.replace(terrain::TerrainModel::create(rows, 2, 5.0f).value(), header, {});
+    state.map.overheadZoom =
+        overheadZoomFor(rows, 2, state.map.clientWidth, state.map.clientHeight);
+    EXPECT_EQ(dispatch(state, ui, CommandId::BuildOverhead, 1), CommandStatus::Done);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(state.overhead.image.width(), 1);
+    EXPECT_EQ(state.overhead.image.height(), state.map.clientHeight);
 }
 
 TEST_F(OverheadCommandsTest, StopDuringShadingFitsTheWindowAndShadesAgain) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -74,6 +76,34 @@ TEST_F(TemporaryDirectoryTest, EachRunHasAPrivateFolderRemovedWithEverythingInIt
     EXPECT_FALSE(std::filesystem::exists(first));
     EXPECT_TRUE(std::filesystem::exists(outside));
     EXPECT_FALSE(RunDirectory::createIn(folder() / "missing").has_value());
+}
+
+// A run that died without cleaning up leaves its folder; the next run removes it, and nothing
+// else: not a living run's folder, not a link with our name, not a folder of another name.
+TEST_F(TemporaryDirectoryTest, RemovesOnlyFoldersThatCrashedRunsLeft) {
+    const pid_t child = fork();
+    if (child == 0) {
+        auto crashed = RunDirectory::createIn(folder());
+        std::ofstream(crashed->path() / "unpacked.dem") << "x";
+        _exit(0);  // no destructors: the folder stays, as after a crash
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const auto living = RunDirectory::createIn(folder());
+    ASSERT_TRUE(living);
+    const auto target = writeFile("target/kept.txt", "keep");
+    std::filesystem::create_directory_symlink(target.parent_path(), folder() / "tavrok-linked");
+    std::filesystem::create_directory(folder() / "tavrok-other-name");
+    EXPECT_EQ(listFolder().size(), 7u);  // two runs, the link, two folders and a file
+
+    EXPECT_EQ(RunDirectory::removeAbandonedIn(folder(), 3600), 0) << "too young to remove";
+    EXPECT_EQ(RunDirectory::removeAbandonedIn(folder(), 0), 1);
+    EXPECT_TRUE(std::filesystem::exists(living->path()));
+    EXPECT_TRUE(std::filesystem::exists(target));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder() / "tavrok-linked"));
+    EXPECT_TRUE(std::filesystem::exists(folder() / "tavrok-other-name"));
+    EXPECT_EQ(listFolder().size(), 5u);
 }
 
 }  // namespace

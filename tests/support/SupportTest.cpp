@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "support/Result.h"
+#include "support/RgbImage.h"
 #include "support/ScriptedUi.h"
 #include "support/TemporaryFiles.h"
 
@@ -19,6 +20,19 @@ TEST(Result, CarriesAValueOrTheMessageOfItsError) {
     ASSERT_FALSE(bad.ok());
     EXPECT_EQ(bad.error().message(), "Improper Rows or Columns");
     EXPECT_EQ(bad.error().detail, "rows = 0");
+    // Only the codes that name a value show their detail.
+    EXPECT_EQ(bad.error().shownText(), "Improper Rows or Columns");
+    EXPECT_EQ((Error{ErrorCode::ElevationOutOfRange, "3e+38"}.shownText()),
+              "Elevation Out of Range: 3e+38");
+}
+
+TEST(RgbImage, PicturesWithoutPixelsAreEmptyAndCanBeFilled) {
+    for (const auto& [width, height] : {std::pair{0, 0}, std::pair{0, 768}, std::pair{-3, 2}}) {
+        RgbImage image(width, height, {10, 20, 30});
+        image.fill({1, 1, 1});
+        EXPECT_TRUE(image.empty()) << width << " x " << height;
+        EXPECT_EQ(image.width() * image.height(), 0);
+    }
 }
 
 TEST(ErrorCode, KeepsTheWordingUsersKnow) {
