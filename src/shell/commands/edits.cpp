@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -211,7 +212,6 @@ CommandStatus ConvertToUtm(AppState& state, support::Ui& ui, const CommandContex
     if (!plan) {
         return showError(ui, plan.error());
     }
-    ui.output().clear();
     auto converted = edit::convertToUtm(state.document.terrain(), plan.value(),
                                         keepAlive(state, ui, "Lines Remaining %-ld"));
     if (!converted) {
