@@ -625,6 +625,7 @@ TEST_F(MainWindowTest, F8DragEnterAndTheLimitsDialogCropTheTerrain) {
         "tavrok::app::AreaLimitsView");
     const int columns = state.document.header().columns;
     QTest::keyClick(&map, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state.document.header().columns < columns; }));
     EXPECT_EQ(title, "Set Area Limits - Meters");
     EXPECT_FALSE(west.isEmpty());
     EXPECT_LT(state.document.header().columns, columns);
