@@ -82,6 +82,26 @@ TEST(CropTerrain, GeographicLimitsAreDegreesAndMissingCellsStayMissing) {
     EXPECT_FLOAT_EQ(cropped->header.eastLon, -105 + 120.0f / 3600);
 }
 
+TEST(CropTerrain, GlobalGridLimitsSnapToItsDegreeSteps) {
+    // 0.5° steps from 20°W, 10°N; the central meridian lies on column columns / 2.
+    auto grid = test::geographicTerrain(9, 11, -20, 10, 1800,
+                                        [](int column, int row) { return float(column + row); });
+    auto& header = grid.header;
+    header.gridKind = terrain::gridKindSinusoidal;
+    header.degreesPerColumn = header.degreesPerRow = 0.5f;
+    header.sinusoidalCentralMeridian = -20 + 5 * 0.5f;
+    // −19.35 snaps toward zero to −19, 10.6 down to 10.5.
+    const auto limits = limitsUnderSelection(header, {1.3, 1.2, 4.6, 3.9});
+    EXPECT_EQ(limits, (CropLimits{-19, 10.5, -17.5, 11.5}));
+    auto cropped = cropTerrain(grid, limits);
+    ASSERT_TRUE(cropped);
+    EXPECT_EQ(cropped->header.columns, 4);
+    EXPECT_EQ(cropped->header.rows, 3);
+    EXPECT_FLOAT_EQ(cropped->header.sinusoidalCentralMeridian, -19 + 2 * 0.5f);
+    // Column 2, row 1 of the old grid holds 3: the new lowest ground.
+    EXPECT_EQ(cropped->header.minElevation, 100 + 3);
+}
+
 TEST(AreaLimitsDialog, ShowsTheTerrainsUnitsAndRefusesAnInvertedRectangle) {
     const auto utm = utm30();
     AreaLimitsDialog metres(utm.header, {500070, 4000050, 500310, 4000260});
