@@ -27,6 +27,20 @@ void QtUi::showMessage(std::string_view message, std::string_view caption) {
     QMessageBox::warning(&m_window, text(caption), text(message));
 }
 
+// The cause waits behind the box's "Show Details..." button: the message stays the short text.
+void QtUi::showFailure(std::string_view message, std::string_view cause, std::string_view caption) {
+    if (message.empty()) {
+        return;
+    }
+    if (cause.empty()) {
+        showMessage(message, caption);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, text(caption), text(message), QMessageBox::Ok, &m_window);
+    box.setDetailedText(text(cause));
+    box.exec();
+}
+
 void QtUi::showInformation(std::string_view message, std::string_view caption) {
     QMessageBox::information(&m_window, text(caption), text(message));
 }

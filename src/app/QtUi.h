@@ -18,6 +18,8 @@ class QtUi : public support::Ui {
     QtUi(shell::AppState& state, MainWindow& window);
 
     void showMessage(std::string_view text, std::string_view caption = defaultCaption) override;
+    void showFailure(std::string_view text, std::string_view cause,
+                     std::string_view caption = defaultCaption) override;
     void showInformation(std::string_view text, std::string_view caption = defaultCaption) override;
     bool askYesNo(std::string_view text, std::string_view caption = defaultCaption) override;
     bool askOkCancel(std::string_view text, std::string_view caption = defaultCaption) override;

@@ -31,6 +31,22 @@ void CliUi::showMessage(std::string_view text, std::string_view caption) {
     std::cerr << text << '\n';
 }
 
+// A grid handed from one reader to the next fails twice for the same reason (a folder given as
+// a matrix): the reason is told once.
+void CliUi::showFailure(std::string_view text, std::string_view cause, std::string_view caption) {
+    if (!cause.empty() && cause == m_lastCause) {
+        return;
+    }
+    m_lastCause = cause;
+    if (!text.empty()) {
+        showMessage(text, caption);
+    }
+    if (!cause.empty()) {
+        m_failed = true;
+        std::cerr << "tavrok-cli: " << cause << '\n';
+    }
+}
+
 // News rather than a problem: standard output, and the run has not failed.
 void CliUi::showInformation(std::string_view text, std::string_view caption) {
     std::cout << "tavrok-cli: ";
@@ -66,7 +82,11 @@ bool CliUi::runDialog(support::DialogModel& dialog) {
         return false;
     }
     if (const support::Status filled = m_dialogFiller(dialog); !filled) {
-        showMessage(filled.error().detail);
+        // A grid handed over after its importer said what was wrong is not described by hand
+        // on the command line: options for a headerless grid would not mend a damaged file.
+        if (!(m_failed && dialog.dialogId() == "IDD_DIALOG1")) {
+            showMessage(filled.error().detail);
+        }
         return false;
     }
     if (const support::Status accepted = dialog.accept(); !accepted) {

@@ -19,6 +19,9 @@ class CliUi : public support::Ui {
     void setVerbose(bool verbose) { m_verbose = verbose; }
 
     void showMessage(std::string_view text, std::string_view caption = defaultCaption) override;
+    // The message, then the cause on a line of its own.
+    void showFailure(std::string_view text, std::string_view cause,
+                     std::string_view caption = defaultCaption) override;
     void showInformation(std::string_view text, std::string_view caption = defaultCaption) override;
     bool askYesNo(std::string_view text, std::string_view caption = defaultCaption) override;
     bool askOkCancel(std::string_view text, std::string_view caption = defaultCaption) override;
@@ -50,6 +53,7 @@ class CliUi : public support::Ui {
     bool m_answer = false;
     bool m_verbose = false;
     bool m_failed = false;
+    std::string m_lastCause;
 };
 
 }  // namespace tavrok::cli

@@ -13,6 +13,7 @@
 #include "shell/KeepAlive.h"
 #include "shell/TerrainLoading.h"
 #include "support/Text.h"
+#include "terrain/UtmZoneDialog.h"
 
 namespace tavrok::cli {
 
@@ -63,23 +64,6 @@ std::optional<geodesy::EllipsoidId> datumEllipsoid(const std::string& name) {
         }
     }
     return std::nullopt;
-}
-
-struct Zone {
-    int number = 0;
-    char hemisphere = 'N';
-};
-
-// "13N" or "56S".
-std::optional<Zone> parseZone(const std::string& text) {
-    if (text.size() < 2 || (text.back() != 'N' && text.back() != 'S')) {
-        return std::nullopt;
-    }
-    const auto number = parseInteger(text.substr(0, text.size() - 1));
-    if (!number || *number < 1 || *number > 60) {
-        return std::nullopt;
-    }
-    return Zone{static_cast<int>(*number), text.back()};
 }
 
 void install(shell::AppState& state, terrain::Terrain edited) {
@@ -139,12 +123,11 @@ int convertToUtm(const Arguments& arguments, shell::AppState& state, CliUi& ui) 
         return refused(ui, allowed.error().code);
     }
     if (edit::isPlanarMatrix(header)) {
-        const auto zone = parseZone(arguments.value(utmZoneOption).value_or(""));
-        if (!zone) {
-            return usage("\"UTM Global Coordinates\" needs --utm-zone ZONE (1N .. 60S)");
+        terrain::UtmZoneDialog zone;
+        if (!zone.setZoneText(arguments.value(utmZoneOption).value_or(""))) {
+            return usage("\"UTM Global Coordinates\" needs --utm-zone ZONE (such as 13N)");
         }
-        auto& terrain = state.document.edit();
-        terrain.header = edit::declaredUtm(terrain.header, zone->number, zone->hemisphere);
+        terrain::declareUtm(state.document.edit().header, zone.zone, zone.hemisphere);
         return 0;
     }
     const auto plan = edit::planUtmConversion(header, *ellipsoid);
@@ -196,17 +179,18 @@ std::set<std::string> editOptionNames() {
 
 const char* editOptionsHelp() {
     return R"(
-Edits, made in this order before anything is printed or written (each at most once):
+Edits, made in this order before anything is printed or written (each at most once; a
+refused edit prints the program's message, exits with 1 and writes nothing):
   --crop W,S,E,N          cut the terrain to these limits, in its own units as "Adjust
                           Limits" shows them (metres, or decimal degrees); clamped to the
                           terrain and snapped to its spacing
   --patch C0,R0,C1,R1     fill missing cells inside this rectangle of grid columns and rows
                           (row 0 south) from their nearest valid neighbours; the rectangle's
                           edge rows and columns are searched up to, never filled
-  --to-utm DATUM          convert a Lat/Lon terrain to UTM (NAD27, NAD83, WGS72, WGS84)
+  --to-utm DATUM          convert a Lat/Lon terrain to UTM (NAD27, NAD83, WGS72, WGS84); an
+                          X/Y matrix is declared UTM on WGS84 in the zone of --utm-zone
   --allow-sinusoidal      when the area is too wide for one zone, lay it out sinusoidally
   --change-ellipsoid DATUM  move a UTM terrain's corners to another ellipsoid
-  --utm-zone ZONE         the zone of an X/Y matrix's metres, such as 13N
 )";
 }
 
@@ -242,16 +226,6 @@ std::optional<support::Status> fillEditDialog(const Arguments& arguments,
                                             " " + values + " on the command line"});
     };
     const std::string_view id = dialog.dialogId();
-    if (id == "IDD_ZONE") {
-        const auto zone = parseZone(arguments.value(utmZoneOption).value_or(""));
-        if (!zone) {
-            return missing(utmZoneOption, "ZONE (1N .. 60S)");
-        }
-        auto& zoneDialog = static_cast<edit::UtmZoneDialog&>(dialog);
-        zoneDialog.setZone(zone->number);
-        zoneDialog.hemisphere = zone->hemisphere;
-        return support::success();
-    }
     if (id == "IDD_ELLIPSOID1" || id == "IDD_ELLIPSOID2") {
         const char* option = id == "IDD_ELLIPSOID1" ? toUtmOption : changeEllipsoidOption;
         const auto ellipsoid = datumEllipsoid(arguments.value(option).value_or(""));

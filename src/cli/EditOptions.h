@@ -23,8 +23,8 @@ const char* editOptionsHelp();
 // for a usage mistake.
 int applyEditOptions(const Arguments& arguments, shell::AppState& state, CliUi& ui);
 
-// Fills the dialogs of the edits from the options: "UTM Global Coordinates" from --utm-zone,
-// "Choose UTM Ellipsoid" from --to-utm and "Change UTM Ellipsoid" from --change-ellipsoid.
+// Fills the ellipsoid dialogs of the edits from the options: "Choose UTM Ellipsoid" from
+// --to-utm and "Change UTM Ellipsoid" from --change-ellipsoid.
 // Empty for any other dialog; an error naming the option when it is missing or wrong.
 std::optional<support::Status> fillEditDialog(const Arguments& arguments,
                                               support::DialogModel& dialog);

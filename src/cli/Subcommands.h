@@ -10,5 +10,7 @@ int runGeoToUtm(const Arguments& arguments);
 int runUtmToGeo(const Arguments& arguments);
 // Loads a terrain and writes the overhead map image (PNG or BMP).
 int runRender(const Arguments& arguments);
+// Loads a terrain and saves it as a terrain matrix, USGS ASCII DEM or GeoTIFF DEM.
+int runExport(const Arguments& arguments);
 
 }  // namespace tavrok::cli

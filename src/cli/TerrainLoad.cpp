@@ -86,6 +86,12 @@ bool loadTerrain(const Arguments& arguments, shell::AppState& state, CliUi& ui) 
         files.emplace_back(file);
     }
     auto request = shell::loadRequestForFiles(files);
+    if (!tileSet && !arguments.value("type")) {
+        if (auto combined = importers::checkSelection(files); !combined) {
+            shell::showError(ui, combined.error());
+            return false;
+        }
+    }
     if (tileSet) {
         request = *tileSet;
     } else if (const auto type = arguments.value("type")) {

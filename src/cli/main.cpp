@@ -22,6 +22,7 @@ Tavrok terrain tools for batch use. Commands:
   geo2utm             convert "LATITUDE LONGITUDE" lines to UTM
   utm2geo             convert "EASTING NORTHING ZONE" lines to latitude and longitude
   render FILE...      load a terrain and write its shaded overhead map as PNG or BMP
+  export FILE...      load a terrain and save it as a terrain matrix, USGS DEM or GeoTIFF
 
 Run "tavrok-cli COMMAND --help" for the options of a command. A failure prints the
 program's message on standard error and exits with status 1 (2 for a usage mistake).
@@ -53,6 +54,7 @@ Loads the terrain, makes the edits asked for below, and prints its DEM specifica
 then rows, columns, projection, zone, ellipsoid, bounds, spacing, minimum and maximum
 elevation and the count of missing cells.
   --json              print one JSON object with the header fields instead
+  --utm-zone ZONE     the UTM zone (such as 13N) an X/Y matrix is declared in by --to-utm
 )";
 
 constexpr const char* elevationHelp =
@@ -106,6 +108,31 @@ or --width the map has the size the program chooses for a 1024 x 768 window.
   --verbose             print progress on standard error
 )";
 
+constexpr const char* exportHelp =
+    R"(Usage: tavrok-cli export FILE... -o OUT.bin|OUT.txt|OUT.dem|OUT.tif [--format int16|float32]
+                        [--crop W,S,E,N] [--patch C0,R0,C1,R1] [--to-utm DATUM]
+                        [--allow-sinusoidal] [--change-ellipsoid DATUM] [--utm-zone ZONE]
+                        [--type TYPE] [GRID OPTIONS]
+
+Loads the terrain, makes the edits asked for (below), and saves it in the format the output's extension names, as the File menu's
+"Save Terrain Matrix", "Save USGS ASCII DEM" and "Save GeoTiff DEM" do:
+  .bin  terrain matrix, binary samples, with its ".hdr" header beside it
+  .txt  terrain matrix, samples as text, with its ".hdr" header beside it
+  .dem  USGS ASCII DEM (not for depth data, Sinusoidal grids, Mars polar terrain or UTM
+        south of the equator)
+  .tif  GeoTIFF DEM, 32-bit floats, missing cells marked by its no-data value (not for
+        Sinusoidal grids or Mars MOLA terrain)
+The file is written under a temporary name beside OUT and renamed when complete: a failure
+leaves no file, and an existing OUT is replaced only by a whole one.
+  -o, --output FILE   the file to write
+  --format F          int16 or float32 samples of a .bin matrix (float32); int16 is refused
+                      when an elevation lies outside -32768..32767
+  --utm-zone ZONE     the UTM zone (1 to 60 and N or S, such as 13N) for a terrain that has
+                      none (an X/Y matrix), which .dem and .tif need; the terrain is then
+                      taken as UTM metres on WGS84 in that zone
+  --verbose           print progress on standard error
+)";
+
 struct Subcommand {
     const char* name;
     int (*run)(const Arguments&);
@@ -131,6 +158,12 @@ const std::vector<Subcommand>& subcommands() {
          true,
          {"output", "zoom", "width", "sun-azimuth", "sun-elevation", "shade-depth", "grid",
           "coordinates", "colors", "terrain-type", "sea-level", "type", "verbose"}},
+        {"export",
+         tavrok::cli::runExport,
+         exportHelp,
+         true,
+         {"output", "format", "utm-zone", "type", "verbose", "crop", "patch", "to-utm",
+          "allow-sinusoidal", "change-ellipsoid"}},
     };
     return list;
 }

@@ -1,7 +1,5 @@
 #include "edit/EllipsoidDialog.h"
 
-#include <algorithm>
-
 namespace tavrok::edit {
 
 int ellipsoidRadioId(geodesy::EllipsoidId ellipsoid) {
@@ -18,10 +16,6 @@ int ellipsoidRadioId(geodesy::EllipsoidId ellipsoid) {
 
 std::string_view EllipsoidDialog::currentName() const {
     return ellipsoidRadioId(m_current) != 0 ? geodesy::datumNameFor(m_current) : "";
-}
-
-void UtmZoneDialog::setZone(int zone) {
-    m_zone = std::clamp(zone, 1, 60);
 }
 
 }  // namespace tavrok::edit

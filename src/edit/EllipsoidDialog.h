@@ -53,23 +53,4 @@ class EllipsoidDialog : public support::DialogModel {
     geodesy::EllipsoidId m_current;
 };
 
-// "UTM Global Coordinates" (IDD_ZONE): the zone and hemisphere an X/Y matrix's metres are
-// declared to lie in.
-class UtmZoneDialog : public support::DialogModel {
-  public:
-    std::string_view dialogId() const override { return "IDD_ZONE"; }
-    std::string_view title() const override { return "UTM Global Coordinates"; }
-    support::Status accept() override { return support::success(); }
-
-    // "UTM Zone", 1 .. 60; the scroll bar's arrows and page areas step by one.
-    int zone() const { return m_zone; }
-    void setZone(int zone);
-    void scroll(int direction) { setZone(m_zone + direction); }
-
-    char hemisphere = 'N';  // "North" or "South"
-
-  private:
-    int m_zone = 1;
-};
-
 }  // namespace tavrok::edit

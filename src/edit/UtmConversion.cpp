@@ -461,16 +461,6 @@ support::Result<terrain::Terrain> sinusoidalLayout(const terrain::Terrain& terra
     return laidOut;
 }
 
-TerrainHeader declaredUtm(const TerrainHeader& header, int zone, char hemisphere) {
-    TerrainHeader declared = header;
-    declared.gridKind = terrain::gridKindDem;
-    declared.projection = terrain::ProjectionKind::UTM;
-    declared.coordinateType = terrain::coordinateTypeUtm;
-    declared.planet = terrain::Planet::Earth;
-    setUtmZone(declared, geodesy::EllipsoidId::Wgs84, zone, hemisphere);
-    return declared;
-}
-
 support::Status checkEllipsoidChange(const TerrainHeader& header) {
     if (isMola(header)) {
         return ErrorCode::CannotConvertMolaToUtm;

@@ -20,7 +20,8 @@ struct GeographicArea {
 // Whether "Convert to UTM Projection" may start, tested in this order: a MOLA tile set, a Mars
 // polar terrain, a sinusoidal projection, a terrain already in UTM, then for Lat/Lon terrain
 // the area south of −80°, north of 84° or across the equator. Each refusal is an ErrorCode
-// whose text the user reads; an X/Y matrix passes (it is declared UTM, not resampled).
+// whose text the user reads; an X/Y matrix passes (it is declared UTM through "UTM Global
+// Coordinates", not resampled).
 support::Status checkUtmConversion(const terrain::TerrainHeader& header);
 GeographicArea conversionArea(const terrain::TerrainHeader& header);
 bool isPlanarMatrix(const terrain::TerrainHeader& header);
@@ -65,10 +66,6 @@ support::Result<terrain::Terrain> convertToUtm(const terrain::Terrain& terrain,
 // sides, and the terrain becomes a Sinusoidal global grid. Blank cells are missing.
 support::Result<terrain::Terrain> sinusoidalLayout(const terrain::Terrain& terrain,
                                                    const support::ProgressCallback& progress = {});
-
-// An X/Y matrix whose coordinates are declared UTM metres of a zone on WGS84; the grid and its
-// corner values stay as they are, the geographic bounds come from the corners.
-terrain::TerrainHeader declaredUtm(const terrain::TerrainHeader& header, int zone, char hemisphere);
 
 // "Change UTM Ellipsoid": the corners keep their latitudes and longitudes and are expressed on
 // the new ellipsoid in the terrain's zone, to the nearest metre; the grid does not change.

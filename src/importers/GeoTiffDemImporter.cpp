@@ -6,6 +6,7 @@
 #include <geotiff/xtiffio.h>
 #include <tiffio.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -306,14 +307,15 @@ support::Result<GeoTiffDemGrid> ConvertGeoTiffDem(const std::filesystem::path& t
         char start[8] = {};
         if (!probe || std::fread(start, 1, sizeof start, probe.get()) < 2 ||
             !((start[0] == 'I' && start[1] == 'I') || (start[0] == 'M' && start[1] == 'M'))) {
-            return Error{ErrorCode::GeoTiffFileError, tiffPath.string()};
+            return probe ? Error{ErrorCode::GeoTiffFileError, tiffPath.string()}
+                         : support::unreadable(ErrorCode::GeoTiffFileError, tiffPath);
         }
     }
     const TiffHandle tiff = OpenTiff(tiffPath, "r");
     if (!tiff) {
         return Error{ErrorCode::GeoTiffFileError, "libtiff cannot open " + tiffPath.string()};
     }
-    const GtifHandle gtif(GTIFNew(tiff.get()));
+    const GeoKeys gtif(tiff.get());
     const GtifDefinitionHandle defn(GTIFAllocDefn());
     if (!gtif || !defn) {
         return Error{ErrorCode::FileError, "no GeoTIFF keys"};
@@ -327,7 +329,8 @@ support::Result<GeoTiffDemGrid> ConvertGeoTiffDem(const std::filesystem::path& t
         FileRemover removeListing(listingPath);
         FileHandle listingFile = support::openForWriting(listingPath);
         if (!listingFile) {
-            return Error{ErrorCode::FileError, "cannot create " + listingPath.string()};
+            return Error{ErrorCode::FileError, "cannot create listing",
+                         support::systemCause(listingPath, errno)};
         }
         if (haveDefinition) {
             GTIFPrintDefnEx(gtif.get(), defn.get(), listingFile.get());
@@ -381,7 +384,8 @@ support::Result<GeoTiffDemGrid> ConvertGeoTiffDem(const std::filesystem::path& t
         int zone = 0;
         const int mapSystem = GTIFPCSToMapSys(defn->PCS, &datum, &zone);
         if (mapSystem != MapSys_UTM_North && mapSystem != MapSys_UTM_South) {
-            return Error{ErrorCode::FileError, "not UTM: " + std::to_string(defn->PCS)};
+            return Error{ErrorCode::FileError, "not UTM: " + std::to_string(defn->PCS),
+                         tiffPath.string() + ": its projection is not UTM"};
         }
         char hemisphere = mapSystem == MapSys_UTM_South ? 'S' : 'N';
         for (const auto& family : utmFamilies) {
@@ -413,7 +417,8 @@ support::Result<GeoTiffDemGrid> ConvertGeoTiffDem(const std::filesystem::path& t
     FileRemover removeGrid(gridPath);
     FileHandle grid = support::openForWriting(gridPath);
     if (!grid) {
-        return Error{ErrorCode::FileError, "cannot create " + gridPath.string()};
+        return Error{ErrorCode::FileError, "cannot create grid",
+                     support::systemCause(gridPath, errno)};
     }
     auto copied = layout->tileWidth != 0 ? copyTiles(tiff.get(), *layout, grid.get())
                                          : copyStrips(tiff.get(), *layout, grid.get());

@@ -157,7 +157,7 @@ Result<Iso8211Module> Iso8211Module::Open(const std::filesystem::path& path) {
     auto file = support::openForReading(path);
     const auto size = support::fileSizeOf(path);
     if (!file || !size) {
-        return Error{ErrorCode::CannotOpenFile, path.string()};
+        return support::unreadable(ErrorCode::CannotOpenFile, path);
     }
     auto bytes = ReadRest(file.get(), *size);
     if (!bytes) {

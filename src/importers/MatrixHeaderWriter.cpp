@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "support/FileHandle.h"
+#include "support/NumberText.h"
 
 namespace tavrok::importers {
 
@@ -11,10 +12,10 @@ namespace {
 
 using terrain::ProjectionKind;
 
-std::string line(std::string_view key, std::string_view value) {
+std::string line(std::string_view key, std::string_view value, std::string_view equals = "= ") {
     std::string text(key);
     text.resize(std::max<std::size_t>(text.size(), 23), ' ');
-    text += "= ";
+    text += equals;
     text += value;
     text += "\r\n";
     return text;
@@ -25,6 +26,10 @@ std::string exactNumber(double value) {
     char buffer[64];
     const auto [end, status] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return status == std::errc{} ? std::string(buffer, end) : std::string("0");
+}
+
+std::string sixDecimals(double value) {
+    return support::fixedText(value, 6, -4);
 }
 
 std::string wholeNumber(double value) {
@@ -72,7 +77,9 @@ std::string_view unitName(terrain::ElevationUnit unit) {
 }  // namespace
 
 std::string WriteMatrixHeader(const MatrixHeader& header,
-                              const std::optional<MatrixElevationRange>& range) {
+                              const std::optional<MatrixElevationRange>& range,
+                              MatrixHeaderLayout layout) {
+    const bool saved = layout == MatrixHeaderLayout::Saved;
     std::string text;
     text += line("file_title", printableTitle(header.title));
     if (header.northFirst) {
@@ -80,14 +87,19 @@ std::string WriteMatrixHeader(const MatrixHeader& header,
     } else {
         text += line("data_format", encodingName(header.encoding));
     }
-    text += line("data_type", header.dataType == terrain::DataType::Depth ? "depth" : "height");
+    if (!saved || header.dataType == terrain::DataType::Depth) {
+        text += line("data_type", header.dataType == terrain::DataType::Depth ? "depth" : "height");
+    }
     text += line("map_projection", projectionText(header));
     const auto datum = geodesy::datumNameFor(header.ellipsoid);
     if (header.projection == ProjectionKind::UTM && !datum.empty()) {
-        text += line("ellipsoid", datum);
+        text += line("ellipsoid", datum, saved ? "=" : "= ");
     }
-    const auto corner = [&header](double value) {
-        return header.geographic() ? exactNumber(value) : wholeNumber(value);
+    const auto corner = [&header, saved](double value) {
+        if (!header.geographic()) {
+            return wholeNumber(value);
+        }
+        return saved ? sixDecimals(value) : exactNumber(value);
     };
     text += line("left_map_x", corner(header.left));
     text += line("lower_map_y", corner(header.lower));
@@ -105,8 +117,9 @@ std::string WriteMatrixHeader(const MatrixHeader& header,
 }
 
 support::Status WriteMatrixHeaderFile(const std::filesystem::path& path, const MatrixHeader& header,
-                                      const std::optional<MatrixElevationRange>& range) {
-    const std::string text = WriteMatrixHeader(header, range);
+                                      const std::optional<MatrixElevationRange>& range,
+                                      MatrixHeaderLayout layout) {
+    const std::string text = WriteMatrixHeader(header, range, layout);
     auto file = support::openForWriting(path);
     if (!file || std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
         !support::closeChecked(file)) {

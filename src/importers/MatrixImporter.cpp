@@ -41,7 +41,8 @@ Result<MatrixHeader> ReadHeaderBeside(const std::filesystem::path& dataPath) {
     auto file = support::openForReading(headerPath);
     const auto size = support::fileSizeOf(headerPath);
     if (!file || !size) {
-        return Error{ErrorCode::SilentFailure, "no header " + headerPath.string()};
+        return Error{ErrorCode::SilentFailure, "no header " + headerPath.string(),
+                     support::readProblem(headerPath)};
     }
     auto text = ReadRest(file.get(), *size);
     if (!text) {
@@ -421,7 +422,7 @@ Result<ScannedGrid> ReadSamples(const std::filesystem::path& dataPath, const Mat
     auto file = support::openForReading(dataPath);
     const auto fileSize = support::fileSizeOf(dataPath);
     if (!file || !fileSize) {
-        return Error{ErrorCode::CannotOpenFile, dataPath.string()};
+        return support::unreadable(ErrorCode::CannotOpenFile, dataPath);
     }
     if (auto fits = CheckDataSize(header, *fileSize); !fits) {
         return fits.error();
@@ -527,7 +528,13 @@ support::Result<MatrixFileRecord> ReadMatrixFile(const std::filesystem::path& da
     }
     auto record = DescribeMatrix(header.value());
     if (!record) {
-        return record.error();
+        auto error = record.error();
+        if (error.code == ErrorCode::SilentFailure && header->projection == ProjectionKind::UTM) {
+            error.cause = std::filesystem::path(dataPath).replace_extension(".hdr").string() +
+                          ": UTM zone " + header->zoneText +
+                          " cannot place the corners on the globe";
+        }
+        return error;
     }
     auto scanned = ReadSamples(dataPath, header.value(), progress);
     if (!scanned) {

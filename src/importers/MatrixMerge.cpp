@@ -172,8 +172,13 @@ Result<LoadedTerrain> AssembleMergedGrid(const std::vector<MatrixFileRecord>& re
 }
 
 Error CannotLoadAll(const std::filesystem::path& path, const Error& cause) {
+    std::string shown = cause.cause;
+    if (shown.empty() && !cause.message().empty()) {
+        shown = path.string() + ": " + std::string(cause.message());
+    }
     return Error{ErrorCode::CannotLoadAllMatrixFiles,
-                 path.string() + ": " + std::string(cause.message()) + " " + cause.detail};
+                 path.string() + ": " + std::string(cause.message()) + " " + cause.detail,
+                 std::move(shown)};
 }
 
 }  // namespace

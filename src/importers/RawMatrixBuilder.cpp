@@ -134,7 +134,7 @@ Result<terrain::TerrainModel> ReadGrid(const std::filesystem::path& path,
     auto file = support::openForReading(path);
     const auto fileSize = support::fileSizeOf(path);
     if (!file || !fileSize) {
-        return Error{openError, path.string()};
+        return support::unreadable(openError, path);
     }
     if (auto enough = CheckSampleCount(description, *fileSize); !enough) {
         return enough.error();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 #include "importers/ArchiveLoad.h"
 #include "importers/GeoTiffDemImporter.h"
@@ -100,6 +101,11 @@ std::string nameOf(const fs::path& file) {
     return file.filename().string();
 }
 
+Error cannotCombine(const fs::path& first, const fs::path& second, std::string_view reason) {
+    return Error{ErrorCode::CannotCombineFiles, "selection",
+                 nameOf(first) + " and " + nameOf(second) + std::string(reason)};
+}
+
 ImportOutcome loadMatrix(const ImportRequest& request, const support::ProgressCallback& progress) {
     auto files = MatrixFilesFromSelection(request.files);
     if (!files) {
@@ -130,9 +136,44 @@ ImportOutcome loadRaw(const ImportRequest& request, const support::ProgressCallb
     return outcome;
 }
 
+// The UTM zone a GeoTIFF lies in ("11N"), "latitude and longitude", or empty when it cannot be
+// read (its own load says why).
+std::string zoneOfGeoTiff(const fs::path& file, const ImportRequest& request) {
+    auto converted = ConvertGeoTiffDem(file, request.temporaryDirectory, request.rawDescription);
+    if (!converted) {
+        return {};
+    }
+    std::error_code ignored;
+    fs::remove(converted->gridFile, ignored);
+    const auto& description = converted->description;
+    return description.coordinateSystem == terrain::ProjectionKind::UTM
+               ? description.zoneText
+               : std::string("latitude and longitude");
+}
+
+// A GeoTIFF DEM is loaded by itself; a second one is refused with the reason that matters most.
+Error geoTiffsNotCombined(const ImportRequest& request) {
+    const auto& first = request.files[0];
+    const auto& second = request.files[1];
+    const auto firstZone = zoneOfGeoTiff(first, request);
+    const auto secondZone = zoneOfGeoTiff(second, request);
+    if (firstZone.empty() || secondZone.empty() || firstZone == secondZone) {
+        return cannotCombine(first, second, ": a GeoTIFF DEM is loaded by itself");
+    }
+    const bool bothUtm = std::isdigit(static_cast<unsigned char>(firstZone.front())) &&
+                         std::isdigit(static_cast<unsigned char>(secondZone.front()));
+    return cannotCombine(
+        first, second,
+        (bothUtm ? ": they lie in different UTM zones (" : ": they use different coordinates (") +
+            firstZone + " and " + secondZone + ")");
+}
+
 ImportOutcome loadGeoTiff(const ImportRequest& request, const support::ProgressCallback&) {
     if (request.files.empty()) {
         return {Error{ErrorCode::SilentFailure, "no file chosen"}};
+    }
+    if (request.files.size() > 1) {
+        return {geoTiffsNotCombined(request)};
     }
     const auto& file = request.files.front();
     auto converted = ConvertGeoTiffDem(file, request.temporaryDirectory, request.rawDescription);
@@ -145,12 +186,20 @@ ImportOutcome loadGeoTiff(const ImportRequest& request, const support::ProgressC
             std::move(fallback)};
 }
 
+// Plain DEMs beside archives have their own message; beside anything else the kinds are named.
+Error mixedDemsAndArchives(const std::vector<fs::path>& files) {
+    if (auto combined = checkSelection(files); !combined) {
+        return combined.error();
+    }
+    return Error{ErrorCode::CannotMixAsciiAndArchiveDems, ""};
+}
+
 ImportOutcome loadUsgs(const ImportRequest& request, const support::ProgressCallback& progress) {
     switch (ClassifyUsgsSelection(request.files, false)) {
         case UsgsSelection::Empty:
             return {Error{ErrorCode::SilentFailure, "no file chosen"}};
         case UsgsSelection::MixedDemsAndArchives:
-            return {Error{ErrorCode::CannotMixAsciiAndArchiveDems, ""}};
+            return {mixedDemsAndArchives(request.files)};
         case UsgsSelection::SdtsModules:
             return LoadSdtsModules(request.files, request, progress);
         case UsgsSelection::GeoTiff:
@@ -169,7 +218,7 @@ ImportOutcome loadUsgs(const ImportRequest& request, const support::ProgressCall
 
 ImportOutcome loadSdts(const ImportRequest& request, const support::ProgressCallback& progress) {
     if (ClassifyUsgsSelection(request.files, true) == UsgsSelection::MixedDemsAndArchives) {
-        return {Error{ErrorCode::CannotMixAsciiAndArchiveDems, ""}};
+        return {mixedDemsAndArchives(request.files)};
     }
     if (request.files.empty()) {
         return {Error{ErrorCode::SilentFailure, "no file chosen"}};
@@ -344,13 +393,56 @@ const ImporterRecord* importerForFileType(int fileType) {
     return found == importers.end() ? nullptr : &*found;
 }
 
+namespace {
+
+const ImporterRecord& identifyProbe(const ImportProbe& probe) {
+    return *std::find_if(importers.begin(), importers.end(),
+                         [&probe](const ImporterRecord& record) { return record.identify(probe); });
+}
+
+// What the user calls the files an importer takes, for naming them in a refusal.
+std::string kindOf(const ImporterRecord& importer, const ImportProbe& probe) {
+    const std::string_view key = importer.key;
+    if (key == "usgs") {
+        return probe.lastExtension == ".dem" ? "USGS DEM" : "DEM archive";
+    }
+    const std::pair<std::string_view, std::string_view> kinds[] = {
+        {"srtm", "SRTM tile"},      {"sdts", "SDTS transfer"},    {"geotiff", "GeoTIFF DEM"},
+        {"las", "LAS point cloud"}, {"matrix", "terrain matrix"}, {"raw", "headerless grid"}};
+    for (const auto& [kindKey, kind] : kinds) {
+        if (kindKey == key) {
+            return std::string(kind);
+        }
+    }
+    return std::string(key);
+}
+
+}  // namespace
+
 const ImporterRecord& identifyFiles(const std::vector<fs::path>& files) {
     if (files.empty()) {
         return *importerFor("raw");
     }
-    const ImportProbe probe = ProbeFile(files.front());
-    return *std::find_if(importers.begin(), importers.end(),
-                         [&probe](const ImporterRecord& record) { return record.identify(probe); });
+    return identifyProbe(ProbeFile(files.front()));
+}
+
+support::Status checkSelection(const std::vector<fs::path>& files) {
+    if (files.size() < 2) {
+        return support::success();
+    }
+    const ImportProbe first = ProbeFile(files.front());
+    const ImporterRecord& importer = identifyProbe(first);
+    for (std::size_t index = 1; index < files.size(); ++index) {
+        const ImportProbe later = ProbeFile(files[index]);
+        const ImporterRecord& laterImporter = identifyProbe(later);
+        if (&laterImporter != &importer) {
+            return Error{ErrorCode::CannotCombineFiles, "kinds differ",
+                         nameOf(files.front()) + " (" + kindOf(importer, first) +
+                             ") cannot be combined with " + nameOf(files[index]) + " (" +
+                             kindOf(laterImporter, later) + ")"};
+        }
+    }
+    return support::success();
 }
 
 std::vector<std::string_view> importerKeys() {

@@ -7,6 +7,7 @@
 
 #include "importers/ImportRequest.h"
 #include "support/Progress.h"
+#include "support/Result.h"
 
 namespace tavrok::importers {
 
@@ -57,6 +58,13 @@ const ImporterRecord* importerForFileType(int fileType);
 // DEM, "n.tar.gz" an archive of DEMs, ".ddf" an SDTS transfer); a file with a ".hdr" beside it
 // is a terrain matrix; anything else goes to the raw matrix builder, as does an empty list.
 const ImporterRecord& identifyFiles(const std::vector<std::filesystem::path>& files);
+
+// Whether every file of a selection is of the kind identifyFiles sees in the first: fails with
+// CannotCombineFiles, its cause naming the first file of another kind ("a.bin (terrain matrix)
+// cannot be combined with b.dem (USGS DEM)"). Plain DEMs and DEM archives are one kind here:
+// the USGS importer refuses that mix with its own message. The importers that read a single
+// file (headerless grids, GeoTIFF DEMs) refuse a second one themselves.
+support::Status checkSelection(const std::vector<std::filesystem::path>& files);
 
 // The keys `--type` accepts, in registry order.
 std::vector<std::string_view> importerKeys();

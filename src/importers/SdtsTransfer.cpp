@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "geodesy/Ellipsoid.h"
+#include "geodesy/Utm.h"
 #include "importers/Iso8211Module.h"
 #include "importers/MatrixHeaderWriter.h"
 #include "importers/MatrixSamples.h"
@@ -237,6 +238,32 @@ struct ModuleReader {
     }
 };
 
+// The zone (XREF) and the corners (RSDF through IREF) must place the grid on the globe, or the
+// matrix written from the transfer could not be loaded.
+support::Status CheckPlacement(const SdtsTransfer& transfer) {
+    if (transfer.zone < 1 || transfer.zone > 60) {
+        return Error{
+            ErrorCode::ErrorReadingSdts, "zone",
+            transfer.prefix + "XREF.DDF: there is no UTM zone " + std::to_string(transfer.zone)};
+    }
+    geodesy::UtmConverter converter;
+    converter.setUtmParameters(geodesy::EllipsoidId::Clarke1866, 0);
+    const auto corners = SdtsHeaderCorners(transfer);
+    const std::string zoneText = std::to_string(transfer.zone) + 'N';
+    for (const auto& [x, y] :
+         {std::pair{corners.left, corners.lower}, std::pair{corners.left, corners.upper},
+          std::pair{corners.right, corners.upper}, std::pair{corners.right, corners.lower}}) {
+        if (converter.utmToLatLon(zoneText, static_cast<double>(x), static_cast<double>(y)).flags !=
+            0) {
+            return Error{ErrorCode::ErrorReadingSdts, "corners",
+                         support::formatText("%sRSDF.DDF: the corner %ld, %ld lies outside UTM "
+                                             "zone %d",
+                                             transfer.prefix.c_str(), x, y, transfer.zone)};
+        }
+    }
+    return support::success();
+}
+
 std::string PrefixOf(const std::filesystem::path& modulePath) {
     return modulePath.filename().string().substr(0, prefixLength);
 }
@@ -289,6 +316,9 @@ Result<SdtsTransfer> ReadSdtsTransfer(const std::filesystem::path& modulePath) {
     if (!(transfer.spacingX > 0) || !(transfer.spacingY > 0) ||
         !(std::fabs(transfer.origin.x) < 1e9) || !(std::fabs(transfer.origin.y) < 1e9)) {
         return Error{ErrorCode::ErrorReadingSdts, "spacing or origin"};
+    }
+    if (auto placed = CheckPlacement(transfer); !placed) {
+        return placed.error();
     }
     transfer.cells.assign(cells, SdtsTransfer::missingCell);
     std::size_t count = 0;

@@ -63,7 +63,7 @@ struct SdtsCorners {
 // without regard to case). Errors: CannotOpenDemCellFile when the cell module is missing;
 // ErrorReadingSdts when one of DDSH, IDEN, DDOM, IREF, XREF, RSDF, SPDM, LDEF is missing or
 // damaged, when the elevation unit is neither "FEET" nor "METERS", when the size or spacing is
-// unusable or when no cell is read.
+// unusable, when the zone or the corners do not lie on the globe, or when no cell is read.
 support::Result<SdtsTransfer> ReadSdtsTransfer(const std::filesystem::path& modulePath);
 
 SdtsCorners SdtsHeaderCorners(const SdtsTransfer& transfer);

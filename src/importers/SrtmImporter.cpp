@@ -61,7 +61,9 @@ support::Result<std::string> readTextFile(const std::filesystem::path& path) {
     const auto handle = support::openForReading(path);
     const auto size = support::fileSizeOf(path);
     if (!handle || !size || *size > (1u << 20)) {
-        return support::Error{ErrorCode::SilentFailure, "no usable side file " + path.string()};
+        const auto problem = support::readProblem(path);
+        return support::Error{ErrorCode::SilentFailure, "no usable side file " + path.string(),
+                              problem.empty() ? path.string() + ": larger than 1 MiB" : problem};
     }
     return ReadRest(handle.get(), *size);
 }
@@ -73,11 +75,13 @@ struct BilLayout {
 };
 
 support::Result<BilLayout> readBilSideFiles(const std::filesystem::path& path) {
-    auto header = readTextFile(std::filesystem::path(path).replace_extension(".hdr"));
+    const auto headerPath = std::filesystem::path(path).replace_extension(".hdr");
+    const auto worldPath = std::filesystem::path(path).replace_extension(".blw");
+    auto header = readTextFile(headerPath);
     if (!header) {
         return header.error();
     }
-    auto world = readTextFile(std::filesystem::path(path).replace_extension(".blw"));
+    auto world = readTextFile(worldPath);
     if (!world) {
         return world.error();
     }
@@ -85,7 +89,8 @@ support::Result<BilLayout> readBilSideFiles(const std::filesystem::path& path) {
     const auto rows = hdrInteger(lowered, "nrows");
     const auto columns = hdrInteger(lowered, "ncols");
     if (!rows || !columns) {
-        return support::Error{ErrorCode::SilentFailure, "header value runs past the end"};
+        return support::Error{ErrorCode::SilentFailure, "header value runs past the end",
+                              headerPath.string() + ": NROWS or NCOLS has no usable value"};
     }
     // Refused before any arithmetic on them: one row or column leaves the spacing undefined,
     // and a side of more than a million samples is no elevation tile.
@@ -97,7 +102,8 @@ support::Result<BilLayout> readBilSideFiles(const std::filesystem::path& path) {
     }
     double numbers[6] = {};
     if (ParseDecimals(*world, 6, [&](std::size_t i, double v) { numbers[i] = v; }) != 6) {
-        return support::Error{ErrorCode::SilentFailure, "world file holds fewer than 6 numbers"};
+        return support::Error{ErrorCode::SilentFailure, "world file holds fewer than 6 numbers",
+                              worldPath.string() + ": fewer than 6 numbers"};
     }
     // Non-square pixels are placed with the x pixel size in both directions.
     const double pixel = numbers[0];
@@ -109,7 +115,8 @@ support::Result<BilLayout> readBilSideFiles(const std::filesystem::path& path) {
     const bool usable = layout.lower < layout.upper && layout.lower >= -90 && layout.lower <= 90 &&
                         layout.left < layout.right && layout.right >= -180 && layout.right <= 180;
     if (!usable) {
-        return support::Error{ErrorCode::SilentFailure, "bounds out of range"};
+        return support::Error{ErrorCode::SilentFailure, "bounds out of range",
+                              worldPath.string() + ": the grid's corners lie off the globe"};
     }
     return layout;
 }
@@ -254,6 +261,18 @@ support::Result<SrtmTileRecord> ReadSrtmTile(const std::filesystem::path& path) 
 
 namespace {
 
+// Which tile of a merge failed, and why, for the user.
+std::string causeOfTile(const std::filesystem::path& path, const support::Error& error) {
+    if (!error.cause.empty()) {
+        return error.cause;
+    }
+    const auto problem = support::readProblem(path);
+    if (!problem.empty() || error.message().empty()) {
+        return problem;
+    }
+    return path.string() + ": " + std::string(error.message());
+}
+
 long roundHalfAway(double value) {
     return std::lround(value);
 }
@@ -357,7 +376,8 @@ ImportOutcome LoadSrtmFiles(const std::vector<std::filesystem::path>& paths,
         }
         auto record = ReadSrtmTile(paths[i]);
         if (!record) {
-            return {support::Error{ErrorCode::CannotLoadAllMatrixFiles, record.error().detail}};
+            return {support::Error{ErrorCode::CannotLoadAllMatrixFiles, record.error().detail,
+                                   causeOfTile(paths[i], record.error())}};
         }
         records.push_back(std::move(record).value());
     }

@@ -1,5 +1,7 @@
 #include "importers/TiffFile.h"
 
+#include <proj.h>
+
 #include <mutex>
 
 namespace tavrok::importers {
@@ -29,6 +31,25 @@ void PrepareLibtiff() {
         TIFFSetWarningHandler(nullptr);
         previousExtender = TIFFSetTagExtender(registerNoDataTag);
     });
+}
+
+GeoKeys::GeoKeys(TIFF* tiff) {
+    auto* context = proj_context_create();
+    if (context != nullptr) {
+        proj_log_level(context, PJ_LOG_NONE);
+    }
+    m_projContext = context;
+    m_gtif.reset(GTIFNew(tiff));
+    if (m_gtif && context != nullptr) {
+        GTIFAttachPROJContext(m_gtif.get(), context);
+    }
+}
+
+GeoKeys::~GeoKeys() {
+    m_gtif.reset();
+    if (m_projContext != nullptr) {
+        proj_context_destroy(static_cast<PJ_CONTEXT*>(m_projContext));
+    }
 }
 
 TiffHandle OpenTiff(const std::filesystem::path& path, const char* mode) {

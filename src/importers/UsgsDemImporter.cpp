@@ -78,7 +78,7 @@ support::Status MoveToDatumOf(const UsgsDemRecord& first, UsgsDemRecord& later) 
         std::to_string(later.zone) + 'N', EllipsoidOf(later.datumCode),
         EllipsoidOf(first.datumCode), later.zone);
     if (!moved) {
-        return Error{ErrorCode::SilentFailure, "corner cannot change datum"};
+        return Error{ErrorCode::UnusableUtmCoordinates, "corner cannot change datum"};
     }
     later.smallestX = terrain::RoundToInt(moved->west);
     later.largestX = terrain::RoundToInt(moved->east);

@@ -18,7 +18,7 @@ terrain::TerrainHeader HeaderFromDemRecord(const UsgsDemRecord& record, double m
 // Compares a later DEM with the first, in this order, after moving a UTM DEM on another datum
 // onto the first one's: DemsHaveDifferntMapProjections (ground units differ),
 // DifferentGridResolutions (x), DifferentElevationResolutions (y), DifferentUtmZones (UTM).
-// Fails with SilentFailure when the corners cannot change datum.
+// Fails with UnusableUtmCoordinates when the corners cannot change datum.
 support::Status ReconcileDemWithFirst(const UsgsDemRecord& first, UsgsDemRecord& later);
 
 // Loads one USGS ASCII DEM, or merges several adjacent ones into one grid: later files

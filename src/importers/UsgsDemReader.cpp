@@ -9,6 +9,7 @@
 #include "geodesy/Ellipsoid.h"
 #include "geodesy/Utm.h"
 #include "importers/MatrixSamples.h"
+#include "support/Text.h"
 
 namespace tavrok::importers {
 
@@ -208,15 +209,22 @@ support::Status DescribeUtmCorners(UsgsDemRecord& record) {
     const auto ellipsoid =
         geodesy::ellipsoidForDatumCode(record.datumCode).value_or(geodesy::EllipsoidId::Wgs84);
     if (converter.setUtmParameters(ellipsoid, 0) != 0) {
-        return Error{ErrorCode::SilentFailure, "ellipsoid"};
+        return Error{ErrorCode::UnusableUtmCoordinates, "ellipsoid"};
     }
     const auto zoneText = std::to_string(record.zone) + 'N';
+    if (record.zone < 1 || record.zone > 60) {
+        return Error{ErrorCode::IncorrectZone, "zone " + zoneText,
+                     "the A record names UTM zone " + std::to_string(record.zone)};
+    }
     record.lowerLatitude = record.leftLongitude = std::numeric_limits<double>::max();
     record.upperLatitude = record.rightLongitude = std::numeric_limits<double>::lowest();
     for (const auto& corner : record.corners) {
         const auto point = converter.utmToLatLon(zoneText, corner.x, corner.y);
         if (point.flags != 0) {
-            return Error{ErrorCode::SilentFailure, "UTM corner cannot be converted"};
+            return Error{ErrorCode::UnusableUtmCoordinates, "UTM corner cannot be converted",
+                         support::formatText("the A record's corner %.0f, %.0f lies outside "
+                                             "UTM zone %d",
+                                             corner.x, corner.y, record.zone)};
         }
         record.lowerLatitude = std::min(record.lowerLatitude, point.latitudeDegrees);
         record.upperLatitude = std::max(record.upperLatitude, point.latitudeDegrees);
@@ -395,7 +403,7 @@ Result<UsgsDemRecord> ReadUsgsDem(const std::filesystem::path& path,
     auto file = support::openForReading(path);
     const auto size = support::fileSizeOf(path);
     if (!file || !size) {
-        return Error{ErrorCode::CannotOpenFile, path.string()};
+        return support::unreadable(ErrorCode::CannotOpenFile, path);
     }
     auto bytes = ReadRest(file.get(), *size);
     if (!bytes) {

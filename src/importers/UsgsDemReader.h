@@ -56,8 +56,9 @@ struct UsgsDemRecord {
 // NotADemFile when no profile start fits or the A record is unreadable; GroundUnitFeetRefused
 // for ground unit 1 (state-plane feet) and NotADemFile for other codes than 2 and 3;
 // IncompatibleFileFormat for a profile that starts below the south edge or above the north
-// edge, or for a size the file cannot hold; SilentFailure when a UTM corner cannot be
-// converted; NotEnoughMemory; OperationCancelled when progress returns false.
+// edge, or for a size the file cannot hold; IncorrectZone for a UTM zone outside 1 to 60 and
+// UnusableUtmCoordinates when a UTM corner cannot be converted; NotEnoughMemory;
+// OperationCancelled when progress returns false.
 support::Result<UsgsDemRecord> ReadUsgsDem(std::string_view text,
                                            const support::ProgressCallback& progress);
 

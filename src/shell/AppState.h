@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geodesy/Ellipsoid.h"
+#include "importers/MatrixHeader.h"
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "overhead/OverheadState.h"
@@ -49,6 +50,12 @@ struct LoadMemory {
     } mola;
     // The raw matrix description persists between uses of its dialog.
     importers::RawMatrixDescription rawMatrixDescription;
+};
+
+// What the writers remember between saves of one run.
+struct ExportMemory {
+    // The last "File Format" choice of "Save Terrain Matrix".
+    importers::MatrixEncoding matrixEncoding = importers::MatrixEncoding::Float32;
 };
 
 // The overhead map window: what is shown, at which zoom, in how large a client area.
@@ -132,6 +139,7 @@ struct AppState {
     // The mouse tool working on the overhead map (the readout when none).
     MapTools mapTools;
     LoadMemory loads;
+    ExportMemory exports;
     SceneState scene;
     OverlayState overlay;
     FlybyState flyby;

@@ -16,9 +16,9 @@ namespace c = commands;
 
 constexpr std::array table{
     CommandEntry{LoadTerrainModel, "Load Terrain Model", "terrain", c::LoadTerrainModel, true},
-    CommandEntry{SaveUsgsDem, "Save USGS ASCII DEM", "exporters", nullptr},
-    CommandEntry{SaveGeoTiffDem, "Save GeoTiff DEM", "exporters", nullptr},
-    CommandEntry{SaveTerrainMatrix, "Save Terrain Matrix", "exporters", nullptr},
+    CommandEntry{SaveUsgsDem, "Save USGS ASCII DEM", "exporters", c::SaveUsgsDem, true},
+    CommandEntry{SaveGeoTiffDem, "Save GeoTiff DEM", "exporters", c::SaveGeoTiffDem, true},
+    CommandEntry{SaveTerrainMatrix, "Save Terrain Matrix", "exporters", c::SaveTerrainMatrix, true},
     CommandEntry{SaveImage, "Save Map Image", "media", nullptr},
     CommandEntry{PrintImage, "Print Map Image", "media", nullptr},
     CommandEntry{SaveTerragenEntire, "Entire Terrain", "exporters", nullptr},

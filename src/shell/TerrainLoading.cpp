@@ -97,11 +97,11 @@ CommandStatus showImportError(support::Ui& ui, const support::Error& error) {
     using support::ErrorCode;
     if (error.code == ErrorCode::CannotOpenDemCellFile ||
         error.code == ErrorCode::ErrorReadingSdts) {
-        ui.showMessage(error.message(), sdtsCaption);
+        ui.showFailure(error.message(), error.cause, sdtsCaption);
         return CommandStatus::Failed;
     }
     if (error.code == ErrorCode::IncompatibleArchive) {
-        ui.showMessage(std::string(error.message()) + error.detail);
+        ui.showFailure(std::string(error.message()) + error.detail, error.cause);
         return CommandStatus::Failed;
     }
     return showError(ui, error);
@@ -146,9 +146,7 @@ CommandStatus loadWithImporter(AppState& state, support::Ui& ui, std::string_vie
 }
 
 CommandStatus showError(support::Ui& ui, const support::Error& error) {
-    if (error.code != support::ErrorCode::SilentFailure) {
-        ui.showMessage(error.shownText());
-    }
+    ui.showFailure(error.shownText(), error.cause);
     return error.code == support::ErrorCode::OperationCancelled ? CommandStatus::Cancelled
                                                                 : CommandStatus::Failed;
 }

@@ -49,7 +49,8 @@ CommandStatus loadWithImporter(AppState& state, support::Ui& ui, std::string_vie
 // incompatible archive followed by its name.
 CommandStatus showImportError(support::Ui& ui, const support::Error& error);
 
-// Shows a failure once (nothing for a silent one) and says how the command ended.
+// Shows a failure once with its cause (a silent one shows no message box, only its cause where
+// there is room for it) and says how the command ended.
 CommandStatus showError(support::Ui& ui, const support::Error& error);
 
 }  // namespace tavrok::shell

@@ -110,9 +110,30 @@ constexpr std::array messageTable{
     std::pair{ErrorCode::NotAMolaMeg064File, std::string_view{"Not a MOLA MEG 064 File"}},
     std::pair{ErrorCode::NotAMolaMeg128File, std::string_view{"Not a MOLA MEG 128 File"}},
     std::pair{ErrorCode::CannotFindMolaPolarFile, std::string_view{"Cannot find MOLA POLAR file."}},
+    std::pair{ErrorCode::CannotCombineFiles, std::string_view{"Cannot Combine Files"}},
     std::pair{ErrorCode::ElevationOutOfRange, std::string_view{"Elevation Out of Range"}},
     std::pair{ErrorCode::ImproperGeoreferencing, std::string_view{"Improper Georeferencing"}},
     std::pair{ErrorCode::NoMolaTilesFound, std::string_view{"No MOLA Tiles Found"}},
+    std::pair{ErrorCode::CannotWriteFile,
+              std::string_view{"Cannot Write File\nThe disk may be full; nothing was saved"}},
+    std::pair{ErrorCode::UnableToOpenDemFile, std::string_view{"Unable to Open DEM File"}},
+    std::pair{ErrorCode::UsgsDemInSouthernHemisphere,
+              std::string_view{"Cannot Save UTM USGS DEM in Southern Hemisphere\n"
+                               "                Save as Terrain Matrix Instead"}},
+    std::pair{ErrorCode::UsgsDemOfDepthMatrix,
+              std::string_view{"Cannot Save Depth Matrix as USGS DEM"}},
+    std::pair{ErrorCode::UsgsDemOfSinusoidalProjection,
+              std::string_view{"Cannot Save Sinusoidal Projection as USGS DEM"}},
+    std::pair{ErrorCode::UsgsDemOfMarsPolar,
+              std::string_view{"Cannot Save Mars Polar as USGS DEM."}},
+    std::pair{ErrorCode::GeoTiffOfMola, std::string_view{"Cannot Convert MOLA to GeoTiff"}},
+    std::pair{ErrorCode::GeoTiffOfMarsPolar, std::string_view{"Cannot Mars Polar to GeoTiff"}},
+    std::pair{ErrorCode::GeoTiffOfSinusoidalProjection,
+              std::string_view{"Cannot Convert Sinusoidal Projection to GeoTiff\n"
+                               "       Start with Lat/Lon Projection Instead"}},
+    std::pair{ErrorCode::ElevationsBeyondSignedInteger,
+              std::string_view{"Elevations Exceed the Signed Integer Range (-32768 to 32767)\n"
+                               "Save as Floating Point Instead"}},
 };
 
 constexpr std::array codesFollowedByDetail{

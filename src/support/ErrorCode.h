@@ -7,7 +7,9 @@ namespace tavrok::support {
 // so the GUI and the command line print the same words.
 enum class ErrorCode {
     None,
-    SilentFailure,  // the failure was already explained, or needs no words: shows nothing
+    // The failure was already explained, or needs no message box; its cause, if it has one, is
+    // still printed on the command line.
+    SilentFailure,
     NotEnoughMemory,
     CannotOpenFile,
     FileError,
@@ -86,6 +88,18 @@ enum class ErrorCode {
     ElevationOutOfRange,
     ImproperGeoreferencing,
     NoMolaTilesFound,
+    CannotCombineFiles,  // its cause names the files and why
+    // Exporters.
+    CannotWriteFile,  // a write, close or rename failed: nothing was saved
+    UnableToOpenDemFile,
+    UsgsDemInSouthernHemisphere,
+    UsgsDemOfDepthMatrix,
+    UsgsDemOfSinusoidalProjection,
+    UsgsDemOfMarsPolar,
+    GeoTiffOfMola,
+    GeoTiffOfMarsPolar,
+    GeoTiffOfSinusoidalProjection,
+    ElevationsBeyondSignedInteger,
 };
 
 // The message text shown for a code, verbatim.

@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace tavrok::support {
 
 FileHandle openForReading(const std::filesystem::path& path) {
@@ -25,6 +28,32 @@ FileHandle openForReading(const std::filesystem::path& path) {
         ::close(descriptor);
     }
     return file;
+}
+
+std::string systemCause(const std::filesystem::path& path, int errorNumber) {
+    return path.string() + ": " + std::strerror(errorNumber);
+}
+
+std::string readProblem(const std::filesystem::path& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return systemCause(path, errno);
+    }
+    struct stat status {};
+    const bool examined = ::fstat(descriptor, &status) == 0;
+    const int examineError = errno;
+    ::close(descriptor);
+    if (!examined) {
+        return systemCause(path, examineError);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return systemCause(path, EISDIR);
+    }
+    return S_ISREG(status.st_mode) ? std::string() : path.string() + ": not a regular file";
+}
+
+Error unreadable(ErrorCode code, const std::filesystem::path& path) {
+    return Error{code, path.string(), readProblem(path)};
 }
 
 FileHandle openForWriting(const std::filesystem::path& path) {

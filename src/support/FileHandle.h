@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+
+#include "support/Result.h"
 
 namespace tavrok::support {
 
@@ -22,6 +25,15 @@ FileHandle openForWriting(const std::filesystem::path& path);
 
 // Closes the file and reports whether every buffered byte was written.
 bool closeChecked(FileHandle& file);
+
+// The file and the system's reason, as the user reads it: "/data/a.hgt: Permission denied".
+std::string systemCause(const std::filesystem::path& path, int errorNumber);
+// Why openForReading fails for this file, in the form above ("...: Is a directory" for a
+// folder, "...: not a regular file" for a FIFO or a device); empty when it opens now.
+std::string readProblem(const std::filesystem::path& path);
+
+// The error for a file that cannot be read, its cause filled in from readProblem.
+Error unreadable(ErrorCode code, const std::filesystem::path& path);
 
 // Size in bytes; empty when the file cannot be examined.
 std::optional<std::uint64_t> fileSizeOf(const std::filesystem::path& path);

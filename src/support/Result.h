@@ -9,10 +9,14 @@
 namespace tavrok::support {
 
 // A failure: the code decides the user's message; the detail is for logs and tests, and is
-// shown only after the codes that name a value (detailFollowsMessage).
+// shown only after the codes that name a value (detailFollowsMessage). The cause is for the
+// user too, where there is room for it: the file and the system's reason
+// ("/data/n57e011.hgt: No such file or directory"), or why files cannot go together. The
+// command line prints it as a second line; the desktop shows it as the message's details.
 struct Error {
     ErrorCode code = ErrorCode::None;
     std::string detail;
+    std::string cause = {};
 
     std::string_view message() const { return messageText(code); }
     // What the user reads: the message, and for the codes that name a value, ": " and the

@@ -58,6 +58,15 @@ class Interaction {
 
     // A modal message with a warning icon.
     virtual void showMessage(std::string_view text, std::string_view caption = defaultCaption) = 0;
+    // A failure: its message, and its cause where there is room for one. An empty text shows
+    // nothing on the desktop (the failure needs no message box); the command line still prints
+    // the cause.
+    virtual void showFailure(std::string_view text, std::string_view /*cause*/,
+                             std::string_view caption = defaultCaption) {
+        if (!text.empty()) {
+            showMessage(text, caption);
+        }
+    }
     // A modal message with an information icon: news, not a problem (the About box).
     virtual void showInformation(std::string_view text,
                                  std::string_view caption = defaultCaption) = 0;

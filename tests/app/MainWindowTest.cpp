@@ -143,6 +143,14 @@ TEST_F(MainWindowTest, ALongJobLocksTheWindowAndDefersItsClose) {
     EXPECT_FALSE(std::filesystem::exists(path("tavrok_terrain/unpacked.dem")));
 }
 
+// Presses a button of the open dialog once the current event has been handled, so that a
+// modal window it opens does not block the caller.
+void clickLater(QWidget* dialog, const char* name) {
+    auto* button = dialog->findChild<QAbstractButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
+}
+
 TEST_F(MainWindowTest, LoadsAMatrixThroughTheFileTypeDialogAndTheFilePrompt) {
     answerNextModal([](QWidget* modal) {
         modal->findChild<QRadioButton*>("1301")->click();
@@ -193,12 +201,62 @@ TEST_F(MainWindowTest, TheMatrixDialogStaysOpenUntilItsFieldsAreRight) {
     EXPECT_EQ(state.document.header().columns, 3);
 }
 
-// Presses a button of the open dialog once the current event has been handled, so that a
-// modal window it opens does not block the caller.
-void clickLater(QWidget* dialog, const char* name) {
-    auto* button = dialog->findChild<QAbstractButton*>(name);
-    ASSERT_NE(button, nullptr) << name;
-    QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
+// Names the file in the next save prompt.
+void answerSavePrompt(const std::filesystem::path& file) {
+    answerNextModal(
+        [file](QWidget* prompt) {
+            auto* dialog = qobject_cast<QFileDialog*>(prompt);
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(file));
+            QMetaObject::invokeMethod(dialog, "done", Q_ARG(int, QDialog::Accepted));
+        },
+        "QFileDialog");
+}
+
+TEST_F(MainWindowTest, SavesTheChosenMatrixFormatAndAsksAZonelessGridForItsZone) {
+    loadSample();
+    answerNextModal([this](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), "File Format");
+        EXPECT_TRUE(modal->findChild<QRadioButton*>("Floating Point")->isChecked());
+        modal->findChild<QRadioButton*>("Signed Integer")->click();
+        answerSavePrompt(path("hood.bin"));
+        QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
+    });
+    window->runCommand(CommandId::SaveTerrainMatrix);
+    EXPECT_EQ(std::filesystem::file_size(path("hood.bin")), 799u * 1013 * 2);
+
+    auto header = state.document.header();
+    header.projection = terrain::ProjectionKind::XY;
+    state.document.replace(state.document.grid().clone().value(), header, {});
+    auto refused = std::make_shared<QString>();
+    answerNextModal(
+        [this, refused](QWidget* question) {
+            answerNextModal(
+                [this, refused](QWidget* zone) {
+                    EXPECT_EQ(zone->windowTitle(), "UTM Global Coordinates");
+                    zone->findChild<QLineEdit*>("zone")->setText("99");
+                    answerNextModal(
+                        [this, refused, zone](QWidget* box) {
+                            *refused = qobject_cast<QMessageBox*>(box)->text();
+                            box->close();
+                            zone->findChild<QLineEdit*>("zone")->setText("13");
+                            zone->findChild<QRadioButton*>("South")->click();
+                            answerSavePrompt(path("local.tif"));
+                            QMetaObject::invokeMethod(zone, "accept", Qt::QueuedConnection);
+                        },
+                        "QMessageBox");
+                    QMetaObject::invokeMethod(zone, "accept", Qt::QueuedConnection);
+                },
+                "tavrok::app::UtmZoneView");
+            auto* box = qobject_cast<QMessageBox*>(question);
+            ASSERT_NE(box, nullptr);
+            QMetaObject::invokeMethod(box->button(QMessageBox::Ok), "click", Qt::QueuedConnection);
+        },
+        "QMessageBox");
+    window->runCommand(CommandId::SaveGeoTiffDem);
+    EXPECT_EQ(*refused, "Incorrect Zone");
+    EXPECT_EQ(state.document.header().zoneText, "13S");
+    EXPECT_TRUE(std::filesystem::exists(path("local.tif")));
 }
 
 TEST_F(MainWindowTest, LightingOkRebuildsTheShadingAndCancelKeepsIt) {

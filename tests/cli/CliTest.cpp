@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -151,6 +154,158 @@ TEST_F(CliRender, BoundsTheImageInBothDimensions) {
         EXPECT_EQ(std::filesystem::exists(path("tall.png")), c.written) << c.size;
         std::filesystem::remove(path("tall.png"));
     }
+}
+
+// What a failing run leaves: its exit status and the lines it wrote to standard error.
+struct FailedRun {
+    int exitCode = 0;
+    std::vector<std::string> errors;
+};
+
+FailedRun runForErrors(const std::string& arguments) {
+    const std::string command = cli + " " + arguments + " 2>&1 >/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string output;
+    std::array<char, 4096> buffer{};
+    for (std::size_t count = 0; (count = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0;) {
+        output.append(buffer.data(), count);
+    }
+    const int status = pclose(pipe.release());
+    return {WEXITSTATUS(status), linesOf(output)};
+}
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Copies a file with one run of bytes replaced; the original bytes are checked first, so a
+// changed sample file fails here rather than testing something else.
+void copyPatched(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::string_view original, std::string_view replacement) {
+    std::string bytes = readBytes(from);
+    const auto at = bytes.find(original);
+    ASSERT_NE(at, std::string::npos) << from;
+    bytes.replace(at, original.size(), replacement);
+    std::ofstream(to, std::ios::binary) << bytes;
+}
+
+class CliFailures : public TemporaryFolderTest {};
+
+// Every bad input ends with exit status 1 and says what was wrong, in as many lines as needed:
+// the system's message, then the file and the reason where one is known.
+TEST_F(CliFailures, SayWhatWasWrong) {
+    const auto source = std::filesystem::path(sourceDir) / "data";
+    const std::string header = readBytes(source / "mt_hood.hdr");
+    std::filesystem::copy(source / "mt_hood.bin", path("zone99.bin"));
+    writeFile("zone99.hdr", header.substr(0, header.find("UTM Zone 10 N")) + "UTM Zone 99 N" +
+                                header.substr(header.find("UTM Zone 10 N") + 13));
+    writeFile("alone.bil", std::string(8, '\0'));
+    writeFile("grid.bin", std::string(8, '\0'));
+    std::filesystem::create_directory(path("folder.hgt"));
+    const std::string at = folder().string() + "/";
+    struct Case {
+        std::string arguments;
+        std::vector<std::string> errors;
+    };
+    const std::vector<Case> cases{
+        {at + "zone99.bin",
+         {"tavrok-cli: " + at + "zone99.hdr: UTM zone 99N cannot place the corners on the globe"}},
+        {at + "alone.bil", {"tavrok-cli: " + at + "alone.hdr: No such file or directory"}},
+        {at + "folder.hgt",
+         {"tavrok-cli: Cannot Open Matrix", "tavrok-cli: " + at + "folder.hgt: Is a directory"}},
+        {at + "missing.hgt",
+         {"tavrok-cli: Cannot Open Matrix",
+          "tavrok-cli: " + at + "missing.hgt: No such file or directory"}},
+        {at + "grid.bin",
+         {"tavrok-cli: describe the grid: --rows and --columns are needed, with the options of "
+          "--help"}},
+        {sampleTerrain + std::string(" ") + at + "x.dem",
+         {"tavrok-cli: Cannot Combine Files",
+          "tavrok-cli: mt_hood.bin (terrain matrix) cannot be combined with x.dem (USGS DEM)"}},
+        {"--type usgs " + at + "a.dem " + at + "grid.bin",
+         {"tavrok-cli: Cannot Combine Files",
+          "tavrok-cli: a.dem (USGS DEM) cannot be combined with grid.bin (headerless grid)"}},
+        {at + "a.dem " + at + "b.tgz", {"tavrok-cli: Cannot Mix ASCII DEMs and TGZ DEMs"}},
+        {at + "grid.bin " + at + "grid.bin",
+         {"tavrok-cli: Cannot Combine Files",
+          "tavrok-cli: grid.bin and grid.bin: a headerless grid is loaded by itself"}},
+    };
+    for (const auto& [arguments, errors] : cases) {
+        const auto run = runForErrors("info " + arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments;
+        EXPECT_EQ(run.errors, errors) << arguments;
+    }
+}
+
+// Damaged georeferences in the sample files of other tools: a DEM's A record and an SDTS
+// transfer's XREF name zone 99, a transfer's RSDF puts a corner off the zone, and two GeoTIFFs
+// lie in different zones.
+TEST_F(CliFailures, NameTheDamageInRealFiles) {
+    const auto dem = sharedData("usgsdem/gdal362_storml_elev_utm12n_nad83.dem");
+    const auto sdts = sharedData("sdts/node-gdal_8821");
+    if (!std::filesystem::exists(dem) || !std::filesystem::exists(sdts)) {
+        GTEST_SKIP() << "the shared sample files are not here";
+    }
+    // The zone is the integer ending at byte 168 of the A record.
+    std::string record = readBytes(dem);
+    ASSERT_EQ(record.substr(162, 6), "    12");
+    record.replace(162, 6, "    99");
+    writeFile("zone99.dem", record);
+    runCommand("gzip -c " + path("zone99.dem").string() + " > " + path("zone99.dem.gz").string());
+    // The transfer with one module changed: XREF's zone (after the datum and a unit separator),
+    // or RSDF's west edge moved far out.
+    const auto transferWith = [&](const std::string& module, std::string_view original,
+                                  std::string_view replacement) {
+        const auto copy = path(module);
+        std::filesystem::create_directory(copy);
+        for (const auto& file : std::filesystem::directory_iterator(sdts)) {
+            if (file.path().filename() != "8821" + module + ".DDF") {
+                std::filesystem::copy(file.path(), copy / file.path().filename());
+            }
+        }
+        copyPatched(sdts / ("8821" + module + ".DDF"), copy / ("8821" + module + ".DDF"), original,
+                    replacement);
+        return (copy / "8821CATD.DDF").string();
+    };
+    const auto xref = transferWith("XREF", "NAS\03712", "NAS\03799");
+    const auto rsdf = transferWith("RSDF", "659010.0000000", "-99999.0000000");
+    const std::vector<std::string> demZone{"tavrok-cli: Incorrect Zone",
+                                           "tavrok-cli: the A record names UTM zone 99"};
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
+        {path("zone99.dem").string(), demZone},
+        {path("zone99.dem.gz").string(), demZone},
+        {xref,
+         {"tavrok-cli: SDTS2DEM: Error Reading SDTS",
+          "tavrok-cli: 8821XREF.DDF: there is no UTM zone 99"}},
+        {rsdf,
+         {"tavrok-cli: SDTS2DEM: Error Reading SDTS",
+          "tavrok-cli: 8821RSDF.DDF: the corner -99999, 4915260 lies outside UTM zone 12"}},
+        {sampleTif + " " + sharedData("geotiff_dem/gdalraster_storml_elev.tif").string(),
+         {"tavrok-cli: Cannot Combine Files",
+          "tavrok-cli: gdalraster_lf_elev_220_mt_hood_utm.tif and gdalraster_storml_elev.tif: "
+          "they lie in different UTM zones (10N and 12N)"}},
+    };
+    for (const auto& [arguments, errors] : cases) {
+        const auto run = runForErrors("info " + arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments;
+        EXPECT_EQ(run.errors, errors) << arguments;
+    }
+}
+
+// A unit code PROJ does not know (9999 for the linear unit 9001) still loads, and PROJ's own
+// complaint stays off standard error.
+TEST_F(CliFailures, KeepProjQuiet) {
+    const auto tiff = sharedData("geotiff_dem/pdal_int16.tif");
+    if (!std::filesystem::exists(tiff)) {
+        GTEST_SKIP() << "the shared sample files are not here";
+    }
+    // The ProjLinearUnitsGeoKey entry: key 3076, location 0, count 1, value 9001, little-endian.
+    copyPatched(tiff, path("unit.tif"), std::string("\x04\x0c\0\0\x01\0\x29\x23", 8),
+                std::string("\x04\x0c\0\0\x01\0\x0f\x27", 8));
+    const auto run = runForErrors("info " + path("unit.tif").string());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.errors, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -222,18 +222,6 @@ TEST(ChangeUtmEllipsoid, MovesTheCornersToTheNearestMetre) {
     }
 }
 
-TEST(DeclaredUtm, KeepsTheCornersAndTakesWgs84) {
-    auto matrix = test::utmTerrain(11, 21, 500010, 4000020, 30, [](int, int) { return 1; });
-    matrix.header.gridKind = terrain::gridKindMatrix;
-    matrix.header.projection = terrain::ProjectionKind::XY;
-    EXPECT_TRUE(checkUtmConversion(matrix.header));
-    const auto declared = declaredUtm(matrix.header, 13, 'S');
-    EXPECT_EQ(declared.zoneText, "13S");
-    EXPECT_EQ(declared.ellipsoid, EllipsoidId::Wgs84);
-    EXPECT_EQ(declared.westBound, 500010);
-    EXPECT_LT(declared.southLat, -53);  // 4000 km north of the southern false origin
-}
-
 // The oracle: GDAL's bilinear warp onto the same grid.
 class UtmAgainstGdal : public test::TemporaryFolderTest {};
 

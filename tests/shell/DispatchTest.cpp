@@ -30,9 +30,9 @@ TEST(CommandTable, ListsEveryCommandOnceAndMarksTheLongOnes) {
 TEST(Dispatch, SaysPlainlyWhenACommandIsNotBuiltYetAndReportsTheFailure) {
     AppState state;
     support::ScriptedUi ui;
-    EXPECT_EQ(dispatch(state, ui, CommandId::SaveGeoTiffDem), CommandStatus::Failed);
+    EXPECT_EQ(dispatch(state, ui, CommandId::SaveImage), CommandStatus::Failed);
     EXPECT_EQ(ui.messageTexts(),
-              std::vector<std::string>{"\"Save GeoTiff DEM\" is not available yet"});
+              std::vector<std::string>{"\"Save Map Image\" is not available yet"});
     EXPECT_EQ(dispatch(state, ui, static_cast<CommandId>(12345)), CommandStatus::Failed);
     EXPECT_EQ(ui.messageTexts().back(), "Unknown command 12345");
     EXPECT_EQ(runImport(state, ui, LoadRequest{CommandId::LoadLasCloud, 0, {"a.las"}}),

@@ -13,13 +13,13 @@
 #include "app/dialogs/AreaSelectionView.h"
 #include "app/dialogs/DemSpecsView.h"
 #include "app/dialogs/EllipsoidView.h"
+#include "app/dialogs/ExportDialogViews.h"
 #include "app/dialogs/FileTypeView.h"
 #include "app/dialogs/LightingView.h"
 #include "app/dialogs/MapScaleView.h"
 #include "app/dialogs/MolaPolarView.h"
 #include "app/dialogs/RawMatrixView.h"
 #include "app/dialogs/TerrainColorsView.h"
-#include "app/dialogs/UtmZoneView.h"
 
 namespace tavrok::app {
 
@@ -93,7 +93,8 @@ constexpr std::array views{
     ViewEntry{"IDD_GEOLIMITS2", makeView<AreaLimitsView, edit::AreaLimitsDialog>},
     ViewEntry{"IDD_ELLIPSOID1", makeView<EllipsoidView, edit::EllipsoidDialog>},
     ViewEntry{"IDD_ELLIPSOID2", makeView<EllipsoidView, edit::EllipsoidDialog>},
-    ViewEntry{"IDD_ZONE", makeView<UtmZoneView, edit::UtmZoneDialog>},
+    ViewEntry{"IDD_FILEFORMAT", makeView<FileFormatView, exporters::FileFormatDialog>},
+    ViewEntry{"IDD_ZONE", makeView<UtmZoneView, terrain::UtmZoneDialog>},
 };
 
 }  // namespace

@@ -55,6 +55,11 @@ CommandStatus LoadGtopo30Tiles(AppState& state, support::Ui& ui, const LoadReque
 CommandStatus LoadMarsMola(AppState& state, support::Ui& ui, const LoadRequest& request);
 CommandStatus LoadMarsPolarMola(AppState& state, support::Ui& ui, const LoadRequest& request);
 
+// exporters.cpp: the File menu's terrain writers
+CommandStatus SaveTerrainMatrix(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus SaveUsgsDem(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus SaveGeoTiffDem(AppState& state, support::Ui& ui, const CommandContext& context);
+
 // overhead.cpp
 CommandStatus BuildOverhead(AppState& state, support::Ui& ui, const CommandContext& context);
 CommandStatus ModifyColors(AppState& state, support::Ui& ui, const CommandContext& context);

@@ -13,6 +13,7 @@
 #include "shell/TerrainLoading.h"
 #include "shell/commands/Commands.h"
 #include "terrain/TerrainHelpers.h"
+#include "terrain/UtmZoneDialog.h"
 
 namespace tavrok::shell::commands {
 
@@ -135,12 +136,11 @@ std::optional<geodesy::EllipsoidId> chosenEllipsoid(AppState& state, support::Ui
 }
 
 CommandStatus declareMatrixUtm(AppState& state, support::Ui& ui) {
-    edit::UtmZoneDialog dialog;
+    terrain::UtmZoneDialog dialog;
     if (!ui.runDialog(dialog)) {
         return CommandStatus::Cancelled;
     }
-    auto& terrain = state.document.edit();
-    terrain.header = edit::declaredUtm(terrain.header, dialog.zone(), dialog.hemisphere);
+    terrain::declareUtm(state.document.edit().header, dialog.zone, dialog.hemisphere);
     state.overhead.coordinateMode = overhead::CoordinateMode::UtmMeters;
     return CommandStatus::Done;
 }

@@ -17,13 +17,19 @@ CommandStatus BuildRawMatrix(AppState& state, support::Ui& ui, const LoadRequest
     if (request.files.empty()) {
         return CommandStatus::Cancelled;
     }
+    if (request.files.size() > 1) {
+        return showError(ui, support::Error{support::ErrorCode::CannotCombineFiles, "raw",
+                                            request.files[0].filename().string() + " and " +
+                                                request.files[1].filename().string() +
+                                                ": a headerless grid is loaded by itself"});
+    }
     return buildRawMatrix(state, ui, RawMatrixRequest{request.files.front()});
 }
 
 CommandStatus buildRawMatrix(AppState& state, support::Ui& ui, const RawMatrixRequest& request) {
     if (!support::openForReading(request.file)) {
-        ui.showMessage(support::messageText(support::ErrorCode::CannotOpenMatrix));
-        return CommandStatus::Failed;
+        return showError(ui,
+                         support::unreadable(support::ErrorCode::CannotOpenMatrix, request.file));
     }
     auto& remembered = state.loads.rawMatrixDescription;
     if (!request.preset) {

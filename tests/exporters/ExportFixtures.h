@@ -1,0 +1,58 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "exporters/Registry.h"
+#include "shell/AppState.h"
+#include "support/ScriptedUi.h"
+
+namespace tavrok::test {
+
+// What GDAL makes of a file: size, geotransform, the EPSG code of its coordinate system (0
+// when it names none), the first band's type and no-data value, its coordinate system as WKT,
+// and every sample as a float, rows north first.
+struct GdalView {
+    int columns = 0;
+    int rows = 0;
+    double geoTransform[6] = {};
+    int epsg = 0;
+    std::string type;
+    bool hasNoData = false;
+    double noData = 0;
+    std::string wkt;
+    std::vector<float> samples;
+
+    float at(int column, int row) const {
+        return samples[static_cast<std::size_t>(row) * columns + column];
+    }
+};
+GdalView ReadWithGdal(const std::filesystem::path& file, const std::filesystem::path& scratch);
+
+// A VRT beside a saved binary matrix that shows GDAL the data file as our ".hdr" describes it:
+// corners are sample centres, the first stored row is the southern one.
+std::filesystem::path WriteMatrixVrt(const std::filesystem::path& dataFile);
+
+// A private folder and a program state to load terrains into and save them from.
+class ExportFolderTest : public TemporaryFolderTest {
+  protected:
+    void SetUp() override;
+
+    // Loads files as the command line does (importer by name); fails the test otherwise.
+    bool load(const std::filesystem::path& file);
+    // Installs a grid built in the test with its header.
+    void install(terrain::TerrainModel grid, terrain::TerrainHeader header);
+    support::Status save(std::string_view key, const std::filesystem::path& file,
+                         importers::MatrixEncoding encoding = importers::MatrixEncoding::Float32);
+    const terrain::Terrain& terrain() const { return state.document.terrain(); }
+
+    shell::AppState state;
+    support::ScriptedUi ui;
+};
+
+// A small terrain of rows x columns cells filled by row-major values (south row first),
+// NaN values missing; a UTM zone 13 N grid on WGS 84 with 30 m spacing unless changed.
+terrain::Terrain SmallTerrain(int rows, int columns, const std::vector<float>& elevations);
+
+}  // namespace tavrok::test
