@@ -53,6 +53,27 @@ MainWindow::MainWindow(shell::AppState& state)
         shell::updateMenus(m_state);
         applyMenuState();
     });
+    // A finished selection is cropped or patched once the view's event has returned; other
+    // results stay with the view for their owners.
+    connect(
+        m_mapView, &MapView::mapToolFinished, this,
+        [this] {
+            const auto& pending = m_mapView->toolResult();
+            const bool selection =
+                pending && (std::holds_alternative<shell::SelectedArea>(*pending) ||
+                            std::holds_alternative<shell::PatchArea>(*pending));
+            if (selection && !m_state.shell.busy) {
+                const auto result = m_mapView->takeToolResult();
+                takeClientSize();
+                afterCommand(shell::commands::finishMapTool(m_state, *m_ui, *result));
+            }
+        },
+        Qt::QueuedConnection);
+    connect(m_mapView, &MapView::mapToolCancelled, this, [this] {
+        shell::commands::endSelection(m_state);
+        applyMenuState();
+        refreshMap();
+    });
     m_scrollArea = new QScrollArea;
     m_scrollArea->setWidget(m_mapView);
     m_scrollArea->setWidgetResizable(true);

@@ -45,6 +45,8 @@ class MapView : public QWidget {
 
     // What the map tool that finished last handed over; empty once taken.
     std::optional<shell::MapToolResult> takeToolResult();
+    // The result waiting to be taken, left in place.
+    const std::optional<shell::MapToolResult>& toolResult() const { return m_toolResult; }
 
     QSize sizeHint() const override { return m_image.isNull() ? QSize(1, 1) : m_image.size(); }
 

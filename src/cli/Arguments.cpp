@@ -15,6 +15,10 @@ std::optional<Arguments> Arguments::parse(const std::vector<std::string>& words,
             continue;
         }
         std::string name = word.substr(2);
+        const std::string key = name.substr(0, name.find('='));
+        if (arguments.has(key)) {
+            arguments.m_repeated.insert(key);
+        }
         if (const auto equals = name.find('='); equals != std::string::npos) {
             arguments.m_options[name.substr(0, equals)] = name.substr(equals + 1);
         } else if (switches.contains(name)) {

@@ -20,11 +20,14 @@ class Arguments {
     std::optional<std::string> value(const std::string& name) const;
     // Names given that are not in the list: reported as mistakes.
     std::vector<std::string> unknown(const std::set<std::string>& known) const;
+    // Whether an option or switch was given more than once (the last value counts).
+    bool repeated(const std::string& name) const { return m_repeated.contains(name); }
 
   private:
     std::vector<std::string> m_positional;
     std::map<std::string, std::string> m_options;
     std::set<std::string> m_switches;
+    std::set<std::string> m_repeated;
 };
 
 // "12.5,-3" -> {12.5, -3}; empty on anything else.

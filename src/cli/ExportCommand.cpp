@@ -5,6 +5,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/CliUi.h"
+#include "cli/EditOptions.h"
 #include "cli/RawOptions.h"
 #include "cli/Subcommands.h"
 #include "cli/TerrainLoad.h"
@@ -100,6 +101,9 @@ int runExport(const Arguments& arguments) {
     ui.setVerbose(arguments.has("verbose"));
     if (!loadTerrain(arguments, state, ui)) {
         return 1;
+    }
+    if (const int edited = applyEditOptions(arguments, state, ui); edited != 0) {
+        return edited;
     }
     ui.setDialogFiller([&arguments, &options](support::DialogModel& dialog) {
         return fillExportDialog(arguments, options, dialog);

@@ -1,4 +1,5 @@
 #include "cli/RawOptions.h"
+#include "cli/EditOptions.h"
 #include "support/Text.h"
 
 #include <algorithm>
@@ -238,6 +239,9 @@ support::Status fillDialogFromOptions(const Arguments& arguments, support::Dialo
     }
     if (id == "IDD_MPGEOCOORD") {
         return fillMarsPolar(arguments, static_cast<importers::MolaPolarSelection&>(dialog));
+    }
+    if (auto filled = fillEditDialog(arguments, dialog)) {
+        return *filled;
     }
     if (id != "IDD_DIALOG1") {
         return usageError(

@@ -4,6 +4,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/CliUi.h"
+#include "cli/EditOptions.h"
 #include "cli/RawOptions.h"
 #include "cli/Subcommands.h"
 #include "cli/TerrainLoad.h"
@@ -76,6 +77,9 @@ int runInfo(const Arguments& arguments) {
     CliUi ui;
     if (!loadTerrain(arguments, state, ui)) {
         return 1;
+    }
+    if (const int edited = applyEditOptions(arguments, state, ui); edited != 0) {
+        return edited;
     }
     if (arguments.has("json")) {
         std::printf("%s\n", headerJson(state.document.terrain()).dump(2).c_str());

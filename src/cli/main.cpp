@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Arguments.h"
+#include "cli/EditOptions.h"
 #include "cli/RawOptions.h"
 #include "cli/Subcommands.h"
 
@@ -49,9 +50,11 @@ Mars MOLA (--type mola: MEG tiles; --type mola-polar: polar images), with --tile
 constexpr const char* infoHelp =
     R"(Usage: tavrok-cli info FILE... [--json] [--type TYPE] [GRID OPTIONS]
 
-Loads the terrain and prints its DEM specification lines, then rows, columns, projection,
-zone, ellipsoid, bounds, spacing, minimum and maximum elevation and the count of missing cells.
+Loads the terrain, makes the edits asked for below, and prints its DEM specification lines,
+then rows, columns, projection, zone, ellipsoid, bounds, spacing, minimum and maximum
+elevation and the count of missing cells.
   --json              print one JSON object with the header fields instead
+  --utm-zone ZONE     the UTM zone (such as 13N) an X/Y matrix is declared in by --to-utm
 )";
 
 constexpr const char* elevationHelp =
@@ -107,9 +110,11 @@ or --width the map has the size the program chooses for a 1024 x 768 window.
 
 constexpr const char* exportHelp =
     R"(Usage: tavrok-cli export FILE... -o OUT.bin|OUT.txt|OUT.dem|OUT.tif [--format int16|float32]
-                        [--utm-zone ZONE] [--type TYPE] [GRID OPTIONS]
+                        [--crop W,S,E,N] [--patch C0,R0,C1,R1] [--to-utm DATUM]
+                        [--allow-sinusoidal] [--change-ellipsoid DATUM] [--utm-zone ZONE]
+                        [--type TYPE] [GRID OPTIONS]
 
-Loads the terrain and saves it in the format the output's extension names, as the File menu's
+Loads the terrain, makes the edits asked for (below), and saves it in the format the output's extension names, as the File menu's
 "Save Terrain Matrix", "Save USGS ASCII DEM" and "Save GeoTiff DEM" do:
   .bin  terrain matrix, binary samples, with its ".hdr" header beside it
   .txt  terrain matrix, samples as text, with its ".hdr" header beside it
@@ -138,7 +143,12 @@ struct Subcommand {
 
 const std::vector<Subcommand>& subcommands() {
     static const std::vector<Subcommand> list{
-        {"info", tavrok::cli::runInfo, infoHelp, true, {"json", "type"}},
+        {"info",
+         tavrok::cli::runInfo,
+         infoHelp,
+         true,
+         {"json", "type", "crop", "patch", "to-utm", "allow-sinusoidal", "change-ellipsoid",
+          "utm-zone"}},
         {"elevation", tavrok::cli::runElevation, elevationHelp, true, {"at", "geo", "type"}},
         {"geo2utm", tavrok::cli::runGeoToUtm, geoToUtmHelp, false, {"ellipsoid", "zone"}},
         {"utm2geo", tavrok::cli::runUtmToGeo, utmToGeoHelp, false, {"ellipsoid", "zone"}},
@@ -152,13 +162,17 @@ const std::vector<Subcommand>& subcommands() {
          tavrok::cli::runExport,
          exportHelp,
          true,
-         {"output", "format", "utm-zone", "type", "verbose"}},
+         {"output", "format", "utm-zone", "type", "verbose", "crop", "patch", "to-utm",
+          "allow-sinusoidal", "change-ellipsoid"}},
     };
     return list;
 }
 
 void printHelp(const Subcommand& subcommand) {
     std::fputs(subcommand.help, stdout);
+    if (subcommand.options.contains("crop")) {
+        std::fputs(tavrok::cli::editOptionsHelp(), stdout);
+    }
     if (subcommand.loadsTerrain) {
         std::fputs(loadOptions, stdout);
         std::fputs(tavrok::cli::rawOptionsHelp(), stdout);
@@ -172,7 +186,8 @@ int runSubcommand(const Subcommand& subcommand, const std::vector<std::string>& 
     }
     known.insert("help");
     std::string error;
-    const auto arguments = Arguments::parse(words, {"help", "json", "depth", "verbose"}, error);
+    const auto arguments =
+        Arguments::parse(words, {"help", "json", "depth", "verbose", "allow-sinusoidal"}, error);
     if (!arguments) {
         std::cerr << "tavrok-cli: " << error << '\n';
         return 2;

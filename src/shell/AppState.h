@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "geodesy/Ellipsoid.h"
 #include "importers/MatrixHeader.h"
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
@@ -43,6 +45,8 @@ struct LoadMemory {
         std::filesystem::path megDirectory;
         std::filesystem::path polarDirectory;
         importers::MolaPolarSelection polar;
+        // A smaller window of the same image chosen on the map, read instead of the square.
+        std::optional<importers::MolaPolarWindow> window;
     } mola;
     // The raw matrix description persists between uses of its dialog.
     importers::RawMatrixDescription rawMatrixDescription;
@@ -83,6 +87,12 @@ struct FlybyState {
     bool flightPathDefined = false;
 };
 struct GpsState {};
+// What the terrain edits remember: the ellipsoid last chosen for UTM, and the one a loader
+// requires for the conversion it asks for.
+struct EditMemory {
+    geodesy::EllipsoidId utmEllipsoid = geodesy::EllipsoidId::Wgs84;
+    std::optional<geodesy::EllipsoidId> presetEllipsoid;
+};
 struct ProfileState {};
 
 // One menu state per window; the scene and plot menus reuse command ids of the main menu.
@@ -134,6 +144,7 @@ struct AppState {
     OverlayState overlay;
     FlybyState flyby;
     GpsState gps;
+    EditMemory edits;
     ProfileState profile;
     ShellState shell;
 };

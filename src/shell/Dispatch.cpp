@@ -25,16 +25,16 @@ constexpr std::array table{
     CommandEntry{SaveTerragenSelected, "Selected Area", "exporters", nullptr},
     CommandEntry{Exit, "Exit", "shell", c::Exit},
     CommandEntry{ShowDemSpecs, "Show DEM Specs", "terrain", c::ShowDemSpecs},
-    CommandEntry{ConvertToUtm, "Convert to UTM Projection", "geodesy", nullptr},
-    CommandEntry{ChangeUtmEllipsoid, "Change UTM Ellipsoid", "geodesy", nullptr},
+    CommandEntry{ConvertToUtm, "Convert to UTM Projection", "geodesy", c::ConvertToUtm, true},
+    CommandEntry{ChangeUtmEllipsoid, "Change UTM Ellipsoid", "geodesy", c::ChangeUtmEllipsoid},
     CommandEntry{OverheadView, "F1  Overhead View", "overhead", c::OverheadView},
     CommandEntry{Scene3d, "F2  3D Scene", "scene", nullptr},
     CommandEntry{ModifyColors, "F3  Modify Colors", "overhead", c::ModifyColors},
     CommandEntry{MapOverlay, "F4  Apply/Remove Map Overlay", "overlay", nullptr},
     CommandEntry{AdjustMapOverlay, "F5  Adjust Map Overlay", "overlay", nullptr},
     CommandEntry{ResizeOverheadView, "F6  Resize Overhead View", "overhead", c::ResizeOverheadView},
-    CommandEntry{PatchMissingData, "F7  Patch Missing Data", "terrain", nullptr},
-    CommandEntry{SelectSmallerArea, "F8  Select Smaller Area", "terrain", nullptr},
+    CommandEntry{PatchMissingData, "F7  Patch Missing Data", "terrain", c::PatchMissingData},
+    CommandEntry{SelectSmallerArea, "F8  Select Smaller Area", "terrain", c::SelectSmallerArea},
     CommandEntry{ViewFlyby, "View Flyby", "flyby", nullptr},
     CommandEntry{AnimateFlyby, "Animate Flyby", "flyby", nullptr},
     CommandEntry{StopOperation, "Stop Operation", "shell", c::StopOperation},
@@ -155,6 +155,12 @@ CommandStatus runImport(AppState& state, support::Ui& ui, const LoadRequest& req
 }
 
 void updateMenus(AppState& state) {
+    // A selection on the map greys everything until Enter or Escape ends it.
+    const MapTool tool = state.mapTools.current();
+    if (tool == MapTool::SelectArea || tool == MapTool::PatchArea) {
+        GreyAllMenus(state.shell.menus.main);
+        return;
+    }
     const auto& header = state.document.header();
     MenuContext context;
     context.gridKind = header.gridKind;

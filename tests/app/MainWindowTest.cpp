@@ -658,6 +658,45 @@ TEST_F(MainWindowTest, EscapeDuringALongRebuildCancelsTheResizing) {
 
 // The program as it starts: a window placed from the settings (or the default placement),
 // the settings read and, at close, written.
+TEST_F(MainWindowTest, F8DragEnterAndTheLimitsDialogCropTheTerrain) {
+    loadSample();
+    MapView& map = window->mapView();
+    const QImage& image = map.image();
+    const QPoint origin(std::max((map.width() - image.width()) / 2, 0),
+                        std::max((map.height() - image.height()) / 2, 0));
+    QTest::keyClick(window.get(), Qt::Key_F8);
+    EXPECT_EQ(state.mapTools.current(), shell::MapTool::SelectArea);
+    EXPECT_FALSE(state.shell.menus.main.enabled(CommandId::ConvertToUtm));
+    QTest::mousePress(&map, Qt::LeftButton, {}, origin + QPoint(40, 40));
+    QTest::mouseMove(&map, origin + QPoint(140, 120));
+    QTest::mouseRelease(&map, Qt::LeftButton, {}, origin + QPoint(140, 120));
+    // The rubber band's top edge in its colour.
+    EXPECT_EQ(map.grab().toImage().pixelColor(origin + QPoint(90, 40)), QColor(200, 50, 0));
+    QString title;
+    QString west;
+    answerNextModal(
+        [&](QWidget* modal) {
+            title = modal->windowTitle();
+            west = modal->findChild<QLineEdit*>("westernEdge")->text();
+            qobject_cast<QDialog*>(modal)->accept();
+        },
+        "tavrok::app::AreaLimitsView");
+    const int columns = state.document.header().columns;
+    QTest::keyClick(&map, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state.document.header().columns < columns; }));
+    EXPECT_EQ(title, "Set Area Limits - Meters");
+    EXPECT_FALSE(west.isEmpty());
+    EXPECT_LT(state.document.header().columns, columns);
+    EXPECT_EQ(state.mapTools.current(), shell::MapTool::Readout);
+    EXPECT_TRUE(state.shell.menus.main.enabled(CommandId::ConvertToUtm));
+
+    QTest::keyClick(window.get(), Qt::Key_F7);
+    EXPECT_EQ(state.mapTools.current(), shell::MapTool::PatchArea);
+    QTest::keyClick(&map, Qt::Key_Escape);
+    EXPECT_EQ(state.mapTools.current(), shell::MapTool::Readout);
+    EXPECT_TRUE(state.shell.menus.main.enabled(CommandId::SelectSmallerArea));
+}
+
 class StartupWindowTest : public test::TemporaryFolderTest {
   protected:
     void SetUp() override {

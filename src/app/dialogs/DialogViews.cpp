@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <array>
 
+#include "app/dialogs/AreaLimitsView.h"
 #include "app/dialogs/AreaSelectionView.h"
 #include "app/dialogs/DemSpecsView.h"
+#include "app/dialogs/EllipsoidView.h"
 #include "app/dialogs/ExportDialogViews.h"
 #include "app/dialogs/FileTypeView.h"
 #include "app/dialogs/LightingView.h"
@@ -87,6 +89,10 @@ constexpr std::array views{
     ViewEntry{"IDD_SCENECOLOR", makeView<TerrainColorsView, overhead::TerrainColorsDialog>},
     ViewEntry{"IDD_MAPSCALE", makeView<MapScaleView, overhead::MapScaleDialog>},
     ViewEntry{"IDD_SHADING", makeView<LightingView, overhead::LightingDialog>},
+    ViewEntry{"IDD_GEOLIMITS1", makeView<AreaLimitsView, edit::AreaLimitsDialog>},
+    ViewEntry{"IDD_GEOLIMITS2", makeView<AreaLimitsView, edit::AreaLimitsDialog>},
+    ViewEntry{"IDD_ELLIPSOID1", makeView<EllipsoidView, edit::EllipsoidDialog>},
+    ViewEntry{"IDD_ELLIPSOID2", makeView<EllipsoidView, edit::EllipsoidDialog>},
     ViewEntry{"IDD_FILEFORMAT", makeView<FileFormatView, exporters::FileFormatDialog>},
     ViewEntry{"IDD_ZONE", makeView<UtmZoneView, terrain::UtmZoneDialog>},
 };

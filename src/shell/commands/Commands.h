@@ -21,6 +21,20 @@ CommandStatus ShowDemSpecs(AppState& state, support::Ui& ui, const CommandContex
 // Command 39 for a file named at start-up: its name picks the importer, no dialog is shown.
 CommandStatus LoadStartupFile(AppState& state, support::Ui& ui, const std::filesystem::path& file);
 
+// edits.cpp
+// F8 and F7 start the selection of an area on the map; finishMapTool crops or patches it.
+CommandStatus SelectSmallerArea(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus PatchMissingData(AppState& state, support::Ui& ui, const CommandContext& context);
+// 40106: parameter 1 converts with the ellipsoid a loader preset, after asking.
+CommandStatus ConvertToUtm(AppState& state, support::Ui& ui, const CommandContext& context);
+// 40113: parameter 0 asks, 1 takes the preset ellipsoid, 2 converts to WGS84.
+CommandStatus ChangeUtmEllipsoid(AppState& state, support::Ui& ui, const CommandContext& context);
+// What the command layer does when a map tool hands over its result: a selected area is
+// cropped to (after "Adjust Limits") or patched. Other results are left to their owners.
+CommandStatus finishMapTool(AppState& state, support::Ui& ui, const MapToolResult& result);
+// Escape or a cancelled dialog ended the selection: the menus come back.
+void endSelection(AppState& state);
+
 // importers.cpp
 CommandStatus LoadMatrixFiles(AppState& state, support::Ui& ui, const LoadRequest& request);
 CommandStatus BuildRawMatrix(AppState& state, support::Ui& ui, const LoadRequest& request);

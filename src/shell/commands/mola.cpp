@@ -83,6 +83,7 @@ CommandStatus LoadMarsPolarMola(AppState& state, support::Ui& ui, const LoadRequ
             return CommandStatus::Cancelled;
         }
         mola.polar = dialog;
+        mola.window.reset();
     }
     const std::string expected =
         importers::MolaPolarFileName(mola.polar.pole, mola.polar.samplesPerDegree);
@@ -115,7 +116,7 @@ CommandStatus LoadMarsPolarMola(AppState& state, support::Ui& ui, const LoadRequ
     load.tileFolder = *directory;
     load.pole = mola.polar.pole;
     load.polarSamplesPerDegree = mola.polar.samplesPerDegree;
-    load.polarWindow = mola.polar.window();
+    load.polarWindow = again && mola.window ? *mola.window : mola.polar.window();
     ui.showProgress(" Reading MOLA File ");
     return finishImport(state, ui, runImporter(state, ui, "mola-polar", load));
 }
