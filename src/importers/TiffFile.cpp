@@ -22,6 +22,10 @@ void registerNoDataTag(TIFF* tiff) {
     }
 }
 
+// libgeotiff prints its complaints about damaged keys to standard error; the importer reports
+// what matters in its own words.
+void quietGeoKeyMessage(GTIF*, int, const char*, ...) {}
+
 }  // namespace
 
 void PrepareLibtiff() {
@@ -39,7 +43,7 @@ GeoKeys::GeoKeys(TIFF* tiff) {
         proj_log_level(context, PJ_LOG_NONE);
     }
     m_projContext = context;
-    m_gtif.reset(GTIFNew(tiff));
+    m_gtif.reset(GTIFNewEx(tiff, quietGeoKeyMessage, nullptr));
     if (m_gtif && context != nullptr) {
         GTIFAttachPROJContext(m_gtif.get(), context);
     }
