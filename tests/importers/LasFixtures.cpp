@@ -72,15 +72,21 @@ std::string lasFileBytes(const std::vector<LasTestPoint>& points, const LasTestL
         put<std::uint64_t>(bytes, 247, points.size());
     }
     std::array<double, 3> low{1e300, 1e300, 1e300};
+    for (const auto& point : points) {
+        low = {std::min(low[0], point.x), std::min(low[1], point.y), std::min(low[2], point.z)};
+    }
+    const std::array<double, 3> offsets = points.empty() ? std::array<double, 3>{} : low;
+    // The extents are those of the coordinates as stored, after rounding to the scale.
     std::array<double, 3> high{-1e300, -1e300, -1e300};
     for (const auto& point : points) {
         const std::array<double, 3> xyz{point.x, point.y, point.z};
         for (std::size_t axis = 0; axis < 3; ++axis) {
-            low[axis] = std::min(low[axis], xyz[axis]);
-            high[axis] = std::max(high[axis], xyz[axis]);
+            const double stored =
+                std::lround((xyz[axis] - offsets[axis]) / layout.scale) * layout.scale +
+                offsets[axis];
+            high[axis] = std::max(high[axis], stored);
         }
     }
-    const std::array<double, 3> offsets = points.empty() ? std::array<double, 3>{} : low;
     for (std::size_t axis = 0; axis < 3; ++axis) {
         put<double>(bytes, 131 + axis * 8, layout.scale);
         put<double>(bytes, 155 + axis * 8, offsets[axis]);
