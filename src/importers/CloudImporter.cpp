@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geodesy/Utm.h"
+#include "importers/XyzPoints.h"
 #include "support/Text.h"
 
 namespace tavrok::importers {
@@ -113,6 +114,33 @@ void placeOnEarth(terrain::TerrainHeader& header, const CloudGridGeometry& geome
     header.northLat = static_cast<float>(north);
 }
 
+LoadedTerrain cloudTerrain(terrain::TerrainModel grid, const CloudGridGeometry& geometry,
+                           const ElevationLimits& limits, const std::optional<CloudZone>& zone) {
+    LoadedTerrain loaded{std::move(grid), {}, {}};
+    auto& header = loaded.header;
+    header.rows = geometry.rows;
+    header.columns = geometry.columns;
+    header.coordinateType = terrain::coordinateTypeUtm;
+    placeOnEarth(header, geometry, zone);
+    header.westBound = std::trunc(geometry.left);
+    header.eastBound = std::trunc(geometry.right);
+    header.southBound = std::trunc(geometry.lower);
+    header.northBound = std::trunc(geometry.upper);
+    header.originX = geometry.left;
+    header.originY = geometry.lower;
+    header.maxX = geometry.left + (geometry.columns - 1) * geometry.spacing;
+    header.maxY = geometry.lower + (geometry.rows - 1) * geometry.spacing;
+    header.spacingX = header.spacingY = static_cast<float>(geometry.spacing);
+    header.minElevation = limits.lowest;
+    header.maxElevation = limits.highest;
+    return loaded;
+}
+
+Error tooFewPoints() {
+    return Error{ErrorCode::TooFewPointsToGrid, "no elevation range",
+                 "fewer than two one-metre elevation bins hold 10 points or more"};
+}
+
 }  // namespace
 
 std::optional<CloudZone> zoneOfProjectedSystem(int code) {
@@ -201,8 +229,7 @@ support::Result<LoadedTerrain> GridLasFiles(const std::vector<LasFileRecord>& re
                                             const CloudAnnouncer& announce) {
     const auto limits = elevationLimits(survey.histogram);
     if (!limits) {
-        return Error{ErrorCode::TooFewPointsToGrid, "no elevation range",
-                     "fewer than two one-metre elevation bins hold 10 points or more"};
+        return tooFewPoints();
     }
     const auto geometry = snappedGeometry(survey.area, survey.spacing);
     auto accumulator = CloudAccumulator::create(geometry, survey, *limits);
@@ -219,28 +246,12 @@ support::Result<LoadedTerrain> GridLasFiles(const std::vector<LasFileRecord>& re
     if (!grid) {
         return grid.error();
     }
-    LoadedTerrain loaded{std::move(grid.value()), {}, {}};
-    auto& header = loaded.header;
-    header.rows = geometry.rows;
-    header.columns = geometry.columns;
-    header.coordinateType = terrain::coordinateTypeUtm;
     const auto firstWithPoints = std::find_if(
         records.begin(), records.end(), [](const auto& record) { return record.pointCount > 0; });
     const int projectedSystem =
         firstWithPoints == records.end() ? 0 : firstWithPoints->keys.projectedSystem;
-    placeOnEarth(header, geometry, zoneOfProjectedSystem(projectedSystem));
-    header.westBound = std::trunc(geometry.left);
-    header.eastBound = std::trunc(geometry.right);
-    header.southBound = std::trunc(geometry.lower);
-    header.northBound = std::trunc(geometry.upper);
-    header.originX = geometry.left;
-    header.originY = geometry.lower;
-    header.maxX = geometry.left + (geometry.columns - 1) * geometry.spacing;
-    header.maxY = geometry.lower + (geometry.rows - 1) * geometry.spacing;
-    header.spacingX = header.spacingY = static_cast<float>(geometry.spacing);
-    header.minElevation = limits->lowest;
-    header.maxElevation = limits->highest;
-    return loaded;
+    return cloudTerrain(std::move(grid.value()), geometry, *limits,
+                        zoneOfProjectedSystem(projectedSystem));
 }
 
 support::Result<LoadedTerrain> LoadLasClouds(const std::vector<std::filesystem::path>& files,
@@ -265,6 +276,74 @@ support::Result<LoadedTerrain> LoadLasClouds(const std::vector<std::filesystem::
         return Error{ErrorCode::SilentFailure, "cancelled"};
     }
     return GridLasFiles(*records, *survey, progress, announce);
+}
+
+}  // namespace tavrok::importers
+
+namespace tavrok::importers {
+
+support::Result<LoadedTerrain> GridXyzPoints(std::span<const CloudPoint> points,
+                                             const CloudSurvey& survey,
+                                             const support::ProgressCallback& progress,
+                                             const CloudAnnouncer& announce) {
+    const auto limits = elevationLimits(survey.histogram);
+    if (!limits) {
+        return tooFewPoints();
+    }
+    const auto geometry = exactGeometry(survey.area, survey.spacing);
+    auto accumulator = CloudAccumulator::create(geometry, survey, *limits);
+    if (!accumulator) {
+        return accumulator.error();
+    }
+    if (announce) {
+        announce("  Sorting Cloud Points  ");
+    }
+    const std::size_t section = lasSectionRecords;
+    for (std::size_t at = 0; at < points.size(); at += section) {
+        if (!support::reportProgress(progress, static_cast<long>(at),
+                                     static_cast<long>(points.size()))) {
+            return Error{ErrorCode::OperationCancelled, "stopped"};
+        }
+        accumulator->add(points.subspan(at, std::min(section, points.size() - at)));
+    }
+    auto grid = accumulator->finish();
+    if (!grid) {
+        return grid.error();
+    }
+    return cloudTerrain(std::move(grid.value()), geometry, *limits, std::nullopt);
+}
+
+support::Result<LoadedTerrain> LoadXyzPoints(const std::filesystem::path& file,
+                                             const CloudGridChooser& choose,
+                                             const support::ProgressCallback& progress,
+                                             const CloudAnnouncer& announce) {
+    if (announce) {
+        announce("  Reading Point File  ");
+    }
+    auto points = ReadXyzPoints(file);
+    if (!points) {
+        return points.error();
+    }
+    if (points->empty()) {
+        return Error{ErrorCode::SilentFailure, "no points",
+                     file.filename().string() + ": no points"};
+    }
+    CloudSurvey survey;
+    survey.area = {points->front().x, points->front().x, points->front().y, points->front().y};
+    for (const auto& point : *points) {
+        survey.area.minX = std::min(survey.area.minX, point.x);
+        survey.area.maxX = std::max(survey.area.maxX, point.x);
+        survey.area.minY = std::min(survey.area.minY, point.y);
+        survey.area.maxY = std::max(survey.area.maxY, point.y);
+    }
+    for (const auto& point : *points) {
+        survey.add(point);
+    }
+    survey.spacing = proposedSpacing(cloudDensity(survey, ReturnFilter::AllReturns));
+    if (choose && !choose(survey, false)) {
+        return Error{ErrorCode::SilentFailure, "cancelled"};
+    }
+    return GridXyzPoints(*points, survey, progress, announce);
 }
 
 }  // namespace tavrok::importers

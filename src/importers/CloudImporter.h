@@ -62,4 +62,18 @@ support::Result<LoadedTerrain> LoadLasClouds(const std::vector<std::filesystem::
                                              const support::ProgressCallback& progress,
                                              const CloudAnnouncer& announce);
 
+// XYZ points: gridded over their own extent (not moved to multiples of the spacing) as an X/Y
+// terrain, at the survey's spacing, with every point a return.
+support::Result<LoadedTerrain> GridXyzPoints(std::span<const CloudPoint> points,
+                                             const CloudSurvey& survey,
+                                             const support::ProgressCallback& progress,
+                                             const CloudAnnouncer& announce);
+
+// Reading (ReadXyzPoints), survey, choice and gridding of an XYZ file. An empty file fails
+// silently.
+support::Result<LoadedTerrain> LoadXyzPoints(const std::filesystem::path& file,
+                                             const CloudGridChooser& choose,
+                                             const support::ProgressCallback& progress,
+                                             const CloudAnnouncer& announce);
+
 }  // namespace tavrok::importers

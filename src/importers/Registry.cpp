@@ -315,6 +315,19 @@ ImportOutcome loadLas(const ImportRequest& request, const support::ProgressCallb
     return sourced(std::move(loaded), title, "las", request);
 }
 
+ImportOutcome loadXyz(const ImportRequest& request, const support::ProgressCallback& progress) {
+    if (request.files.empty()) {
+        return {Error{ErrorCode::SilentFailure, "no file chosen"}};
+    }
+    if (request.files.size() > 1) {
+        return {cannotCombine(request.files[0], request.files[1],
+                              ": XYZ points are gridded one file at a time")};
+    }
+    auto loaded =
+        LoadXyzPoints(request.files.front(), request.chooseCloudGrid, progress, request.announce);
+    return sourced(std::move(loaded), nameOf(request.files.front()), "xyz", request);
+}
+
 using LoadFunction = ImportOutcome (*)(const ImportRequest&, const support::ProgressCallback&);
 
 // Every load ends here: a terrain that fails the shared checks is refused with their error,
@@ -344,7 +357,7 @@ constexpr std::array importers{
     ImporterRecord{"las", fileTypeLidar, commandLoadLasCloud, 0, lasExtensions, identifyLas,
                    checked<loadLas>},
     ImporterRecord{"xyz", fileTypeXyz, commandLoadXyzPoints, 0, noExtensions, identifyNothing,
-                   nullptr},
+                   checked<loadXyz>},
     ImporterRecord{"globe", fileTypeGlobe, commandLoadGlobeTiles, 0, noExtensions, identifyNothing,
                    checked<loadGlobe>},
     ImporterRecord{"gtopo30", fileTypeGtopo30, commandLoadGtopo30Tiles, 0, noExtensions,

@@ -235,16 +235,26 @@ TEST_F(CommandFlowTest, CancelAtTheDialogOrThePromptChangesNothing) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-// XYZ points have no importer yet: the user learns it before being asked for a file.
-TEST_F(CommandFlowTest, XyzPointsSayTheyAreNotAvailableBeforeAnyPrompt) {
+// XYZ points: the prompt, "Terrain Specification" without the choice of returns, and an
+// X/Y terrain over the points' own extent.
+TEST_F(CommandFlowTest, XyzPointsAreGriddedAsAnXyTerrain) {
     loadSample();
     chooseFileType(terrain::fileTypeXyz);
-    EXPECT_EQ(dispatch(state, ui, CommandId::LoadTerrainModel), CommandStatus::Failed);
-    EXPECT_TRUE(ui.prompts.empty());
-    EXPECT_EQ(ui.messageTexts(),
-              std::vector<std::string>{"\"XYZ point cloud import\" is not available yet"});
-    EXPECT_EQ(state.shell.settings.lastFileType, terrain::fileTypeXyz);
-    EXPECT_EQ(state.document.header().columns, 1013);
+    ui.queueFiles({test::sharedData("xyz/pdal_data.xyz").string()});
+    ui.queueDialog([](support::DialogModel& dialog) {
+        auto& specification = dynamic_cast<importers::CloudSpecificationDialog&>(dialog);
+        EXPECT_EQ(specification.title(), "Terrain Specification");
+        EXPECT_FALSE(specification.bareEarthAvailable());
+        specification.spacing = 30.0;
+        return true;
+    });
+    ASSERT_EQ(dispatch(state, ui, CommandId::LoadTerrainModel), CommandStatus::Done)
+        << ::testing::PrintToString(ui.messageTexts());
+    EXPECT_EQ(ui.prompts.back().title, "Load XYZ Points");
+    const auto& header = state.document.header();
+    EXPECT_EQ(header.projection, terrain::ProjectionKind::XY);
+    EXPECT_EQ(header.columns, 39);  // 1140 m at 30 m
+    EXPECT_EQ(state.document.source().format, "xyz");
 }
 
 // A LAS cloud: the prompt, the specification dialog over the survey, and a UTM terrain read in

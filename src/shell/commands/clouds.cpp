@@ -53,4 +53,14 @@ CommandStatus LoadLasClouds(AppState& state, support::Ui& ui, const LoadRequest&
     return showCloudTerrain(state, finishImport(state, ui, std::move(outcome)));
 }
 
+CommandStatus LoadXyzPoints(AppState& state, support::Ui& ui, const LoadRequest& request) {
+    if (request.files.empty()) {
+        return CommandStatus::Cancelled;
+    }
+    auto importRequest = importRequestFor(state, ui, request.files);
+    importRequest.chooseCloudGrid = cloudDialog(ui);
+    auto outcome = runImporter(state, ui, "xyz", importRequest);
+    return showCloudTerrain(state, finishImport(state, ui, std::move(outcome)));
+}
+
 }  // namespace tavrok::shell::commands
