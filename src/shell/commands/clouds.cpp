@@ -35,13 +35,16 @@ CommandStatus LoadLasClouds(AppState& state, support::Ui& ui, const LoadRequest&
     std::optional<importers::CloudArea> area;
     if (request.param == 1) {
         // The smaller area of a terrain gridded from LAS files, gridded afresh from its points.
+        // The area chosen on the map, or the whole of the current terrain.
         const auto& source = state.document.source();
         const auto& header = state.document.header();
         if (source.format != "las" || source.files.empty()) {
             return CommandStatus::Cancelled;
         }
         files = source.files;
-        area = importers::CloudArea{header.originX, header.maxX, header.originY, header.maxY};
+        area = state.loads.cloudArea.value_or(
+            importers::CloudArea{header.originX, header.maxX, header.originY, header.maxY});
+        state.loads.cloudArea.reset();
     }
     if (files.empty()) {
         return CommandStatus::Cancelled;
