@@ -4,7 +4,9 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <numeric>
 
+#include "support/ParallelLoop.h"
 #include "terrain/TerrainHelpers.h"
 
 namespace tavrok::importers {
@@ -126,34 +128,74 @@ support::Result<CloudAccumulator> CloudAccumulator::create(const CloudGridGeomet
     return accumulator;
 }
 
-void CloudAccumulator::add(std::span<const CloudPoint> points) {
-    const bool groundOnly = m_filter == ReturnFilter::BareEarth;
+bool CloudAccumulator::accepts(const CloudPoint& point) const {
     const CloudArea grid{m_geometry.left, m_geometry.right, m_geometry.lower, m_geometry.upper};
-    for (const auto& point : points) {
-        if ((groundOnly && !point.bareEarth) || !grid.holds(point.x, point.y) ||
-            !(point.z >= m_limits.lowest && point.z <= m_limits.highest)) {
-            continue;
-        }
-        spread(point.x, point.y, point.z);
-    }
+    return (m_filter != ReturnFilter::BareEarth || point.bareEarth) &&
+           grid.holds(point.x, point.y) && point.z >= m_limits.lowest &&
+           point.z <= m_limits.highest;
 }
 
-void CloudAccumulator::spread(double x, double y, double z) {
+void CloudAccumulator::add(std::span<const CloudPoint> points) {
+    // The accepted points in the order of their nearest row (a counting sort), so that the
+    // rows they reach stay in the cache whatever order the file holds them in.
+    const int rows = m_geometry.rows;
+    std::vector<int> rowOf(points.size(), -1);
+    std::vector<std::size_t> starts(static_cast<std::size_t>(rows) + 1, 0);
+    for (std::size_t index = 0; index < points.size(); ++index) {
+        if (!accepts(points[index])) {
+            continue;
+        }
+        const double row = (points[index].y - m_geometry.lower) / m_geometry.spacing;
+        rowOf[index] = std::clamp(static_cast<int>(std::floor(row + 0.5)), 0, rows - 1);
+        ++starts[static_cast<std::size_t>(rowOf[index]) + 1];
+    }
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    std::vector<std::uint32_t> order(starts.back());
+    auto next = starts;
+    for (std::size_t index = 0; index < points.size(); ++index) {
+        if (rowOf[index] >= 0) {
+            order[next[static_cast<std::size_t>(rowOf[index])]++] =
+                static_cast<std::uint32_t>(index);
+        }
+    }
+    // Bands of rows on each core: a thread takes the points that reach its rows and writes
+    // only those rows.
+    support::parallelParts(0, rows, support::defaultThreadCount(), [&](int, long first, long last) {
+        const RowBand band{static_cast<int>(first), static_cast<int>(last) - 1};
+        const auto from = starts[static_cast<std::size_t>(std::max(0, band.first - m_window))];
+        const auto to = starts[static_cast<std::size_t>(std::min(rows, band.last + m_window + 1))];
+        for (auto at = from; at < to; ++at) {
+            const auto& point = points[order[at]];
+            spread(point.x, point.y, point.z, band);
+        }
+    });
+}
+
+void CloudAccumulator::spread(double x, double y, double z, const RowBand& band) {
     const double column = (x - m_geometry.left) / m_geometry.spacing;
     const double row = (y - m_geometry.lower) / m_geometry.spacing;
-    const int nearestColumn = static_cast<int>(std::floor(column + 0.5));
     const int nearestRow = static_cast<int>(std::floor(row + 0.5));
-    const int firstRow = std::max(0, nearestRow - m_window);
-    const int lastRow = std::min(m_geometry.rows - 1, nearestRow + m_window);
+    const int firstRow = std::max(band.first, nearestRow - m_window);
+    const int lastRow = std::min(band.last, nearestRow + m_window);
+    if (firstRow > lastRow) {
+        return;
+    }
+    const int nearestColumn = static_cast<int>(std::floor(column + 0.5));
     const int firstColumn = std::max(0, nearestColumn - m_window);
     const int lastColumn = std::min(m_geometry.columns - 1, nearestColumn + m_window);
+    // Squared distances well beyond the radius are passed over without their root.
+    const double beyond = m_radius * m_radius * (1 + 1e-9);
     for (int r = firstRow; r <= lastRow; ++r) {
         const double dy = row - r;
         Cell* cells = m_cells.data() + static_cast<std::size_t>(r) * m_geometry.columns;
         for (int c = firstColumn; c <= lastColumn; ++c) {
             const double dx = column - c;
+            const double squared = dx * dx + dy * dy;
+            if (squared >= beyond) {
+                continue;
+            }
             // The radius is compared with the distance in cell widths as it stands.
-            const double distance = std::sqrt(dx * dx + dy * dy);
+            const double distance = std::sqrt(squared);
             if (distance < m_radius) {
                 const double weight = 1.0 / (4.0 * distance + 1.0);
                 cells[c].weightSum += static_cast<float>(weight);

@@ -106,8 +106,14 @@ class CloudAccumulator {
         float weightSum = 0;
         std::uint32_t count = 0;
     };
+    // The rows one thread writes, first and last included.
+    struct RowBand {
+        int first;
+        int last;
+    };
     CloudAccumulator() = default;
-    void spread(double x, double y, double z);
+    bool accepts(const CloudPoint& point) const;
+    void spread(double x, double y, double z, const RowBand& band);
 
     CloudGridGeometry m_geometry;
     ElevationLimits m_limits;
