@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& file = ScratchFile();
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    const auto record = tavrok::importers::ReadLasHeader(file);
+    auto record = tavrok::importers::ReadLasHeader(file);
     if (record) {
         // Small sections make the fuzzer walk the section loop too.
         (void)tavrok::importers::ForEachLasSection(
