@@ -181,25 +181,33 @@ void CloudAccumulator::spread(double x, double y, double z, const RowBand& band)
         return;
     }
     const int nearestColumn = static_cast<int>(std::floor(column + 0.5));
-    const int firstColumn = std::max(0, nearestColumn - m_window);
-    const int lastColumn = std::min(m_geometry.columns - 1, nearestColumn + m_window);
-    // Squared distances well beyond the radius are passed over without their root.
-    const double beyond = m_radius * m_radius * (1 + 1e-9);
+    const int windowFirstColumn = std::max(0, nearestColumn - m_window);
+    const int windowLastColumn = std::min(m_geometry.columns - 1, nearestColumn + m_window);
+    // Each row is visited only across the columns the radius can reach (with a margin that
+    // leaves the exact test below to decide), so few cells are passed over.
+    const double radiusSquared = m_radius * m_radius;
+    const double beyond = radiusSquared * (1 + 1e-9);
     for (int r = firstRow; r <= lastRow; ++r) {
         const double dy = row - r;
+        const double reachSquared = beyond - dy * dy;
+        if (reachSquared <= 0) {
+            continue;
+        }
+        const double reach = std::sqrt(reachSquared);
+        const int firstColumn =
+            std::max(windowFirstColumn, static_cast<int>(std::ceil(column - reach)));
+        const int lastColumn =
+            std::min(windowLastColumn, static_cast<int>(std::floor(column + reach)));
         Cell* cells = m_cells.data() + static_cast<std::size_t>(r) * m_geometry.columns;
         for (int c = firstColumn; c <= lastColumn; ++c) {
             const double dx = column - c;
+            // The radius is compared with the distance in cell widths as it stands (squared,
+            // in double precision); the weight is worked out in the cells' own precision.
             const double squared = dx * dx + dy * dy;
-            if (squared >= beyond) {
-                continue;
-            }
-            // The radius is compared with the distance in cell widths as it stands.
-            const double distance = std::sqrt(squared);
-            if (distance < m_radius) {
-                const double weight = 1.0 / (4.0 * distance + 1.0);
-                cells[c].weightSum += static_cast<float>(weight);
-                cells[c].elevationSum += static_cast<float>(z * weight);
+            if (squared < radiusSquared) {
+                const float weight = 1.0f / (4.0f * std::sqrt(static_cast<float>(squared)) + 1.0f);
+                cells[c].weightSum += weight;
+                cells[c].elevationSum += static_cast<float>(z) * weight;
                 ++cells[c].count;
             }
         }
