@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "importers/CloudSpecificationDialog.h"
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "terrain/AreaSelectionDialog.h"
@@ -147,7 +148,8 @@ support::Status applyNumbers(const Arguments& arguments, RawMatrixDescription& d
 std::set<std::string> rawOptionNames() {
     std::set<std::string> names{"rows",      "columns",  "missing", "offset",     "zone",
                                 "ellipsoid", "depth",    "centre",  "area-width", "projection",
-                                "tile-dir",  "mola-set", "pole",    "resolution", "window"};
+                                "tile-dir",  "mola-set", "pole",    "resolution", "window",
+                                "spacing",   "returns"};
     for (const auto& option : choiceOptions) {
         names.insert(option.name);
     }
@@ -171,6 +173,10 @@ Grid options (a headerless grid, or a matrix whose header cannot be used):
   --horizontal-units meters|feet|degrees  (meters)
   --vertical-units meters|feet     (meters)
   --depth                          the samples are depths below the surface
+
+Point clouds (LAS files, or XYZ points with --type xyz):
+  --spacing METRES                 grid spacing (the proposal for the point density)
+  --returns all|bare-earth         LAS: every return, or ground (class 2) only (all)
 )";
 }
 
@@ -226,6 +232,33 @@ support::Status fillMarsPolar(const Arguments& arguments, importers::MolaPolarSe
     return support::success();
 }
 
+// The point-cloud grid: --returns all|bare-earth (LAS only), --spacing METRES; without them
+// the dialog's proposal stands.
+support::Status fillCloudSpecification(const Arguments& arguments,
+                                       importers::CloudSpecificationDialog& dialog) {
+    const std::string returns = arguments.value("returns").value_or("all");
+    if (returns != "all" && returns != "bare-earth") {
+        return usageError("--returns must be all or bare-earth");
+    }
+    if (returns == "bare-earth") {
+        if (!dialog.lidar()) {
+            return usageError("--returns applies to LAS files only");
+        }
+        dialog.chooseReturns(importers::ReturnFilter::BareEarth);
+    }
+    if (const auto spacing = arguments.value("spacing")) {
+        char* end = nullptr;
+        dialog.spacing = std::strtod(spacing->c_str(), &end);
+        if (end == spacing->c_str() || *end != '\0') {
+            return usageError("--spacing needs a number of metres");
+        }
+    }
+    if (auto accepted = dialog.accept(); !accepted) {
+        return usageError(accepted.error().cause);
+    }
+    return support::success();
+}
+
 }  // namespace
 
 // The forms the options can fill, found by the model's dialog id (which names one class).
@@ -239,6 +272,10 @@ support::Status fillDialogFromOptions(const Arguments& arguments, support::Dialo
     }
     if (id == "IDD_MPGEOCOORD") {
         return fillMarsPolar(arguments, static_cast<importers::MolaPolarSelection&>(dialog));
+    }
+    if (id == "IDD_LIDAR" || id == "IDD_XYZPOINTS") {
+        return fillCloudSpecification(arguments,
+                                      static_cast<importers::CloudSpecificationDialog&>(dialog));
     }
     if (auto filled = fillEditDialog(arguments, dialog)) {
         return *filled;

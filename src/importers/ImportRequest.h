@@ -1,10 +1,12 @@
 #pragma once
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "importers/CloudImporter.h"
 #include "importers/GlobalTileImporter.h"
 #include "importers/ImportOutcome.h"
 #include "importers/MolaImporter.h"
@@ -43,6 +45,11 @@ struct ImportRequest {
     // Raw matrix: the name the window shows instead of the file's, and a listing carried over.
     std::string title;
     std::string listing;
+
+    // Point clouds: the area to grid (a cropped LAS terrain's), or the files' whole extent.
+    std::optional<CloudArea> cloudArea;
+    // Point clouds: shows the survey and takes the spacing and returns; none: the proposal.
+    CloudGridChooser chooseCloudGrid;
 
     // Stage texts of multi-step loads ("Reading SDTS File 1 of 2"); may be empty.
     std::function<void(std::string_view)> announce;

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "importers/ArchiveLoad.h"
+#include "importers/CloudImporter.h"
 #include "importers/GeoTiffDemImporter.h"
 #include "importers/LoadedTerrainCheck.h"
 #include "importers/MatrixImporter.h"
@@ -303,6 +304,30 @@ ImportOutcome loadMolaPolar(const ImportRequest& request,
     return {std::move(loaded)};
 }
 
+ImportOutcome loadLas(const ImportRequest& request, const support::ProgressCallback& progress) {
+    if (request.files.empty()) {
+        return {Error{ErrorCode::SilentFailure, "no file chosen"}};
+    }
+    auto loaded = LoadLasClouds(request.files, request.cloudArea, request.chooseCloudGrid, progress,
+                                request.announce);
+    const std::string title =
+        request.files.size() == 1 ? nameOf(request.files.front()) : "LAS Point Clouds";
+    return sourced(std::move(loaded), title, "las", request);
+}
+
+ImportOutcome loadXyz(const ImportRequest& request, const support::ProgressCallback& progress) {
+    if (request.files.empty()) {
+        return {Error{ErrorCode::SilentFailure, "no file chosen"}};
+    }
+    if (request.files.size() > 1) {
+        return {cannotCombine(request.files[0], request.files[1],
+                              ": XYZ points are gridded one file at a time")};
+    }
+    auto loaded =
+        LoadXyzPoints(request.files.front(), request.chooseCloudGrid, progress, request.announce);
+    return sourced(std::move(loaded), nameOf(request.files.front()), "xyz", request);
+}
+
 using LoadFunction = ImportOutcome (*)(const ImportRequest&, const support::ProgressCallback&);
 
 // Every load ends here: a terrain that fails the shared checks is refused with their error,
@@ -330,9 +355,9 @@ constexpr std::array importers{
     ImporterRecord{"geotiff", fileTypeGeoTiff, commandLoadUsgsDem, 0, geoTiffExtensions,
                    identifyGeoTiff, checked<loadGeoTiff>},
     ImporterRecord{"las", fileTypeLidar, commandLoadLasCloud, 0, lasExtensions, identifyLas,
-                   nullptr},
+                   checked<loadLas>},
     ImporterRecord{"xyz", fileTypeXyz, commandLoadXyzPoints, 0, noExtensions, identifyNothing,
-                   nullptr},
+                   checked<loadXyz>},
     ImporterRecord{"globe", fileTypeGlobe, commandLoadGlobeTiles, 0, noExtensions, identifyNothing,
                    checked<loadGlobe>},
     ImporterRecord{"gtopo30", fileTypeGtopo30, commandLoadGtopo30Tiles, 0, noExtensions,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geodesy/Ellipsoid.h"
+#include "importers/CloudGridding.h"
 #include "importers/MatrixHeader.h"
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
@@ -50,6 +51,8 @@ struct LoadMemory {
     } mola;
     // The raw matrix description persists between uses of its dialog.
     importers::RawMatrixDescription rawMatrixDescription;
+    // The area cut from a terrain gridded from LAS files, gridded afresh from their points.
+    std::optional<importers::CloudArea> cloudArea;
 };
 
 // What the writers remember between saves of one run.

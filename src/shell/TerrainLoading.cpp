@@ -53,6 +53,7 @@ LoadRequest requestFor(const importers::ImporterRecord& importer,
 }
 
 constexpr std::string_view sdtsCaption = "SDTS2DEM";
+constexpr std::string_view cloudCaption = "Cloud Tools";
 
 }  // namespace
 
@@ -98,6 +99,10 @@ CommandStatus showImportError(support::Ui& ui, const support::Error& error) {
     if (error.code == ErrorCode::CannotOpenDemCellFile ||
         error.code == ErrorCode::ErrorReadingSdts) {
         ui.showFailure(error.message(), error.cause, sdtsCaption);
+        return CommandStatus::Failed;
+    }
+    if (error.code == ErrorCode::NoLasPointsInArea) {
+        ui.showFailure(error.message(), error.cause, cloudCaption);
         return CommandStatus::Failed;
     }
     if (error.code == ErrorCode::IncompatibleArchive) {

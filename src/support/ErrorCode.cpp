@@ -134,6 +134,15 @@ constexpr std::array messageTable{
     std::pair{ErrorCode::ElevationsBeyondSignedInteger,
               std::string_view{"Elevations Exceed the Signed Integer Range (-32768 to 32767)\n"
                                "Save as Floating Point Instead"}},
+    std::pair{ErrorCode::CannotOpenLasFile, std::string_view{"Cannot open LAS file."}},
+    std::pair{ErrorCode::CannotReadLasFile, std::string_view{"Cannot read LAS file."}},
+    std::pair{ErrorCode::InconsistentLasParameters,
+              std::string_view{"Inconsistent LAS GeoTiff Parameters."}},
+    std::pair{ErrorCode::NoLasPointsInArea, std::string_view{"No LAS Points Within Selected Area."}},
+    std::pair{ErrorCode::TooFewPointsToGrid, std::string_view{"Too Few Points to Grid"}},
+    std::pair{ErrorCode::ImproperXyzData, std::string_view{"Improper data."}},
+    std::pair{ErrorCode::ImproperBinaryXyzData,
+              std::string_view{"Improper data. 64 bit floating point required."}},
 };
 
 constexpr std::array codesFollowedByDetail{

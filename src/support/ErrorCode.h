@@ -89,6 +89,14 @@ enum class ErrorCode {
     ImproperGeoreferencing,
     NoMolaTilesFound,
     CannotCombineFiles,  // its cause names the files and why
+    // Point clouds.
+    CannotOpenLasFile,
+    CannotReadLasFile,
+    InconsistentLasParameters,
+    NoLasPointsInArea,  // shown under the caption "Cloud Tools"
+    TooFewPointsToGrid,
+    ImproperXyzData,
+    ImproperBinaryXyzData,
     // Exporters.
     CannotWriteFile,  // a write, close or rename failed: nothing was saved
     UnableToOpenDemFile,

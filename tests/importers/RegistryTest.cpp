@@ -43,8 +43,8 @@ TEST(Registry, KeysAreUniqueAndTheRawBuilderTakesAnything) {
     EXPECT_EQ(keys.back(), "raw");
     EXPECT_TRUE(Importers().back().identify(ImportProbe{}));
     EXPECT_EQ(importerFor("jpeg"), nullptr);
-    EXPECT_FALSE(importerFor("las")->available());
-    EXPECT_FALSE(importerFor("xyz")->available());
+    EXPECT_TRUE(importerFor("las")->available());
+    EXPECT_TRUE(importerFor("xyz")->available());
     EXPECT_TRUE(importerFor("mola-polar")->available());
 }
 

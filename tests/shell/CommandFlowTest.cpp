@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "importers/CloudSpecificationDialog.h"
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "shell/Dispatch.h"
@@ -234,30 +235,61 @@ TEST_F(CommandFlowTest, CancelAtTheDialogOrThePromptChangesNothing) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-// Point clouds have no importer yet: the user learns it before being asked for a file.
-TEST_F(CommandFlowTest, PointCloudTypesSayTheyAreNotAvailableBeforeAnyPrompt) {
-    struct Case {
-        int fileType;
-        std::string message;
-    };
-    const std::vector<Case> cases{
-        {terrain::fileTypeLidar, "\"LIDAR point cloud import\" is not available yet"},
-        {terrain::fileTypeXyz, "\"XYZ point cloud import\" is not available yet"},
-    };
+// XYZ points: the prompt, "Terrain Specification" without the choice of returns, and an
+// X/Y terrain over the points' own extent.
+TEST_F(CommandFlowTest, XyzPointsAreGriddedAsAnXyTerrain) {
     loadSample();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fileType);
-        ui.messages.clear();
-        ui.prompts.clear();
-        ui.queueDialog([&](support::DialogModel& dialog) {
-            dynamic_cast<terrain::FileTypeDialog&>(dialog).choose(c.fileType);
-            return true;
+    chooseFileType(terrain::fileTypeXyz);
+    ui.queueFiles({test::sharedData("xyz/pdal_data.xyz").string()});
+    ui.queueDialog([](support::DialogModel& dialog) {
+        auto& specification = dynamic_cast<importers::CloudSpecificationDialog&>(dialog);
+        EXPECT_EQ(specification.title(), "Terrain Specification");
+        EXPECT_FALSE(specification.bareEarthAvailable());
+        specification.spacing = 30.0;
+        return true;
+    });
+    ASSERT_EQ(dispatch(state, ui, CommandId::LoadTerrainModel), CommandStatus::Done)
+        << ::testing::PrintToString(ui.messageTexts());
+    EXPECT_EQ(ui.prompts.back().title, "Load XYZ Points");
+    const auto& header = state.document.header();
+    EXPECT_EQ(header.projection, terrain::ProjectionKind::XY);
+    EXPECT_EQ(header.columns, 39);  // 1140 m at 30 m
+    EXPECT_EQ(state.document.source().format, "xyz");
+}
+
+// A LAS cloud: the prompt, the specification dialog over the survey, and a UTM terrain read in
+// metres without the latitude/longitude overlay. Cancel keeps the terrain in place.
+TEST_F(CommandFlowTest, LasCloudsAreSurveyedSpecifiedAndGridded) {
+    loadSample();
+    const auto cloud = test::sharedData("las/pdal_autzen-utm.las").string();
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept);
+        chooseFileType(terrain::fileTypeLidar);
+        ui.queueFiles({cloud});
+        ui.queueDialog([accept](support::DialogModel& dialog) {
+            auto& specification = dynamic_cast<importers::CloudSpecificationDialog&>(dialog);
+            EXPECT_EQ(specification.title(), "LIDAR Terrain Specification");
+            EXPECT_EQ(specification.densityText(), "0.0 points/sq meter");
+            EXPECT_EQ(specification.spacing, 20.0);
+            specification.spacing = 10.0;
+            return accept;
         });
-        EXPECT_EQ(dispatch(state, ui, CommandId::LoadTerrainModel), CommandStatus::Failed);
-        EXPECT_TRUE(ui.prompts.empty());
-        EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{c.message});
-        EXPECT_EQ(state.shell.settings.lastFileType, c.fileType);
-        EXPECT_EQ(state.document.header().columns, 1013);
+        const auto status = dispatch(state, ui, CommandId::LoadTerrainModel);
+        EXPECT_EQ(ui.prompts.back().title, "Load LAS Cloud File");
+        if (!accept) {
+            EXPECT_NE(status, CommandStatus::Done);
+            EXPECT_EQ(state.document.header().columns, 1013);
+            continue;
+        }
+        ASSERT_EQ(status, CommandStatus::Done) << ::testing::PrintToString(ui.messageTexts());
+        const auto& header = state.document.header();
+        EXPECT_EQ(header.zoneText, "10N");
+        EXPECT_EQ(header.spacingX, 10.0f);
+        EXPECT_EQ(header.westBound, 493990);  // 493994.87 moved down to a multiple of 10
+        EXPECT_EQ(header.eastBound, 495000);  // 494993.68 moved up
+        EXPECT_FALSE(state.overhead.latLonGrid);
+        EXPECT_EQ(state.overhead.coordinateMode, overhead::CoordinateMode::UtmMeters);
+        EXPECT_EQ(state.document.source().format, "las");
     }
 }
 

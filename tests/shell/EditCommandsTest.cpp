@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "edit/AreaLimitsDialog.h"
 #include "edit/EllipsoidDialog.h"
+#include "importers/CloudSpecificationDialog.h"
 #include "shell/Dispatch.h"
 #include "shell/commands/Commands.h"
 #include "support/ScriptedUi.h"
@@ -50,6 +51,32 @@ class EditCommandsTest : public test::TemporaryFolderTest {
     AppState state;
     support::ScriptedUi ui;
 };
+
+// A terrain gridded from LAS files is not cut: its points are gridded afresh over the smaller
+// area, with the specification dialog shown again.
+TEST_F(EditCommandsTest, CroppingALasTerrainGridsItsPointsAgain) {
+    const auto setSpacing = [this](double spacing) {
+        ui.queueDialog([spacing](support::DialogModel& dialog) {
+            dynamic_cast<importers::CloudSpecificationDialog&>(dialog).spacing = spacing;
+            return true;
+        });
+    };
+    setSpacing(10);
+    load(CommandId::LoadLasCloud, test::sharedData("las/pdal_autzen-utm.las"));
+    ASSERT_EQ(state.document.header().westBound, 493990);
+    ASSERT_EQ(dispatch(state, ui, CommandId::SelectSmallerArea), CommandStatus::Done);
+    answerLimits(std::array{"494200", "4877600", "494600", "4878200"});
+    setSpacing(5);
+    ASSERT_EQ(finishMapTool(state, ui, SelectedArea{{1, 1, 2, 2}, {}}), CommandStatus::Done)
+        << ::testing::PrintToString(ui.messageTexts());
+    const auto& header = state.document.header();
+    EXPECT_EQ(header.spacingX, 5.0f);
+    EXPECT_EQ(header.westBound, 494200);
+    EXPECT_EQ(header.eastBound, 494600);
+    EXPECT_EQ(header.columns, 81);
+    EXPECT_EQ(header.rows, 121);
+    EXPECT_EQ(state.document.source().format, "las");
+}
 
 TEST_F(EditCommandsTest, CropAsksForLimitsUntilTheyFormARectangle) {
     load(CommandId::LoadMatrixFiles, test::sampleTerrain);

@@ -11,6 +11,7 @@
 
 #include "app/dialogs/AreaLimitsView.h"
 #include "app/dialogs/AreaSelectionView.h"
+#include "app/dialogs/CloudSpecificationView.h"
 #include "app/dialogs/DemSpecsView.h"
 #include "app/dialogs/EllipsoidView.h"
 #include "app/dialogs/ExportDialogViews.h"
@@ -95,6 +96,9 @@ constexpr std::array views{
     ViewEntry{"IDD_ELLIPSOID2", makeView<EllipsoidView, edit::EllipsoidDialog>},
     ViewEntry{"IDD_FILEFORMAT", makeView<FileFormatView, exporters::FileFormatDialog>},
     ViewEntry{"IDD_ZONE", makeView<UtmZoneView, terrain::UtmZoneDialog>},
+    ViewEntry{"IDD_LIDAR", makeView<CloudSpecificationView, importers::CloudSpecificationDialog>},
+    ViewEntry{"IDD_XYZPOINTS",
+              makeView<CloudSpecificationView, importers::CloudSpecificationDialog>},
 };
 
 }  // namespace

@@ -47,6 +47,11 @@ CommandStatus LoadUsgsDem(AppState& state, support::Ui& ui, const LoadRequest& r
 // srtm.cpp
 CommandStatus LoadSrtmFiles(AppState& state, support::Ui& ui, const LoadRequest& request);
 
+// clouds.cpp: LAS point clouds (46; parameter 1 re-grids the terrain's files over its area)
+CommandStatus LoadLasClouds(AppState& state, support::Ui& ui, const LoadRequest& request);
+// XYZ points (47): one text or binary file gridded as an X/Y terrain.
+CommandStatus LoadXyzPoints(AppState& state, support::Ui& ui, const LoadRequest& request);
+
 // tiles.cpp: GLOBE (40) and GTOPO30 (42) areas cut from tiles
 CommandStatus LoadGlobeTiles(AppState& state, support::Ui& ui, const LoadRequest& request);
 CommandStatus LoadGtopo30Tiles(AppState& state, support::Ui& ui, const LoadRequest& request);

@@ -85,6 +85,13 @@ CommandStatus crop(AppState& state, support::Ui& ui, const edit::CellRectangle& 
         endSelection(state);
         return CommandStatus::Cancelled;
     }
+    if (state.document.source().format == "las") {
+        // The points are gridded afresh over the smaller area.
+        const auto& limits = dialog.limits();
+        state.loads.cloudArea =
+            importers::CloudArea{limits.west, limits.east, limits.south, limits.north};
+        return runImport(state, ui, LoadRequest{CommandId::LoadLasCloud, 1, {}});
+    }
     ui.setWaitCursor(true);
     auto cropped = edit::cropTerrain(state.document.terrain(), dialog.limits());
     ui.setWaitCursor(false);
