@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "edit/GridSampling.h"
@@ -226,7 +227,10 @@ GeographicArea conversionArea(const TerrainHeader& header) {
             header.northBound / arcSecondsPerDegree - steps.latitude};
 }
 
-support::Status checkUtmConversion(const TerrainHeader& header) {
+namespace {
+
+// Mars grids and sinusoidal layouts can neither be converted to UTM nor change ellipsoid.
+std::optional<ErrorCode> marsOrSinusoidalRefusal(const TerrainHeader& header) {
     if (isMola(header)) {
         return ErrorCode::CannotConvertMolaToUtm;
     }
@@ -235,6 +239,15 @@ support::Status checkUtmConversion(const TerrainHeader& header) {
     }
     if (header.projection == terrain::ProjectionKind::Sinusoidal) {
         return ErrorCode::CannotConvertSinusoidalToUtm;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+support::Status checkUtmConversion(const TerrainHeader& header) {
+    if (const auto refusal = marsOrSinusoidalRefusal(header)) {
+        return *refusal;
     }
     if (header.projection == terrain::ProjectionKind::UTM) {
         return ErrorCode::AlreadyUtm;
@@ -462,14 +475,8 @@ support::Result<terrain::Terrain> sinusoidalLayout(const terrain::Terrain& terra
 }
 
 support::Status checkEllipsoidChange(const TerrainHeader& header) {
-    if (isMola(header)) {
-        return ErrorCode::CannotConvertMolaToUtm;
-    }
-    if (header.gridKind == terrain::gridKindMarsPolar) {
-        return ErrorCode::CannotConvertMarsPolarToUtm;
-    }
-    if (header.projection == terrain::ProjectionKind::Sinusoidal) {
-        return ErrorCode::CannotConvertSinusoidalToUtm;
+    if (const auto refusal = marsOrSinusoidalRefusal(header)) {
+        return *refusal;
     }
     if (header.projection != terrain::ProjectionKind::UTM) {
         return ErrorCode::NotUsingUtm;
