@@ -257,8 +257,8 @@ TEST_F(CommandFlowTest, XyzPointsAreGriddedAsAnXyTerrain) {
     EXPECT_EQ(state.document.source().format, "xyz");
 }
 
-// A LAS cloud: the prompt, the specification dialog over the survey, and a UTM terrain read in
-// metres without the latitude/longitude overlay. Cancel keeps the terrain in place.
+// A LAS cloud: the prompt, the spacing and returns dialog over the survey, and a UTM terrain read
+// in metres without the latitude/longitude overlay. Cancel keeps the terrain in place.
 TEST_F(CommandFlowTest, LasCloudsAreSurveyedSpecifiedAndGridded) {
     loadSample();
     const auto cloud = test::sharedData("las/pdal_autzen-utm.las").string();

@@ -53,7 +53,7 @@ class EditCommandsTest : public test::TemporaryFolderTest {
 };
 
 // A terrain gridded from LAS files is not cut: its points are gridded afresh over the smaller
-// area, with the specification dialog shown again.
+// area, with the spacing and returns dialog shown again.
 TEST_F(EditCommandsTest, CroppingALasTerrainGridsItsPointsAgain) {
     const auto setSpacing = [this](double spacing) {
         ui.queueDialog([spacing](support::DialogModel& dialog) {
