@@ -141,6 +141,25 @@ Error tooFewPoints() {
                  "fewer than two one-metre elevation bins hold 10 points or more"};
 }
 
+// The elevation limits of the survey and an empty accumulator over the grid.
+struct GriddingRun {
+    ElevationLimits limits;
+    CloudAccumulator accumulator;
+};
+
+support::Result<GriddingRun> startGridding(const CloudSurvey& survey,
+                                           const CloudGridGeometry& geometry) {
+    const auto limits = elevationLimits(survey.histogram);
+    if (!limits) {
+        return tooFewPoints();
+    }
+    auto accumulator = CloudAccumulator::create(geometry, survey, *limits);
+    if (!accumulator) {
+        return accumulator.error();
+    }
+    return GriddingRun{*limits, std::move(accumulator.value())};
+}
+
 }  // namespace
 
 std::optional<CloudZone> zoneOfProjectedSystem(int code) {
@@ -227,15 +246,13 @@ support::Result<LoadedTerrain> GridLasFiles(const std::vector<LasFileRecord>& re
                                             const CloudSurvey& survey,
                                             const support::ProgressCallback& progress,
                                             const CloudAnnouncer& announce) {
-    const auto limits = elevationLimits(survey.histogram);
-    if (!limits) {
-        return tooFewPoints();
-    }
     const auto geometry = snappedGeometry(survey.area, survey.spacing);
-    auto accumulator = CloudAccumulator::create(geometry, survey, *limits);
-    if (!accumulator) {
-        return accumulator.error();
+    auto run = startGridding(survey, geometry);
+    if (!run) {
+        return run.error();
     }
+    auto* accumulator = &run->accumulator;
+    const auto* limits = &run->limits;
     auto walked = walkSections(
         records, survey.area, progress, announce, "Sorting",
         [&accumulator](std::span<const CloudPoint> points) { accumulator->add(points); });
@@ -286,15 +303,13 @@ support::Result<LoadedTerrain> GridXyzPoints(std::span<const CloudPoint> points,
                                              const CloudSurvey& survey,
                                              const support::ProgressCallback& progress,
                                              const CloudAnnouncer& announce) {
-    const auto limits = elevationLimits(survey.histogram);
-    if (!limits) {
-        return tooFewPoints();
-    }
     const auto geometry = exactGeometry(survey.area, survey.spacing);
-    auto accumulator = CloudAccumulator::create(geometry, survey, *limits);
-    if (!accumulator) {
-        return accumulator.error();
+    auto run = startGridding(survey, geometry);
+    if (!run) {
+        return run.error();
     }
+    auto* accumulator = &run->accumulator;
+    const auto* limits = &run->limits;
     if (announce) {
         announce("  Sorting Cloud Points  ");
     }
