@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "importers/MolaPolarSelection.h"
 #include "importers/RawMatrixDescription.h"
 #include "overhead/OverheadState.h"
+#include "scene/SceneParameters.h"
+#include "scene/SceneRenderer.h"
 #include "shell/MapTools.h"
 #include "shell/MenuState.h"
 #include "shell/SettingsFile.h"
@@ -81,6 +84,18 @@ struct MapWindowState {
 // The subsystems of the second half keep their state here as they are built.
 struct SceneState {
     bool colorSceneRendered = false;  // a 3D scene of type "Color" or "S/S" was rendered
+    scene::SceneParameters parameters;
+    // The rendering context and mesh: made when the scene opens, gone when it closes.
+    std::shared_ptr<scene::SceneRenderer> renderer;
+    // The last frame, as the scene window shows it; saving and printing take it from here.
+    support::RgbImage image;
+    // The document revision and overhead zoom the scene marker was placed for.
+    std::uint64_t placedRevision = 0;
+    double placedZoom = 0;
+    // Max resolution is refused below 128,000,000 bytes of physical memory.
+    bool lowMemory = false;
+    // Set while a frame is drawn: a nested redraw returns at once.
+    bool rendering = false;
 };
 struct OverlayState {
     bool exists = false;    // a map overlay image is loaded

@@ -28,7 +28,7 @@ constexpr std::array table{
     CommandEntry{ConvertToUtm, "Convert to UTM Projection", "geodesy", c::ConvertToUtm, true},
     CommandEntry{ChangeUtmEllipsoid, "Change UTM Ellipsoid", "geodesy", c::ChangeUtmEllipsoid},
     CommandEntry{OverheadView, "F1  Overhead View", "overhead", c::OverheadView},
-    CommandEntry{Scene3d, "F2  3D Scene", "scene", nullptr},
+    CommandEntry{Scene3d, "F2  3D Scene", "scene", c::Scene3d},
     CommandEntry{ModifyColors, "F3  Modify Colors", "overhead", c::ModifyColors},
     CommandEntry{MapOverlay, "F4  Apply/Remove Map Overlay", "overlay", nullptr},
     CommandEntry{AdjustMapOverlay, "F5  Adjust Map Overlay", "overlay", nullptr},
@@ -63,7 +63,7 @@ constexpr std::array table{
     CommandEntry{SaveLargeFormatImage, "Save Large Format Image", "media", nullptr},
     CommandEntry{SaveVrmlWorld, "Save VRML World", "exporters", nullptr},
     CommandEntry{SaveRotationAnimation, "Save Rotation Animation", "flyby", nullptr},
-    CommandEntry{CloseWindow, "Exit", "scene", nullptr},
+    CommandEntry{CloseWindow, "Exit", "scene", c::CloseWindow},
     CommandEntry{ChangePosition, "F6  Change Position", "scene", nullptr},
     CommandEntry{SaveColors, "Save Colors", "overhead", nullptr},
     CommandEntry{RecallColors, "Recall Colors", "overhead", nullptr},
@@ -180,6 +180,9 @@ void updateMenus(AppState& state) {
     UpdateMenus(context, display, state.overhead.latLonGrid ? gridOn : gridOff,
                 state.shell.menus.main);
     state.overhead.coordinateMode = static_cast<overhead::CoordinateMode>(display);
+    if (state.map.viewMode == viewScene) {
+        MenusWhileScene(state.shell.menus.main);
+    }
 }
 
 CommandStatus refreshViews(AppState& state, support::Ui& ui) {

@@ -61,7 +61,14 @@ void MapTools::cancel() {
 }
 
 MapToolOutcome MapTools::finish(MapToolResult result) {
+    // A profile line drawn beside the scene marker leaves the marker where it is.
+    const bool keepMarker = m_tool == MapTool::SceneMarker;
+    const SceneMarkerStart marker = m_scene;
     cancel();
+    if (keepMarker) {
+        m_tool = MapTool::SceneMarker;
+        m_scene = marker;
+    }
     MapToolOutcome outcome;
     outcome.redraw = true;
     outcome.result = std::move(result);
@@ -76,6 +83,12 @@ MapToolOutcome MapTools::handle(const MapEvent& event, const MapMapping& mapping
                 false,
                 {}};
     }
+    if (event.kind == MapEvent::Kind::Escape && m_tool == MapTool::SceneMarker) {
+        // The marker belongs to the map; Escape only drops a drag in progress.
+        const bool dragging = m_drag != Drag::None;
+        m_drag = Drag::None;
+        return {dragging, false, {}};
+    }
     if (event.kind == MapEvent::Kind::Escape) {
         const bool active = m_tool != MapTool::Readout || m_drag != Drag::None;
         cancel();
@@ -88,6 +101,10 @@ MapToolOutcome MapTools::handle(const MapEvent& event, const MapMapping& mapping
         case MapTool::PatchArea:
             return handleSelection(event, mapping);
         case MapTool::SceneMarker:
+            // The right button still draws profile lines beside the marker.
+            if (event.button == MouseButton::Right || m_drag == Drag::Profile) {
+                return handleProfile(event, mapping);
+            }
             return handleSceneMarker(event, mapping);
         case MapTool::GpsPointsByMouse:
             return handleGpsPoints(event, mapping);

@@ -161,4 +161,18 @@ void UpdateMenus(const MenuContext& context, int& coordinateDisplay, int latLonG
     }
 }
 
+void MenusWhileScene(MenuState& menus) {
+    setEnabled(menus,
+               {LoadTerrainModel, ShowDemSpecs, SelectSmallerArea, PatchMissingData, ConvertToUtm,
+                ChangeUtmEllipsoid, SaveUsgsDem, SaveGeoTiffDem, SaveTerrainMatrix,
+                EnterGpsPointsByMouse, ReceiverToScreen, ReceiverToFile, ScreenToReceiver,
+                ScreenToFile, FileToScreen, FileToReceiver, ModifyColors, ModifyScale, MapOverlay,
+                AdjustMapOverlay, ResizeOverheadView},
+               false);
+    for (const Popup popup : {Popup::SaveTerragen, Popup::ChangeProjection,
+                              Popup::TransferGpsPoints}) {
+        menus.popupsEnabled[popup] = false;
+    }
+}
+
 }  // namespace tavrok::shell

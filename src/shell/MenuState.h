@@ -52,6 +52,8 @@ void MenusAtStartup(MenuState& menus);
 void GreyAllMenus(MenuState& menus);
 // After a failed load: as GreyAllMenus, but the File popup, Load and Exit stay usable.
 void MenusNoTerrain(MenuState& menus);
+// While the 3D scene is shown: what would change the terrain under it is greyed.
+void MenusWhileScene(MenuState& menus);
 // After every completed command. Corrects coordinateDisplay when UTM metres are not available
 // for the terrain. Clears nothing else; the caller clears its busy flag.
 void UpdateMenus(const MenuContext& context, int& coordinateDisplay, int latLonGrid,

@@ -134,6 +134,7 @@ constexpr std::array messageTable{
     std::pair{ErrorCode::ElevationsBeyondSignedInteger,
               std::string_view{"Elevations Exceed the Signed Integer Range (-32768 to 32767)\n"
                                "Save as Floating Point Instead"}},
+    std::pair{ErrorCode::OpenGlConflict, std::string_view{"OpenGL Conflict"}},
     std::pair{ErrorCode::CannotOpenLasFile, std::string_view{"Cannot open LAS file."}},
     std::pair{ErrorCode::CannotReadLasFile, std::string_view{"Cannot read LAS file."}},
     std::pair{ErrorCode::InconsistentLasParameters,

@@ -108,6 +108,8 @@ enum class ErrorCode {
     GeoTiffOfMarsPolar,
     GeoTiffOfSinusoidalProjection,
     ElevationsBeyondSignedInteger,
+    // The 3D scene.
+    OpenGlConflict,  // no rendering context or framebuffer could be made
 };
 
 // The message text shown for a code, verbatim.

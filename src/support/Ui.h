@@ -47,6 +47,11 @@ class WindowOutput {
     virtual void showGrowingMap(const RgbImage& image, int finishedRows) = 0;
     // The window's menu state changed (a long job greyed or restored it); show it now.
     virtual void refreshMenus() = 0;
+    // A picture window (the 3D scene) shows the image, opening at the image's size when it
+    // is closed and taking a new size when the image has one. The main window ignores it.
+    virtual void showPicture(const RgbImage& /*image*/) {}
+    // Closes a picture window; the main window ignores it.
+    virtual void closeWindow() {}
 };
 
 // Talking to the user: messages, questions, prompts, dialogs, and the keep-alive of long work.

@@ -268,7 +268,9 @@ TEST(MapTools, SceneMarkerClicksAndHandleDrags) {
          "scene: nothing -> scene 100 24.5 71" + grown + " 45"},
         {"straight above the centre the heading stays", "L 137,122 M 200,85 l 200,85",
          "scene: nothing -> scene 100 24.5 71" + grown + " 0"},
-        {"Escape leaves the marker", "X", "readout: nothing -> none (cancelled)"},
+        {"Escape keeps the marker on the map", "X", "scene: nothing -> none"},
+        {"the right button draws a profile line and the marker stays", "R 10,99 M 30,80 r 30,80",
+         "scene: nothing -> line 5 100 15 109.5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

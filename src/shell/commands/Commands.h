@@ -80,4 +80,17 @@ CommandStatus ShowScaleMeters(AppState& state, support::Ui& ui, const CommandCon
 CommandStatus ShowScaleFeet(AppState& state, support::Ui& ui, const CommandContext& context);
 CommandStatus ShowScaleCancel(AppState& state, support::Ui& ui, const CommandContext& context);
 
+// scene.cpp
+// Command 10 with this parameter draws the open scene again without its dialogs.
+inline constexpr int sceneRedrawOnly = 2;
+CommandStatus Scene3d(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus CloseWindow(AppState& state, support::Ui& ui, const CommandContext& context);
+// Draws one frame of the open scene at one eye's size and shows it in the scene window.
+CommandStatus renderSceneFrame(AppState& state, support::Ui& ui, scene::PixelSize eyeSize);
+// After the overhead map is built: a new or edited terrain puts the observer back in the
+// middle of the map, a new zoom scales its position, and the marker tool takes the mouse.
+void placeSceneMarker(AppState& state);
+// The marker was moved, sized or turned on the map: a new scene.
+void takeScenePlacement(AppState& state, const ScenePlacement& placement);
+
 }  // namespace tavrok::shell::commands

@@ -177,6 +177,7 @@ void endSelection(AppState& state) {
     state.mapTools.cancel();
     if (state.document.loaded()) {
         updateMenus(state);
+        placeSceneMarker(state);
     }
 }
 

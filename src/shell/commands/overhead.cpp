@@ -66,6 +66,7 @@ CommandStatus BuildOverhead(AppState& state, support::Ui& ui, const CommandConte
         map.viewMode = viewOverhead;
     }
     if (status.ok()) {
+        placeSceneMarker(state);
         return CommandStatus::Done;
     }
     if (status.error().code == support::ErrorCode::NotEnoughMemory) {
