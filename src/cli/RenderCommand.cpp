@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/Arguments.h"
+#include "cli/BatchGui.h"
 #include "cli/CliUi.h"
 #include "cli/Subcommands.h"
 #include "cli/TerrainLoad.h"
@@ -28,7 +29,6 @@ namespace {
 // What the render options ask for, checked before the terrain is loaded.
 struct RenderOptions {
     std::string output;
-    bool bmp = false;
     std::optional<double> zoom;
     std::optional<long> width;
     std::optional<overhead::LightingParameters> lighting;
@@ -60,7 +60,6 @@ bool parseOptions(const Arguments& arguments, RenderOptions& options) {
     if (extension != ".png" && extension != ".bmp") {
         return usage("name the image with -o OUT.png or -o OUT.bmp");
     }
-    options.bmp = extension == ".bmp";
     if (arguments.has("zoom") && arguments.has("width")) {
         return usage("give either --zoom or --width");
     }
@@ -161,15 +160,10 @@ bool applyAfterLoad(const RenderOptions& options, shell::AppState& state, CliUi&
     return true;
 }
 
-support::Status writeImage(const support::RgbImage& image, const RenderOptions& options) {
-    if (options.bmp) {
-        return support::writeBmp(image, options.output);
-    }
-    if (!paint::toQImage(image).save(QString::fromStdString(options.output), "PNG")) {
-        return support::Error{support::ErrorCode::CannotOpenFile, options.output};
-    }
-    return support::success();
-}
+
+}  // namespace
+
+namespace {
 
 // Batch jobs seldom have XDG_RUNTIME_DIR; Qt would then make (and leave) a shared folder of its
 // own in /tmp. It gets a private one inside this run's folder instead, gone at exit.
@@ -186,12 +180,7 @@ void givePrivateRuntimeFolder() {
 
 }  // namespace
 
-int runRender(const Arguments& arguments) {
-    RenderOptions options;
-    if (!parseOptions(arguments, options)) {
-        return 2;
-    }
-    // Fonts need a GUI application, but batch use never shows a window.
+BatchGui::BatchGui() {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
@@ -199,7 +188,27 @@ int runRender(const Arguments& arguments) {
     static int argc = 1;
     static char name[] = "tavrok-cli";
     static char* argv[] = {name, nullptr};
-    const QGuiApplication application(argc, argv);
+    m_application = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+BatchGui::~BatchGui() = default;
+
+support::Status writeImageFile(const support::RgbImage& image, const std::string& path) {
+    if (support::lowerExtension(path) == ".bmp") {
+        return support::writeBmp(image, path);
+    }
+    if (!paint::toQImage(image).save(QString::fromStdString(path), "PNG")) {
+        return support::Error{support::ErrorCode::CannotOpenFile, path};
+    }
+    return support::success();
+}
+
+int runRender(const Arguments& arguments) {
+    RenderOptions options;
+    if (!parseOptions(arguments, options)) {
+        return 2;
+    }
+    const BatchGui gui;
 
     shell::AppState state;
     CliUi ui;
@@ -229,7 +238,7 @@ int runRender(const Arguments& arguments) {
     if (built != shell::CommandStatus::Done || overhead.image.empty()) {
         return 1;
     }
-    if (const auto written = writeImage(overhead.image, options); !written) {
+    if (const auto written = writeImageFile(overhead.image, options.output); !written) {
         ui.showMessage(written.error().message());
         return 1;
     }

@@ -12,5 +12,7 @@ int runUtmToGeo(const Arguments& arguments);
 int runRender(const Arguments& arguments);
 // Loads a terrain and saves it as a terrain matrix, USGS ASCII DEM or GeoTIFF DEM.
 int runExport(const Arguments& arguments);
+// Loads a terrain and writes a 3D scene of it (PNG or BMP), as the scene window shows it.
+int runScene(const Arguments& arguments);
 
 }  // namespace tavrok::cli

@@ -23,6 +23,7 @@ Tavrok terrain tools for batch use. Commands:
   utm2geo             convert "EASTING NORTHING ZONE" lines to latitude and longitude
   render FILE...      load a terrain and write its shaded overhead map as PNG or BMP
   export FILE...      load a terrain and save it as a terrain matrix, USGS DEM or GeoTIFF
+  scene FILE...       load a terrain and write a lit 3D scene of it as PNG or BMP
 
 Run "tavrok-cli COMMAND --help" for the options of a command. A failure prints the
 program's message on standard error and exits with status 1 (2 for a usage mistake).
@@ -133,6 +134,45 @@ leaves no file, and an existing OUT is replaced only by a whole one.
   --verbose           print progress on standard error
 )";
 
+constexpr const char* sceneHelp =
+    R"(Usage: tavrok-cli scene FILE... -o OUT.png|OUT.bmp [OPTIONS] [--type TYPE] [GRID OPTIONS]
+
+Loads the terrain, builds the overhead map as "render" does, and draws the 3D scene the
+"F2  3D Scene" window shows for the same settings: a new scene with the marker where the
+program first puts it (the middle of the map, a quarter of its height up from the bottom,
+facing north), unless the options below move it.
+  -o, --output FILE        the image; ".png" or ".bmp"
+  --size WxH               480x360, 640x480, 800x600 or 1024x768, or any size up to
+                           4096x4096 for benchmarks (640x480)
+  --mode MODE              color, red-blue (anaglyph) or side-by-side (two 480x360 eyes,
+                           960x360) (color)
+  --position P             foreground (the block seen from outside) or background (the
+                           observer at the near edge) (foreground)
+  --observer COL,ROW       the observer in grid cells: column from the west, row from the south
+  --observer-geo LAT,LON   the observer at a latitude and longitude
+  --heading DEG            the way the observer faces, counter-clockwise from north (0)
+  --area-factor F          the scene square is 128 x F overhead-map pixels wide (1)
+  --altitude METRES        the observer above the ground, background only (the highest
+                           step the dialog offers a new scene)
+  --mesh min|max           at most 512 or 2048 vertices a side (min)
+  --terrain-type TYPE      mountain, lowlands (flat sea) or island (a sea plane); default by
+                           terrain, as for render
+  --sea-level METRES       the sea level for lowlands and island (0)
+  --vertical-mag PERCENT   vertical magnification (100)
+  --azimuth DEG            light azimuth (240)
+  --elevation DEG          light elevation (60)
+  --zoom N                 camera distance steps, foreground (16)
+  --tilt DEG               tilt (32 foreground, 0 background)
+  --turn N                 turn in steps of 2 degrees, foreground (0)
+  --shift X,Y              shift steps, foreground (0,0)
+  --frames N               draw N frames and print the time per frame, split into mesh
+                           building and drawing
+  --verbose                print progress on standard error
+Without a display the scene is drawn by Mesa's software renderer through EGL; with a GPU
+that EGL offers, on the GPU. "OpenGL Conflict" (exit status 1) means no OpenGL context or
+framebuffer could be made.
+)";
+
 struct Subcommand {
     const char* name;
     int (*run)(const Arguments&);
@@ -158,6 +198,13 @@ const std::vector<Subcommand>& subcommands() {
          true,
          {"output", "zoom", "width", "sun-azimuth", "sun-elevation", "shade-depth", "grid",
           "coordinates", "colors", "terrain-type", "sea-level", "type", "verbose"}},
+        {"scene",
+         tavrok::cli::runScene,
+         sceneHelp,
+         true,
+         {"output", "size", "mode", "position", "observer", "observer-geo", "heading",
+          "area-factor", "altitude", "mesh", "terrain-type", "sea-level", "vertical-mag",
+          "azimuth", "elevation", "zoom", "tilt", "turn", "shift", "frames", "type", "verbose"}},
         {"export",
          tavrok::cli::runExport,
          exportHelp,

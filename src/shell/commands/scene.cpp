@@ -51,8 +51,11 @@ CommandStatus drawFrame(AppState& state, support::Ui& ui) {
     if (sceneState.rendering) {
         return CommandStatus::Done;
     }
-    SceneParameters& parameters = sceneState.parameters;
-    const scene::PixelSize eye = scene::eyeImageSize(parameters.projectionSize, parameters.colorMode);
+    const SceneParameters& parameters = sceneState.parameters;
+    const scene::PixelSize eye =
+        sceneState.eyeSize && parameters.colorMode != scene::ColorMode::SideBySide
+            ? *sceneState.eyeSize
+            : scene::eyeImageSize(parameters.projectionSize, parameters.colorMode);
     if (!sceneState.renderer) {
         auto made = scene::SceneRenderer::create(eye);
         if (!made) {
