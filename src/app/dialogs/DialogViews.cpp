@@ -19,8 +19,10 @@
 #include "app/dialogs/LightingView.h"
 #include "app/dialogs/MapScaleView.h"
 #include "app/dialogs/MolaPolarView.h"
+#include "app/dialogs/MovementView.h"
 #include "app/dialogs/RawMatrixView.h"
 #include "app/dialogs/TerrainColorsView.h"
+#include "app/dialogs/TerrainProjectionView.h"
 
 namespace tavrok::app {
 
@@ -99,6 +101,9 @@ constexpr std::array views{
     ViewEntry{"IDD_LIDAR", makeView<CloudSpecificationView, importers::CloudSpecificationDialog>},
     ViewEntry{"IDD_XYZPOINTS",
               makeView<CloudSpecificationView, importers::CloudSpecificationDialog>},
+    ViewEntry{"IDD_TERRAIN", makeView<TerrainProjectionView, scene::TerrainProjectionDialog>},
+    ViewEntry{"IDD_VIEWPOINT", makeView<MovementView, scene::MovementDialog>},
+    ViewEntry{"IDD_OBSERVER", makeView<MovementView, scene::MovementDialog>},
 };
 
 }  // namespace
