@@ -23,25 +23,6 @@ namespace {
 
 using shell::CommandId;
 
-bool isCheckable(CommandId id) {
-    switch (id) {
-        case CommandId::OverheadView:
-        case CommandId::Scene3d:
-        case CommandId::DegreeMinSec:
-        case CommandId::DecimalDegree:
-        case CommandId::UtmMeters:
-        case CommandId::LatLonGridOn:
-        case CommandId::LatLonGridOff:
-            return true;
-        default:
-            return false;
-    }
-}
-
-QString text(std::string_view view) {
-    return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
-}
-
 }  // namespace
 
 MainWindow::MainWindow(shell::AppState& state)
@@ -66,6 +47,10 @@ MainWindow::MainWindow(shell::AppState& state)
                 const auto result = m_mapView->takeToolResult();
                 takeClientSize();
                 afterCommand(shell::commands::finishMapTool(m_state, *m_ui, *result));
+            } else if (pending && std::holds_alternative<shell::ScenePlacement>(*pending)) {
+                const auto result = m_mapView->takeToolResult();
+                shell::commands::takeScenePlacement(m_state,
+                                                    std::get<shell::ScenePlacement>(*result));
             }
         },
         Qt::QueuedConnection);
@@ -86,56 +71,28 @@ MainWindow::MainWindow(shell::AppState& state)
     m_progress->hide();
     m_scaleLegend = new ScaleLegendWindow(m_state, this);
     m_state.overhead.painterFactory = paint::QtPainter::factory();
-    buildMenus(nullptr, shell::mainMenu());
+    buildMenuEntries(menuBar(), nullptr, shell::mainMenu(), [this](CommandId id) { runCommand(id); },
+                     m_menus);
     shell::MenusAtStartup(m_state.shell.menus.main);
     applyMenuState();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildMenus(QMenu* parent, const std::vector<shell::MenuEntry>& entries) {
-    for (const auto& entry : entries) {
-        if (entry.kind == shell::MenuEntry::Kind::Separator) {
-            parent->addSeparator();
-        } else if (entry.kind == shell::MenuEntry::Kind::Popup) {
-            QMenu* menu =
-                parent ? parent->addMenu(text(entry.text)) : menuBar()->addMenu(text(entry.text));
-            menu->setObjectName(text(entry.text));
-            if (entry.hasPopupRules) {
-                m_popups[entry.popup] = menu;
-            }
-            buildMenus(menu, entry.entries);
-        } else {
-            QAction* action = parent->addAction(text(entry.text));
-            action->setData(static_cast<int>(entry.command));
-            action->setCheckable(isCheckable(entry.command));
-            const CommandId id = entry.command;
-            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
-            m_actions[id] = action;
-        }
-    }
-}
-
 QAction* MainWindow::action(CommandId id) const {
-    const auto found = m_actions.find(id);
-    return found == m_actions.end() ? nullptr : found->second;
+    const auto found = m_menus.actions.find(id);
+    return found == m_menus.actions.end() ? nullptr : found->second;
 }
 
 QMenu* MainWindow::popup(shell::Popup which) const {
-    const auto found = m_popups.find(which);
-    return found == m_popups.end() ? nullptr : found->second;
+    const auto found = m_menus.popups.find(which);
+    return found == m_menus.popups.end() ? nullptr : found->second;
 }
 
 void MainWindow::applyMenuState() {
-    const auto& menus = m_state.shell.menus.main;
-    for (const auto& [id, action] : m_actions) {
-        action->setEnabled(menus.enabled(id));
-        if (action->isCheckable()) {
-            action->setChecked(menus.checked(id));
-        }
-    }
-    for (const auto& [which, menu] : m_popups) {
-        menu->setEnabled(menus.popupEnabled(which));
+    m_menus.apply(m_state.shell.menus.main);
+    if (m_sceneWindow != nullptr) {
+        m_sceneWindow->applyMenuState();
     }
 }
 
@@ -186,6 +143,14 @@ void MainWindow::refreshMap() {
     m_mapView->setImage(overhead.image.empty() ? QImage() : paint::toQImage(overhead.image));
 }
 
+SceneWindow& MainWindow::sceneWindow() {
+    if (m_sceneWindow == nullptr) {
+        m_sceneWindow = new SceneWindow(m_state, *this);
+        m_sceneWindow->applyMenuState();
+    }
+    return *m_sceneWindow;
+}
+
 void MainWindow::clearMap() {
     m_mapView->setImage({});
 }
@@ -211,22 +176,6 @@ void MainWindow::setProgressText(const QString& progress) {
     m_progress->show();
     m_progress->raise();
 }
-
-namespace {
-
-std::optional<shell::Key> shellKey(int key) {
-    static const std::map<int, shell::Key> keys{
-        {Qt::Key_F1, shell::Key::F1}, {Qt::Key_F2, shell::Key::F2},
-        {Qt::Key_F3, shell::Key::F3}, {Qt::Key_F4, shell::Key::F4},
-        {Qt::Key_F5, shell::Key::F5}, {Qt::Key_F6, shell::Key::F6},
-        {Qt::Key_F7, shell::Key::F7}, {Qt::Key_F8, shell::Key::F8},
-        {Qt::Key_F9, shell::Key::F9}, {Qt::Key_Escape, shell::Key::Escape},
-    };
-    const auto found = keys.find(key);
-    return found == keys.end() ? std::nullopt : std::optional(found->second);
-}
-
-}  // namespace
 
 // The key table lives in the shell; the window only translates Qt's key codes.
 bool MainWindow::handleFunctionKey(int key, Qt::KeyboardModifiers modifiers) {

@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "app/MapView.h"
+#include "app/MenuBuilder.h"
+#include "app/SceneWindow.h"
 #include "app/QtUi.h"
 #include "app/ScaleLegendWindow.h"
 #include "shell/AppState.h"
@@ -41,6 +43,8 @@ class MainWindow : public QMainWindow {
     MapView& mapView() { return *m_mapView; }
     QScrollArea& scrollArea() { return *m_scrollArea; }
     ScaleLegendWindow& scaleLegend() { return *m_scaleLegend; }
+    // The 3D scene's window, made on first use.
+    SceneWindow& sceneWindow();
 
     void setProgressText(const QString& text);
     void clearMap();
@@ -57,7 +61,6 @@ class MainWindow : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void buildMenus(QMenu* parent, const std::vector<shell::MenuEntry>& entries);
     void refreshMap();
     void rememberRectangle(bool fromResize);
     void writeSettingsAndCleanUp();
@@ -70,8 +73,9 @@ class MainWindow : public QMainWindow {
     MapView* m_mapView;
     QLabel* m_progress;
     ScaleLegendWindow* m_scaleLegend;
-    std::map<shell::CommandId, QAction*> m_actions;
-    std::map<shell::Popup, QMenu*> m_popups;
+    BuiltMenus m_menus;
+    // Made when the first scene is shown.
+    SceneWindow* m_sceneWindow = nullptr;
     // This run's private temporary folder, removed when the window goes.
     std::optional<shell::RunDirectory> m_runDirectory;
     bool m_creating = true;

@@ -9,6 +9,7 @@
 
 #include "app/MainWindow.h"
 #include "app/dialogs/DialogViews.h"
+#include "paint/QtPainter.h"
 
 namespace tavrok::app {
 
@@ -21,7 +22,7 @@ QString text(std::string_view view) {
 }  // namespace
 
 QtUi::QtUi(shell::AppState& state, MainWindow& window)
-    : m_state(state), m_window(window), m_mainOutput(window) {}
+    : m_state(state), m_window(window), m_mainOutput(window), m_sceneOutput(window) {}
 
 void QtUi::showMessage(std::string_view message, std::string_view caption) {
     QMessageBox::warning(&m_window, text(caption), text(message));
@@ -147,7 +148,22 @@ support::WindowOutput& QtUi::output(support::WindowId window) {
     if (window == support::WindowId::Main) {
         return m_mainOutput;
     }
+    if (window == support::WindowId::Scene) {
+        return m_sceneOutput;
+    }
     return m_noWindow;
+}
+
+void QtUi::SceneOutput::refreshMenus() {
+    m_window.sceneWindow().applyMenuState();
+}
+
+void QtUi::SceneOutput::showPicture(const support::RgbImage& image) {
+    m_window.sceneWindow().showPicture(paint::toQImage(image));
+}
+
+void QtUi::SceneOutput::closeWindow() {
+    m_window.sceneWindow().closeByCommand();
 }
 
 void QtUi::MainOutput::setTitle(std::string_view title) {

@@ -45,6 +45,17 @@ class QtUi : public support::Ui {
         void refreshMenus() override;
         MainWindow& m_window;
     };
+    // The 3D scene's window, made when the first frame arrives.
+    struct SceneOutput final : support::WindowOutput {
+        explicit SceneOutput(MainWindow& window) : m_window(window) {}
+        void setTitle(std::string_view) override {}
+        void clear() override {}
+        void showGrowingMap(const support::RgbImage&, int) override {}
+        void refreshMenus() override;
+        void showPicture(const support::RgbImage& image) override;
+        void closeWindow() override;
+        MainWindow& m_window;
+    };
     struct NoWindow final : support::WindowOutput {
         void setTitle(std::string_view) override {}
         void clear() override {}
@@ -55,6 +66,7 @@ class QtUi : public support::Ui {
     shell::AppState& m_state;
     MainWindow& m_window;
     MainOutput m_mainOutput;
+    SceneOutput m_sceneOutput;
     NoWindow m_noWindow;
     bool m_waitCursor = false;
 };

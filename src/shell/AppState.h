@@ -96,6 +96,8 @@ struct SceneState {
     bool lowMemory = false;
     // Set while a frame is drawn: a nested redraw returns at once.
     bool rendering = false;
+    // A movement dialog is open: another is not opened over it.
+    bool movementOpen = false;
     // Batch use may ask for any eye size (benchmarks); the window uses the chosen size.
     std::optional<scene::PixelSize> eyeSize;
 };

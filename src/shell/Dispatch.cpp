@@ -64,7 +64,7 @@ constexpr std::array table{
     CommandEntry{SaveVrmlWorld, "Save VRML World", "exporters", nullptr},
     CommandEntry{SaveRotationAnimation, "Save Rotation Animation", "flyby", nullptr},
     CommandEntry{CloseWindow, "Exit", "scene", c::CloseWindow},
-    CommandEntry{ChangePosition, "F6  Change Position", "scene", nullptr},
+    CommandEntry{ChangePosition, "F6  Change Position", "scene", c::ChangePosition},
     CommandEntry{SaveColors, "Save Colors", "overhead", nullptr},
     CommandEntry{RecallColors, "Recall Colors", "overhead", nullptr},
     // Internal requests.

@@ -41,10 +41,27 @@ bool holds(Condition condition, const AppState& state, bool controlHeld) {
     return false;
 }
 
+// The scene window's own keys: F6 moves the camera or the observer, Escape closes the scene
+// (unless a long job is running, which it stops).
+std::optional<CommandContext> sceneWindowKey(const AppState& state, Key key) {
+    if (key == Key::F6) {
+        return CommandContext{CommandId::ChangePosition, 0, WindowId::Scene};
+    }
+    if (key == Key::Escape && !state.shell.busy) {
+        return CommandContext{CommandId::CloseWindow, 0, WindowId::Scene};
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<CommandContext> commandForKey(const AppState& state, WindowId window, Key key,
                                             bool controlHeld) {
+    if (window == WindowId::Scene) {
+        if (auto own = sceneWindowKey(state, key)) {
+            return own;
+        }
+    }
     for (const auto& binding : bindings) {
         if (binding.key != key) {
             continue;

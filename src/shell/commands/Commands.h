@@ -85,6 +85,9 @@ CommandStatus ShowScaleCancel(AppState& state, support::Ui& ui, const CommandCon
 inline constexpr int sceneRedrawOnly = 2;
 CommandStatus Scene3d(AppState& state, support::Ui& ui, const CommandContext& context);
 CommandStatus CloseWindow(AppState& state, support::Ui& ui, const CommandContext& context);
+CommandStatus ChangePosition(AppState& state, support::Ui& ui, const CommandContext& context);
+// Closes the scene window and its rendering context; the overhead map is shown again.
+void closeScene(AppState& state, support::Ui& ui);
 // Draws one frame of the open scene at one eye's size and shows it in the scene window.
 CommandStatus renderSceneFrame(AppState& state, support::Ui& ui, scene::PixelSize eyeSize);
 // After the overhead map is built: a new or edited terrain puts the observer back in the

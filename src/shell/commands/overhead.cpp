@@ -81,6 +81,7 @@ CommandStatus OverheadView(AppState& state, support::Ui& ui, const CommandContex
     if (!state.document.loaded()) {
         return CommandStatus::Cancelled;
     }
+    closeScene(state, ui);
     state.map.viewMode = viewOverhead;
     if (state.overhead.image.empty() || state.map.builtRevision != state.document.revision()) {
         return rebuild(state, ui);
@@ -100,7 +101,13 @@ CommandStatus ModifyColors(AppState& state, support::Ui& ui, const CommandContex
         dialog.restore();
         return CommandStatus::Cancelled;
     }
-    return sceneMode ? CommandStatus::Done : rebuild(state, ui);
+    if (sceneMode) {
+        // The open scene takes the new colours at once.
+        return state.map.viewMode == viewScene
+                   ? dispatch(state, ui, CommandId::Scene3d, sceneRedrawOnly)
+                   : CommandStatus::Done;
+    }
+    return rebuild(state, ui);
 }
 
 // 40084 "F6  Resize Overhead View": a new zoom, new shading.

@@ -4,6 +4,7 @@
 #include "overhead/TerrainColorsDialog.h"
 #include "scene/TerrainProjectionDialog.h"
 #include "scene/MeshGeometry.h"
+#include "scene/MovementDialog.h"
 #include "scene/SceneRenderer.h"
 #include "shell/Dispatch.h"
 #include "shell/TerrainLoading.h"
@@ -36,13 +37,14 @@ void startMarkerTool(AppState& state) {
          currentGeometry(state).meshStep});
 }
 
-void closeSceneWindow(AppState& state, support::Ui& ui) {
-    state.scene.renderer.reset();
-    ui.output(WindowId::Scene).closeWindow();
-    if (state.map.viewMode == viewScene) {
-        state.map.viewMode = viewOverhead;
-    }
+// One eye's image: the chosen size, or the size batch use asked for.
+scene::PixelSize eyeSize(const AppState& state) {
+    const SceneParameters& parameters = state.scene.parameters;
+    return state.scene.eyeSize && parameters.colorMode != scene::ColorMode::SideBySide
+               ? *state.scene.eyeSize
+               : scene::eyeImageSize(parameters.projectionSize, parameters.colorMode);
 }
+
 
 // Draws one frame into the scene window, making the rendering context first when the scene
 // opens. A context that cannot be made closes the scene; the overhead map stays.
@@ -51,15 +53,11 @@ CommandStatus drawFrame(AppState& state, support::Ui& ui) {
     if (sceneState.rendering) {
         return CommandStatus::Done;
     }
-    const SceneParameters& parameters = sceneState.parameters;
-    const scene::PixelSize eye =
-        sceneState.eyeSize && parameters.colorMode != scene::ColorMode::SideBySide
-            ? *sceneState.eyeSize
-            : scene::eyeImageSize(parameters.projectionSize, parameters.colorMode);
+    const scene::PixelSize eye = eyeSize(state);
     if (!sceneState.renderer) {
         auto made = scene::SceneRenderer::create(eye);
         if (!made) {
-            closeSceneWindow(state, ui);
+            closeScene(state, ui);
             return showError(ui, made.error());
         }
         sceneState.renderer = std::make_shared<scene::SceneRenderer>(std::move(made).value());
@@ -80,6 +78,16 @@ bool askSceneSettings(AppState& state, support::Ui& ui, CommandStatus& status);
 
 }  // namespace
 
+void closeScene(AppState& state, support::Ui& ui) {
+    if (state.scene.renderer || state.map.viewMode == viewScene) {
+        ui.output(WindowId::Scene).closeWindow();
+    }
+    state.scene.renderer.reset();
+    if (state.map.viewMode == viewScene) {
+        state.map.viewMode = viewOverhead;
+    }
+}
+
 CommandStatus renderSceneFrame(AppState& state, support::Ui& ui, scene::PixelSize eyeSize) {
     auto& sceneState = state.scene;
     sceneState.rendering = true;
@@ -95,7 +103,7 @@ CommandStatus renderSceneFrame(AppState& state, support::Ui& ui, scene::PixelSiz
     auto frame = sceneState.renderer->render(view);
     sceneState.rendering = false;
     if (!frame) {
-        closeSceneWindow(state, ui);
+        closeScene(state, ui);
         return showError(ui, frame.error());
     }
     sceneState.image = std::move(frame).value();
@@ -165,12 +173,37 @@ CommandStatus Scene3d(AppState& state, support::Ui& ui, const CommandContext& co
     return drawFrame(state, ui);
 }
 
+// 40043 "F6  Change Position": "Rotate or Shift Scene" or "Reposition Observer" over the
+// open scene; every button redraws it at once, Cancel goes back to the values of the opening.
+CommandStatus ChangePosition(AppState& state, support::Ui& ui, const CommandContext&) {
+    auto& sceneState = state.scene;
+    if (state.map.viewMode != viewScene || !sceneState.renderer || sceneState.movementOpen) {
+        return CommandStatus::Cancelled;
+    }
+    const scene::MeshGeometry geometry = sceneState.renderer->geometry();
+    const scene::PixelSize eye = eyeSize(state);
+    scene::MovementDialog dialog(sceneState.parameters, geometry, state.document.header(),
+                                 [&state, &ui, eye] {
+                                     if (state.scene.renderer) {
+                                         renderSceneFrame(state, ui, eye);
+                                     }
+                                 });
+    sceneState.movementOpen = true;
+    const bool confirmed = ui.runDialog(dialog);
+    sceneState.movementOpen = false;
+    if (!confirmed) {
+        dialog.restoreRemembered();
+        return CommandStatus::Cancelled;
+    }
+    return CommandStatus::Done;
+}
+
 // 40013 "Exit" of the scene window, and Escape there: back to the overhead map.
 CommandStatus CloseWindow(AppState& state, support::Ui& ui, const CommandContext& context) {
     if (context.source != WindowId::Scene) {
         return CommandStatus::Cancelled;
     }
-    closeSceneWindow(state, ui);
+    closeScene(state, ui);
     return CommandStatus::Done;
 }
 
@@ -181,7 +214,7 @@ bool askSceneSettings(AppState& state, support::Ui& ui, CommandStatus& status) {
     const scene::MeshGeometry geometry = currentGeometry(state);
     scene::TerrainProjectionDialog dialog(
         parameters, state.overhead.scale,
-        scene::altitudeLimits(geometry, state.document.header()), state.scene.lowMemory);
+        scene::altitudeLimits(geometry, state.document.header(), 0.9), state.scene.lowMemory);
     if (!ui.runDialog(dialog)) {
         status = CommandStatus::Cancelled;
         return false;
@@ -196,7 +229,7 @@ bool askSceneSettings(AppState& state, support::Ui& ui, CommandStatus& status) {
                                           header.minElevation, header.maxElevation);
     if (!ui.runDialog(colours)) {
         colours.restore();
-        closeSceneWindow(state, ui);
+        closeScene(state, ui);
         status = CommandStatus::Cancelled;
         return false;
     }
