@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "TestSupport.h"
 #include "UsgsDemFixtures.h"
@@ -39,9 +38,7 @@ class SdtsTest : public test::TemporaryFolderTest {
     }
     void replaceText(const std::string& name, std::string_view from, std::string_view to) const {
         ASSERT_EQ(from.size(), to.size());
-        std::ifstream in(module(name), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        const auto at = bytes.find(from);
+        const auto at = test::readFile(module(name)).find(from);
         ASSERT_NE(at, std::string::npos);
         patch(name, at, to);
     }
@@ -56,8 +53,7 @@ class SdtsTest : public test::TemporaryFolderTest {
             return pair.error();
         }
         if (headerText != nullptr) {
-            std::ifstream in(pair->header, std::ios::binary);
-            headerText->assign(std::istreambuf_iterator<char>(in), {});
+            *headerText = test::readFile(pair->header);
         }
         return LoadMatrixFiles({pair->grid}, path("out"), {}).terrain;
     }
