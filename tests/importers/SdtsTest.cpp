@@ -18,6 +18,11 @@ class SdtsTest : public test::TemporaryFolderTest {
   protected:
     void SetUp() override {
         TemporaryFolderTest::SetUp();
+        copyModules();
+        std::filesystem::create_directories(path("out"));
+    }
+    // Fresh writable copies of the transfer's modules.
+    void copyModules() const {
         std::filesystem::create_directories(path("modules"));
         for (const auto& entry :
              std::filesystem::directory_iterator(test::sharedData("sdts/node-gdal_8821"))) {
@@ -26,7 +31,6 @@ class SdtsTest : public test::TemporaryFolderTest {
                                          std::filesystem::perms::owner_write,
                                          std::filesystem::perm_options::add);
         }
-        std::filesystem::create_directories(path("out"));
     }
     std::filesystem::path module(const std::string& name) const {
         return path("modules") / ("8821" + name + ".DDF");
@@ -165,12 +169,12 @@ TEST_F(SdtsTest, RefusesDamagedOrIncompleteTransfers) {
         {"damaged leader", [&] { patch("IREF", 0, "X"); }, ErrorCode::ErrorReadingSdts},
     };
     for (const auto& c : cases) {
-        SetUp();
+        std::filesystem::remove_all(path("modules"));
+        copyModules();
         c.damage();
         auto transfer = ReadSdtsTransfer(module("CATD"));
         ASSERT_FALSE(transfer) << c.what;
         EXPECT_EQ(transfer.error().code, c.expected) << c.what;
-        std::filesystem::remove_all(path("modules"));
     }
 }
 
