@@ -1,5 +1,6 @@
 #pragma once
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -30,6 +31,8 @@ class TemporaryFolderTest : public ::testing::Test {
     std::filesystem::path m_folder;
 };
 
+// The whole contents of a file; empty when it cannot be read.
+std::string readFile(const std::filesystem::path& file);
 // Runs a shell command and returns its standard output; fails the test on a non-zero exit.
 std::string runCommand(const std::string& command);
 // True when a program is on PATH (the GDAL and PROJ oracles may be absent on a bare machine).
@@ -39,5 +42,41 @@ std::filesystem::path sharedData(std::string_view relative);
 // sparse, all zero, of fileBytes bytes when it does not exist.
 void putSample(const std::filesystem::path& file, std::uintmax_t fileBytes, std::uint64_t index,
                std::int16_t value, bool bigEndian);
+
+// What GDAL makes of a raster: its size, geotransform (outer corner of the first pixel and the
+// pixel size, negative in y when rows run north to south), the EPSG code of its coordinate
+// system (0 when it names none) and that system as WKT, the first band's type and no-data
+// value, and every first-band sample as a float, rows as GDAL orders them. The samples pass
+// through a raw file at scratch.
+struct GdalView {
+    int columns = 0;
+    int rows = 0;
+    double originX = 0, originY = 0;
+    double pixelX = 0, pixelY = 0;
+    int epsg = 0;
+    std::string wkt;
+    std::string type;
+    bool hasNoData = false;
+    double noData = 0;
+    std::vector<float> samples;
+
+    float at(int column, int row) const {
+        return samples[static_cast<std::size_t>(row) * columns + column];
+    }
+};
+GdalView ReadWithGdal(const std::filesystem::path& raster, const std::filesystem::path& scratch);
+
+// While it lives, writes beyond `bytes` fail with EFBIG as on a full disk (SIGXFSZ ignored).
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit m_saved{};
+    void (*m_previousHandler)(int) = nullptr;
+};
 
 }  // namespace tavrok::test

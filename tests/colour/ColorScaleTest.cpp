@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "TestSupport.h"
 #include "colour/ColorScale.h"
 #include "colour/ColorScaleFile.h"
@@ -129,8 +126,8 @@ TEST_F(ColorScaleFileTest, SavesEightyEightLittleEndianBytesAndReadsThemBack) {
     contents.scaleMinimum = -2;
     contents.scaleMaximum = 70000;
     ASSERT_TRUE(saveColorScale(path("scale.dat"), contents).ok());
-    std::ifstream in(path("scale.dat"), std::ios::binary);
-    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), {}};
+    const auto text = tavrok::test::readFile(path("scale.dat"));
+    const std::vector<unsigned char> bytes(text.begin(), text.end());
     ASSERT_EQ(bytes.size(), 88u);
     EXPECT_EQ(std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4),
               (std::vector<unsigned char>{139, 146, 112, 0}));

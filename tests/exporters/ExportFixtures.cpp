@@ -1,7 +1,5 @@
 #include "ExportFixtures.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -14,22 +12,6 @@
 namespace tavrok::test {
 
 namespace {
-
-// The code of the outermost object of a WKT: an ID["EPSG",n] that closes the whole text.
-int outermostEpsg(const std::string& wkt) {
-    const auto at = wkt.rfind("ID[\"EPSG\",");
-    if (at == std::string::npos) {
-        return 0;
-    }
-    const auto end = wkt.find(']', at);
-    const auto rest = wkt.find_first_not_of("] \n", end);
-    return rest == std::string::npos && wkt.size() - end == 2 ? std::atoi(wkt.c_str() + at + 10)
-                                                              : 0;
-}
-
-std::string quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
 
 // "key = value" lines of a ".hdr", read without our own parser.
 std::map<std::string, std::string> headerSettings(const std::filesystem::path& file) {
@@ -51,34 +33,6 @@ std::map<std::string, std::string> headerSettings(const std::filesystem::path& f
 }
 
 }  // namespace
-
-GdalView ReadWithGdal(const std::filesystem::path& file, const std::filesystem::path& scratch) {
-    GdalView view;
-    const auto info = nlohmann::json::parse(
-        runCommand("GTIFF_SRS_SOURCE=EPSG gdalinfo -json " + quoted(file) + " 2>/dev/null"));
-    view.columns = info["size"][0];
-    view.rows = info["size"][1];
-    for (int i = 0; i < 6; ++i) {
-        view.geoTransform[i] = info["geoTransform"][i];
-    }
-    if (info.contains("coordinateSystem")) {
-        view.wkt = info["coordinateSystem"].value("wkt", "");
-        view.epsg = outermostEpsg(view.wkt);
-    }
-    const auto& band = info["bands"][0];
-    view.type = band["type"];
-    if (band.contains("noDataValue") && band["noDataValue"].is_number()) {
-        view.hasNoData = true;
-        view.noData = band["noDataValue"];
-    }
-    runCommand("gdal_translate -q -of ENVI -ot Float32 " + quoted(file) + " " + quoted(scratch));
-    view.samples.resize(static_cast<std::size_t>(view.columns) * view.rows);
-    std::ifstream in(scratch, std::ios::binary);
-    in.read(reinterpret_cast<char*>(view.samples.data()),
-            static_cast<std::streamsize>(view.samples.size() * sizeof(float)));
-    EXPECT_TRUE(in.good()) << file;
-    return view;
-}
 
 std::filesystem::path WriteMatrixVrt(const std::filesystem::path& dataFile) {
     auto headerFile = dataFile;

@@ -10,26 +10,6 @@
 
 namespace tavrok::test {
 
-// What GDAL makes of a file: size, geotransform, the EPSG code of its coordinate system (0
-// when it names none), the first band's type and no-data value, its coordinate system as WKT,
-// and every sample as a float, rows north first.
-struct GdalView {
-    int columns = 0;
-    int rows = 0;
-    double geoTransform[6] = {};
-    int epsg = 0;
-    std::string type;
-    bool hasNoData = false;
-    double noData = 0;
-    std::string wkt;
-    std::vector<float> samples;
-
-    float at(int column, int row) const {
-        return samples[static_cast<std::size_t>(row) * columns + column];
-    }
-};
-GdalView ReadWithGdal(const std::filesystem::path& file, const std::filesystem::path& scratch);
-
 // A VRT beside a saved binary matrix that shows GDAL the data file as our ".hdr" describes it:
 // corners are sample centres, the first stored row is the southern one.
 std::filesystem::path WriteMatrixVrt(const std::filesystem::path& dataFile);

@@ -69,10 +69,10 @@ class GdalRoundTripTest : public test::ExportFolderTest {
     static void expectGdalAgrees(const test::GdalView& gdal, const terrain::Terrain& terrain,
                                  const Format& format) {
         const auto& header = terrain.header;
-        const auto* gt = gdal.geoTransform;
         auto pixel = [&](int column, int row) {
             const auto [x, y] = position(header, column, row);
-            return std::pair{(x - gt[0]) / gt[1] - 0.5, (y - gt[3]) / gt[5] - 0.5};
+            return std::pair{(x - gdal.originX) / gdal.pixelX - 0.5,
+                             (y - gdal.originY) / gdal.pixelY - 0.5};
         };
         double worst = 0;
         for (const int column : {0, header.columns - 1}) {

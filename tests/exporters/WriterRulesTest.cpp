@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <random>
@@ -26,11 +22,6 @@ using terrain::DataType;
 using terrain::ProjectionKind;
 
 const float hole = std::numeric_limits<float>::quiet_NaN();
-
-std::string contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 class WriterRulesTest : public test::ExportFolderTest {
   protected:
@@ -98,9 +89,11 @@ TEST_F(WriterRulesTest, SignedIntegerTakesTheWholeRangeAndTruncatesTowardZero) {
     ASSERT_TRUE(save("matrix", path("depth.bin"), MatrixEncoding::Int16));
     const std::int16_t range[] = {-32768, 32767, 12, -9999};
     const std::int16_t depths[] = {30, 12, -9999};
-    EXPECT_EQ(contents(path("range.bin")), std::string(reinterpret_cast<const char*>(range), 8));
-    EXPECT_EQ(contents(path("depth.bin")), std::string(reinterpret_cast<const char*>(depths), 6));
-    EXPECT_NE(contents(path("depth.hdr")).find("elev_m_missing_flag    = -9999\r\n"),
+    EXPECT_EQ(test::readFile(path("range.bin")),
+              std::string(reinterpret_cast<const char*>(range), 8));
+    EXPECT_EQ(test::readFile(path("depth.bin")),
+              std::string(reinterpret_cast<const char*>(depths), 6));
+    EXPECT_NE(test::readFile(path("depth.hdr")).find("elev_m_missing_flag    = -9999\r\n"),
               std::string::npos);
 }
 
@@ -174,7 +167,7 @@ TEST_F(WriterRulesTest, MatrixHeaderHasTheKeysInOrderWithTheirLayout) {
         c.change(made.header);
         install(std::move(made));
         ASSERT_TRUE(save("matrix", path("grid.bin")));
-        EXPECT_EQ(contents(path("grid.hdr")), c.expected);
+        EXPECT_EQ(test::readFile(path("grid.hdr")), c.expected);
     }
 }
 
@@ -199,7 +192,7 @@ TEST_F(WriterRulesTest, UsgsDemRecordsAreBlocksOf1024CharactersWithTheirProfiles
     elevations[0] = elevations[598] = elevations[200] = hole;
     install(test::SmallTerrain(300, 2, elevations));
     ASSERT_TRUE(save("usgs", path("grid.dem")));
-    const auto file = contents(path("grid.dem"));
+    const auto file = test::readFile(path("grid.dem"));
     ASSERT_EQ(file.size(), 1024u * 6);  // A, 2 x 2 profile blocks, the closing record
     EXPECT_EQ(file.find('\n'), std::string::npos);
     const auto first = profileAt(file, 1);
@@ -230,7 +223,7 @@ TEST_F(WriterRulesTest, UsgsDemOfLatLonTerrainWritesZoneZeroAndWholeEmptyProfile
     header.utmZone = 32;
     install(std::move(made));
     ASSERT_TRUE(save("usgs", path("grid.dem")));
-    const auto file = contents(path("grid.dem"));
+    const auto file = test::readFile(path("grid.dem"));
     EXPECT_EQ(file.substr(144, 24), "     1     1     0     0");
     EXPECT_EQ(terrain().header.utmZone, 32);  // the file says 0, the terrain keeps its zone
     const auto empty = profileAt(file, 2);
@@ -242,31 +235,7 @@ TEST_F(WriterRulesTest, UsgsDemOfLatLonTerrainWritesZoneZeroAndWholeEmptyProfile
 
 // Writes that the disk refuses: every writer fails, leaves no file of its own, and a file
 // that was there before stays as it was.
-class FullDiskTest : public WriterRulesTest {
-  protected:
-    void SetUp() override {
-        WriterRulesTest::SetUp();
-        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &m_limit), 0);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    void TearDown() override {
-        setrlimit(RLIMIT_FSIZE, &m_limit);
-        std::signal(SIGXFSZ, m_previousHandler);
-        WriterRulesTest::TearDown();
-    }
-    void limitFileSize(rlim_t bytes) {
-        rlimit small = m_limit;
-        small.rlim_cur = bytes;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    }
-    void restoreFileSize() { setrlimit(RLIMIT_FSIZE, &m_limit); }
-
-  private:
-    rlimit m_limit{};
-    void (*m_previousHandler)(int) = SIG_DFL;
-};
-
-TEST_F(FullDiskTest, NoWriterLeavesAPartialFileOrHarmsTheOldOne) {
+TEST_F(WriterRulesTest, OnAFullDiskNoWriterLeavesAPartialFileOrHarmsTheOldOne) {
     ASSERT_TRUE(load(test::sampleTerrain));
     const struct Case {
         const char* key;
@@ -280,12 +249,13 @@ TEST_F(FullDiskTest, NoWriterLeavesAPartialFileOrHarmsTheOldOne) {
         SCOPED_TRACE(c.name);
         const auto before = listFolder();
         writeFile(c.name, "the user's old file");
-        limitFileSize(256 * 1024);
-        const auto saved = save(c.key, path(c.name), c.encoding);
-        restoreFileSize();
+        const auto saved = [&] {
+            const test::FileSizeLimit fullDisk(256 * 1024);
+            return save(c.key, path(c.name), c.encoding);
+        }();
         ASSERT_FALSE(saved);
         EXPECT_EQ(saved.error().code, ErrorCode::CannotWriteFile);
-        EXPECT_EQ(contents(path(c.name)), "the user's old file");
+        EXPECT_EQ(test::readFile(path(c.name)), "the user's old file");
         auto after = before;
         after.push_back(c.name);
         std::sort(after.begin(), after.end());

@@ -24,6 +24,17 @@ TransverseMercator nationalGrid() {
     return engine;
 }
 
+// A projection on the WGS-84 axes with its origin on the equator.
+TransverseMercator wgs84Grid(double centralMeridianDegrees, double falseEasting,
+                             double falseNorthing, double scaleFactor) {
+    TransverseMercator engine;
+    EXPECT_EQ(engine.setTransverseMercatorParameters(6378137.0, semiMinor(EllipsoidId::Wgs84), 0.0,
+                                                     radians(centralMeridianDegrees), falseEasting,
+                                                     falseNorthing, scaleFactor),
+              0);
+    return engine;
+}
+
 struct ProjCase {
     double latitudeDegrees;
     double longitudeDegrees;
@@ -73,10 +84,7 @@ TEST(TransverseMercator, CentralMeridianAndLongitudeAboveHalfATurnWrap) {
     // 200 degrees east is 160 degrees west. PROJ 9.1, +lon_0=-160 +k=1 on the WGS-84 table axes:
     //   echo "-155 30" | cs2cs +proj=longlat +a=6378137 +es=0.00669438 +to +proj=tmerc
     //       +lat_0=0 +lon_0=-160 +k=1 +a=6378137 +es=0.00669438 -f %.4f
-    TransverseMercator engine;
-    ASSERT_EQ(engine.setTransverseMercatorParameters(6378137.0, semiMinor(EllipsoidId::Wgs84), 0.0,
-                                                     radians(200), 0.0, 0.0, 1.0),
-              0);
+    const TransverseMercator engine = wgs84Grid(200, 0, 0, 1);
     const ProjectedPoint west = engine.geodeticToTransverseMercator(radians(30), radians(-155));
     const ProjectedPoint east = engine.geodeticToTransverseMercator(radians(30), radians(205));
     const ProjectedPoint south = engine.geodeticToTransverseMercator(radians(-20), radians(-166));
@@ -95,10 +103,7 @@ TEST(TransverseMercator, CentralMeridianAndLongitudeAboveHalfATurnWrap) {
 }
 
 TEST(TransverseMercator, AcceptsLongitudesAcrossTheAntimeridianFromTheCentralMeridian) {
-    TransverseMercator engine;
-    ASSERT_EQ(engine.setTransverseMercatorParameters(6378137.0, semiMinor(EllipsoidId::Wgs84), 0.0,
-                                                     radians(179), 500000.0, 0.0, 0.9996),
-              0);
+    const TransverseMercator engine = wgs84Grid(179, 500000, 0, 0.9996);
     const ProjectedPoint across = engine.geodeticToTransverseMercator(radians(10), radians(-179));
     const ProjectedPoint mirror = engine.geodeticToTransverseMercator(radians(10), radians(177));
     EXPECT_EQ(across.flags, 0);
@@ -172,10 +177,7 @@ TEST(GeodeticToTransverseMercator, FlagsOutOfRangeInputAndWarnsFarFromTheMeridia
         {0, nan, tmflags::LongitudeRange},
         {2, 2, tmflags::LatitudeRange | tmflags::LongitudeRange},
     };
-    TransverseMercator engine;
-    ASSERT_EQ(engine.setTransverseMercatorParameters(6378137.0, semiMinor(EllipsoidId::Wgs84), 0.0,
-                                                     0.0, 500000.0, 0.0, 0.9996),
-              0);
+    const TransverseMercator engine = wgs84Grid(0, 500000, 0, 0.9996);
     for (const Case& row : cases) {
         SCOPED_TRACE(testing::Message() << row.latitude << ", " << row.longitude);
         const ProjectedPoint point =
@@ -190,10 +192,7 @@ TEST(GeodeticToTransverseMercator, FlagsOutOfRangeInputAndWarnsFarFromTheMeridia
 }
 
 TEST(TransverseMercatorToGeodetic, FlagsCoordinatesBeyondTheProjectedGlobe) {
-    TransverseMercator engine;
-    ASSERT_EQ(engine.setTransverseMercatorParameters(6378137.0, semiMinor(EllipsoidId::Wgs84), 0.0,
-                                                     0.0, 500000.0, 1000000.0, 1.0),
-              0);
+    const TransverseMercator engine = wgs84Grid(0, 500000, 1000000, 1);
     // Whatever the forward projection produces is accepted back.
     const ProjectedPoint pole = engine.geodeticToTransverseMercator(pi / 2, 0.0);
     const ProjectedPoint quarter = engine.geodeticToTransverseMercator(0.0, pi / 2);

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <zlib.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "TestSupport.h"
 #include "importers/ArchiveExtractor.h"
@@ -17,13 +13,15 @@ namespace {
 
 using support::ErrorCode;
 
-// One tar member written by hand, for entries no tar program would make.
+// One tar member written by hand, for entries no tar program would make; its header may
+// declare more data than follows.
 std::string Member(const std::string& name, char type, const std::string& data,
-                   const std::string& link = "") {
+                   const std::string& link = "", std::size_t declaredSize = 0) {
     std::string header(512, '\0');
     header.replace(0, std::min<std::size_t>(name.size(), 100), name.substr(0, 100));
     std::snprintf(header.data() + 100, 8, "%07o", 0644);
-    std::snprintf(header.data() + 124, 12, "%011o", static_cast<unsigned>(data.size()));
+    std::snprintf(header.data() + 124, 12, "%011o",
+                  static_cast<unsigned>(std::max(declaredSize, data.size())));
     header[156] = type;
     header.replace(157, link.size(), link);
     header.replace(257, 6, std::string("ustar\0", 6));
@@ -86,10 +84,6 @@ class ArchiveTest : public test::TemporaryFolderTest {
                                                const ExtractionLimits& limits = {}) {
         return Untar(writeFile("box/archive.tar", bytes), path("box/in"), limits);
     }
-    std::string read(const std::filesystem::path& file) const {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
 };
 
 TEST_F(ArchiveTest, ExtractsEveryTarFormatTheToolsWrite) {
@@ -107,12 +101,13 @@ TEST_F(ArchiveTest, ExtractsEveryTarFormatTheToolsWrite) {
         std::filesystem::create_directories(path("box/in"));
         auto extracted = Untar(archive, path("box/in"));
         ASSERT_TRUE(extracted) << format << ": " << extracted.error().detail;
-        EXPECT_EQ(read(path("box/in/a.dem")), "first file") << format;
-        EXPECT_EQ(read(path("box/in/link.dem")), "first file") << format;
-        EXPECT_EQ(read(path("box/in/hard.dem")), "first file") << format;
+        EXPECT_EQ(test::readFile(path("box/in/a.dem")), "first file") << format;
+        EXPECT_EQ(test::readFile(path("box/in/link.dem")), "first file") << format;
+        EXPECT_EQ(test::readFile(path("box/in/hard.dem")), "first file") << format;
         EXPECT_FALSE(std::filesystem::is_symlink(path("box/in/link.dem"))) << format;
         if (names.find("sub") != std::string::npos) {
-            EXPECT_EQ(read(path("box/in/sub/" + std::string(120, 'n') + ".ddf")), "long name")
+            EXPECT_EQ(test::readFile(path("box/in/sub/" + std::string(120, 'n') + ".ddf")),
+                      "long name")
                 << format;
         }
     }
@@ -157,15 +152,7 @@ TEST_F(ArchiveTest, HostileOrBrokenArchivesAreFaultyAndWriteNothingOutside) {
 TEST_F(ArchiveTest, LimitsStopABombEarly) {
     const std::string end(1024, '\0');
     constexpr std::size_t bombBytes = 16 << 20;
-    std::string header = Member("zeros.dem", '0', "");
-    std::snprintf(header.data() + 124, 12, "%011o", static_cast<unsigned>(bombBytes));
-    std::string sum = header;
-    sum.replace(148, 8, "        ");
-    unsigned checksum = 0;
-    for (const char c : sum) {
-        checksum += static_cast<unsigned char>(c);
-    }
-    std::snprintf(header.data() + 148, 8, "%06o", checksum);
+    const std::string header = Member("zeros.dem", '0', "", "", bombBytes);
     const std::string bomb = Gzip("", bombBytes);
     // Checked for their ratio after 4 MiB instead of 128, to keep the test small.
     const ExtractionLimits bombLimits{std::uint64_t{2} << 30, 2048, 4 << 20, 100};
@@ -214,16 +201,10 @@ TEST_F(ArchiveTest, LimitsStopABombEarly) {
 TEST_F(ArchiveTest, AFailedWriteBlamesTheDiskNotTheArchive) {
     const auto archive = writeFile(
         "box/big.tar", Member("big.dem", '0', std::string(200000, 'x')) + std::string(1024, '\0'));
-    // A file size limit makes writes fail as a full disk would: EFBIG instead of ENOSPC.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 65536;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    auto extracted = Untar(archive, path("box/in"));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    auto extracted = [&] {
+        const test::FileSizeLimit fullDisk(65536);
+        return Untar(archive, path("box/in"));
+    }();
     ASSERT_FALSE(extracted);
     EXPECT_EQ(extracted.error().code, ErrorCode::CannotSaveTemporaryFiles);
     EXPECT_NE(extracted.error().detail.find("big.dem"), std::string::npos);
@@ -241,7 +222,7 @@ TEST_F(ArchiveTest, GzipOfOneFileAndCompressedMembersAreUnpacked) {
     auto single = Untar(path("src/twice.dem.gz"), path("box/in"));
     ASSERT_TRUE(single) << single.error().detail;
     ASSERT_EQ(single->files.size(), 1u);
-    EXPECT_EQ(read(path("box/in/twice.dem")), "first filefirst file");
+    EXPECT_EQ(test::readFile(path("box/in/twice.dem")), "first filefirst file");
     auto nested = Untar(path("src/both.tar"), path("box/in"));
     ASSERT_TRUE(nested) << nested.error().detail;
     ASSERT_EQ(nested->files.size(), 1u);

@@ -24,7 +24,7 @@ class GdalMatrixTest : public test::MatrixFolderTest {
 
     // GDAL's reading of the raster, written as float32 samples with the southern row first,
     // as our matrices store them.
-    test::GdalRaster writeSouthFirstFloats(const std::filesystem::path& raster) {
+    test::GdalView writeSouthFirstFloats(const std::filesystem::path& raster) {
         auto gdal = test::ReadWithGdal(raster, path("gdal.raw"));
         std::ofstream out(path("dem.bin"), std::ios::binary);
         for (int row = gdal.rows - 1; row >= 0; --row) {
@@ -35,7 +35,7 @@ class GdalMatrixTest : public test::MatrixFolderTest {
     }
 
     // Corners are the centres of the corner pixels.
-    void writeHeader(const test::GdalRaster& layout, const std::string& projection,
+    void writeHeader(const test::GdalView& layout, const std::string& projection,
                      const std::string& missingFlag) {
         test::MatrixHeaderText header;
         header.title = "GDAL comparison";
@@ -59,7 +59,7 @@ class GdalMatrixTest : public test::MatrixFolderTest {
     }
 
     // Compares every cell with GDAL's sample; the raster's row r is our row rows - 1 - r.
-    static void expectSameValues(const test::GdalRaster& gdal, const LoadedTerrain& terrain,
+    static void expectSameValues(const test::GdalView& gdal, const LoadedTerrain& terrain,
                                  float noData) {
         long present = 0;
         long differences = 0;

@@ -17,24 +17,19 @@ namespace {
 
 using support::ErrorCode;
 
+template <typename T>
+std::string packed(const std::vector<T>& values) {
+    return {reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T)};
+}
+
 // A little-endian TIFF assembled by hand, so that hostile tag values can be written too.
 class TiffBuilder {
   public:
-    void shorts(std::uint16_t tag, std::vector<std::uint16_t> values) {
-        std::string bytes(values.size() * 2, '\0');
-        std::memcpy(bytes.data(), values.data(), bytes.size());
-        m_entries[tag] = {3, static_cast<std::uint32_t>(values.size()), bytes};
+    void shorts(std::uint16_t tag, const std::vector<std::uint16_t>& values) {
+        put(tag, 3, values);
     }
-    void longs(std::uint16_t tag, std::vector<std::uint32_t> values) {
-        std::string bytes(values.size() * 4, '\0');
-        std::memcpy(bytes.data(), values.data(), bytes.size());
-        m_entries[tag] = {4, static_cast<std::uint32_t>(values.size()), bytes};
-    }
-    void doubles(std::uint16_t tag, std::vector<double> values) {
-        std::string bytes(values.size() * 8, '\0');
-        std::memcpy(bytes.data(), values.data(), bytes.size());
-        m_entries[tag] = {12, static_cast<std::uint32_t>(values.size()), bytes};
-    }
+    void longs(std::uint16_t tag, const std::vector<std::uint32_t>& values) { put(tag, 4, values); }
+    void doubles(std::uint16_t tag, const std::vector<double>& values) { put(tag, 12, values); }
     void text(std::uint16_t tag, const std::string& value) {
         m_entries[tag] = {2, static_cast<std::uint32_t>(value.size() + 1), value + '\0'};
     }
@@ -103,6 +98,10 @@ class TiffBuilder {
     }
 
   private:
+    template <typename T>
+    void put(std::uint16_t tag, std::uint16_t type, const std::vector<T>& values) {
+        m_entries[tag] = {type, static_cast<std::uint32_t>(values.size()), packed(values)};
+    }
     struct Entry {
         std::uint16_t type;
         std::uint32_t count;
@@ -117,11 +116,6 @@ class TiffBuilder {
     std::map<std::uint16_t, Entry> m_entries;
     std::string m_data;
 };
-
-template <typename T>
-std::string packed(const std::vector<T>& values) {
-    return {reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T)};
-}
 
 // A one-strip raster of the given sample type.
 template <typename T>
@@ -272,48 +266,41 @@ TEST_F(GeoTiffSyntheticTest, HostileOrUnsupportedRastersAreRefusedWithoutGrid) {
         TiffBuilder tiff;
         ErrorCode code;
     };
-    std::vector<Case> cases;
-    {
-        auto huge = stripRaster<std::int16_t>(2, 2, {1, 2, 3, 4}, 16, 2);
-        huge.longs(256, {100000u});
-        huge.longs(257, {100000u});
-        huge.georeference(2, 0, 0, 1, 0.5, 0.5);
-        cases.push_back({"huge dimensions", huge, ErrorCode::NotEnoughMemory});
-    }
-    {
-        auto bytes = stripRaster<std::uint8_t>(2, 2, {1, 2, 3, 4}, 8, 1);
-        bytes.georeference(2, 0, 0, 1, 0.5, 0.5);
-        cases.push_back({"8-bit", bytes, ErrorCode::NotAGeoTiffDem});
-    }
-    {
-        auto wide = stripRaster<double>(2, 2, {1, 2, 3, 4}, 64, 3);
-        wide.georeference(2, 0, 0, 1, 0.5, 0.5);
-        cases.push_back({"64-bit", wide, ErrorCode::NotAGeoTiffDem});
-    }
-    {
-        TiffBuilder bigTiles;
-        const auto at = bigTiles.data(std::string(64, '\0'));
-        bigTiles.longs(256, {4});
-        bigTiles.longs(257, {4});
-        bigTiles.shorts(258, {16});
-        bigTiles.shorts(277, {1});
-        bigTiles.longs(322, {1u << 20});
-        bigTiles.longs(323, {1u << 20});
-        bigTiles.longs(324, {at});
-        bigTiles.longs(325, {64});
-        bigTiles.georeference(2, 0, 0, 1, 0.5, 0.5);
-        cases.push_back({"tile far larger than the image", bigTiles, ErrorCode::NotEnoughMemory});
-    }
-    {
-        auto truncated = stripRaster<std::int16_t>(2, 2, {1, 2, 3, 4}, 16, 2);
-        truncated.longs(257, {400});
-        truncated.georeference(2, 0, 0, 1, 0.5, 0.5);
-        cases.push_back({"strips shorter than the image", truncated, ErrorCode::FileError});
-    }
-    {
-        auto noGeoreference = stripRaster<std::int16_t>(2, 2, {1, 2, 3, 4}, 16, 2);
-        cases.push_back({"no georeference", noGeoreference, ErrorCode::FileError});
-    }
+    // A raster of 2 x 2 samples placed on the globe, with its tags then changed.
+    const auto placed = [](TiffBuilder tiff, auto change) {
+        tiff.georeference(2, 0, 0, 1, 0.5, 0.5);
+        change(tiff);
+        return tiff;
+    };
+    const auto int16 = stripRaster<std::int16_t>(2, 2, {1, 2, 3, 4}, 16, 2);
+    const auto unchanged = [](TiffBuilder&) {};
+    TiffBuilder bigTiles;
+    const auto at = bigTiles.data(std::string(64, '\0'));
+    bigTiles.longs(256, {4});
+    bigTiles.longs(257, {4});
+    bigTiles.shorts(258, {16});
+    bigTiles.shorts(277, {1});
+    bigTiles.longs(322, {1u << 20});
+    bigTiles.longs(323, {1u << 20});
+    bigTiles.longs(324, {at});
+    bigTiles.longs(325, {64});
+    const Case cases[] = {
+        {"huge dimensions",
+         placed(int16,
+                [](TiffBuilder& t) {
+                    t.longs(256, {100000u});
+                    t.longs(257, {100000u});
+                }),
+         ErrorCode::NotEnoughMemory},
+        {"8-bit", placed(stripRaster<std::uint8_t>(2, 2, {1, 2, 3, 4}, 8, 1), unchanged),
+         ErrorCode::NotAGeoTiffDem},
+        {"64-bit", placed(stripRaster<double>(2, 2, {1, 2, 3, 4}, 64, 3), unchanged),
+         ErrorCode::NotAGeoTiffDem},
+        {"tile far larger than the image", placed(bigTiles, unchanged), ErrorCode::NotEnoughMemory},
+        {"strips shorter than the image",
+         placed(int16, [](TiffBuilder& t) { t.longs(257, {400}); }), ErrorCode::FileError},
+        {"no georeference", int16, ErrorCode::FileError},
+    };
     for (const auto& c : cases) {
         auto grid = convert(c.tiff);
         ASSERT_FALSE(grid) << c.what;

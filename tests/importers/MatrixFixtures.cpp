@@ -1,7 +1,5 @@
 #include "MatrixFixtures.h"
 
-#include <cstdio>
-#include <fstream>
 #include <iomanip>
 #include <sstream>
 
@@ -59,25 +57,6 @@ std::vector<std::string> MatrixFolderTest::leftoverTemporaries() const {
         names.push_back(entry.path().filename().string());
     }
     return names;
-}
-
-GdalRaster ReadWithGdal(const std::filesystem::path& raster, const std::filesystem::path& scratch) {
-    GdalRaster gdal;
-    std::istringstream lines(runCommand("gdalinfo '" + raster.string() + "'"));
-    for (std::string line; std::getline(lines, line);) {
-        std::sscanf(line.c_str(), "Size is %d, %d", &gdal.columns, &gdal.rows);
-        std::sscanf(line.c_str(), "Origin = (%lf,%lf)", &gdal.originX, &gdal.originY);
-        std::sscanf(line.c_str(), "Pixel Size = (%lf,%lf)", &gdal.pixelX, &gdal.pixelY);
-    }
-    EXPECT_GT(gdal.columns, 0) << raster;
-    runCommand("gdal_translate -q -b 1 -of ENVI -ot Float32 '" + raster.string() + "' '" +
-               scratch.string() + "'");
-    gdal.samples.resize(static_cast<std::size_t>(gdal.columns) * gdal.rows);
-    std::ifstream in(scratch, std::ios::binary);
-    in.read(reinterpret_cast<char*>(gdal.samples.data()),
-            static_cast<std::streamsize>(gdal.samples.size() * sizeof(float)));
-    EXPECT_TRUE(in.good()) << raster;
-    return gdal;
 }
 
 }  // namespace tavrok::test

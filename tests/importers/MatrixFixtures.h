@@ -45,19 +45,4 @@ class MatrixFolderTest : public TemporaryFolderTest {
     std::filesystem::path m_temporaries;
 };
 
-// What GDAL makes of a raster: its size, geotransform and every first-band sample as a float,
-// rows north first as GDAL orders them. The samples pass through a raw file at scratch.
-struct GdalRaster {
-    int columns = 0;
-    int rows = 0;
-    double originX = 0, originY = 0;  // outer corner of the first pixel
-    double pixelX = 0, pixelY = 0;    // pixelY is negative when rows run north to south
-    std::vector<float> samples;
-
-    float at(int column, int row) const {
-        return samples[static_cast<std::size_t>(row) * columns + column];
-    }
-};
-GdalRaster ReadWithGdal(const std::filesystem::path& raster, const std::filesystem::path& scratch);
-
 }  // namespace tavrok::test

@@ -34,28 +34,6 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     return text.replace(at, from.size(), to);
 }
 
-TEST(ParseMatrixHeader, ReadsEveryKeyOfOurOwnWriter) {
-    const auto header = Parse({});
-    ASSERT_TRUE(header) << header.error().detail;
-    EXPECT_EQ(header->title, "Test Matrix");
-    EXPECT_EQ(header->encoding, MatrixEncoding::Float32);
-    EXPECT_FALSE(header->northFirst);
-    EXPECT_EQ(header->dataType, terrain::DataType::Height);
-    EXPECT_EQ(header->projection, ProjectionKind::UTM);
-    EXPECT_EQ(header->zoneText, "13N");
-    EXPECT_EQ(header->zone, 13);
-    EXPECT_EQ(header->hemisphere, 'N');
-    EXPECT_EQ(header->ellipsoid, geodesy::EllipsoidId::Clarke1866);
-    EXPECT_EQ(header->rows, 3);
-    EXPECT_EQ(header->columns, 4);
-    EXPECT_EQ(header->left, 500000);
-    EXPECT_EQ(header->right, 500090);
-    EXPECT_EQ(header->upper, 4400060);
-    EXPECT_EQ(header->lower, 4400000);
-    EXPECT_EQ(header->missingFlag, -9999);
-    EXPECT_EQ(header->elevationUnit, terrain::ElevationUnit::Meters);
-}
-
 TEST(ParseMatrixHeader, FindsKeysInAnyCaseOnAnyLineWithoutBlanks) {
     const std::string text =
         "elev_m_unit=FEET\nNUMBER_OF_ROWS=7\nfile_title=x\nDATA_FORMAT=INT16\n"

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "TestSupport.h"
 #include "importers/MatrixHeaderWriter.h"
 
@@ -104,9 +101,7 @@ class MatrixHeaderFileTest : public test::TemporaryFolderTest {};
 TEST_F(MatrixHeaderFileTest, WritesTheFileOrSaysItCannot) {
     const auto header = Utm("13N", 13, 'N', EllipsoidId::Wgs84);
     ASSERT_TRUE(WriteMatrixHeaderFile(path("grid.hdr"), header));
-    std::ifstream in(path("grid.hdr"), std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(text, WriteMatrixHeader(header));
+    EXPECT_EQ(test::readFile(path("grid.hdr")), WriteMatrixHeader(header));
     EXPECT_EQ(WriteMatrixHeaderFile(path("no/folder/grid.hdr"), header).error().code,
               support::ErrorCode::CannotOpenFile);
 }

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "MatrixFixtures.h"
 #include "importers/MatrixImporter.h"
 #include "importers/MatrixMerge.h"
@@ -76,8 +73,7 @@ TEST_F(MatrixMergeTest, AdjacentTilesOneSampleApartFillTheMissingColumn) {
     EXPECT_EQ(header.eastBound, 500180);
     EXPECT_EQ(header.minElevation, 100);
     EXPECT_EQ(header.maxElevation, 202);
-    std::ifstream userFile(path("matrix_0.bin"));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(userFile), {}), "the user's file");
+    EXPECT_EQ(test::readFile(path("matrix_0.bin")), "the user's file");
 }
 
 TEST_F(MatrixMergeTest, LaterFilesOverwriteEarlierOnesExceptWhereMissing) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "TestSupport.h"
 #include "UsgsDemFixtures.h"
@@ -19,6 +18,11 @@ class SdtsTest : public test::TemporaryFolderTest {
   protected:
     void SetUp() override {
         TemporaryFolderTest::SetUp();
+        copyModules();
+        std::filesystem::create_directories(path("out"));
+    }
+    // Fresh writable copies of the transfer's modules.
+    void copyModules() const {
         std::filesystem::create_directories(path("modules"));
         for (const auto& entry :
              std::filesystem::directory_iterator(test::sharedData("sdts/node-gdal_8821"))) {
@@ -27,7 +31,6 @@ class SdtsTest : public test::TemporaryFolderTest {
                                          std::filesystem::perms::owner_write,
                                          std::filesystem::perm_options::add);
         }
-        std::filesystem::create_directories(path("out"));
     }
     std::filesystem::path module(const std::string& name) const {
         return path("modules") / ("8821" + name + ".DDF");
@@ -39,9 +42,7 @@ class SdtsTest : public test::TemporaryFolderTest {
     }
     void replaceText(const std::string& name, std::string_view from, std::string_view to) const {
         ASSERT_EQ(from.size(), to.size());
-        std::ifstream in(module(name), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        const auto at = bytes.find(from);
+        const auto at = test::readFile(module(name)).find(from);
         ASSERT_NE(at, std::string::npos);
         patch(name, at, to);
     }
@@ -56,8 +57,7 @@ class SdtsTest : public test::TemporaryFolderTest {
             return pair.error();
         }
         if (headerText != nullptr) {
-            std::ifstream in(pair->header, std::ios::binary);
-            headerText->assign(std::istreambuf_iterator<char>(in), {});
+            *headerText = test::readFile(pair->header);
         }
         return LoadMatrixFiles({pair->grid}, path("out"), {}).terrain;
     }
@@ -169,12 +169,12 @@ TEST_F(SdtsTest, RefusesDamagedOrIncompleteTransfers) {
         {"damaged leader", [&] { patch("IREF", 0, "X"); }, ErrorCode::ErrorReadingSdts},
     };
     for (const auto& c : cases) {
-        SetUp();
+        std::filesystem::remove_all(path("modules"));
+        copyModules();
         c.damage();
         auto transfer = ReadSdtsTransfer(module("CATD"));
         ASSERT_FALSE(transfer) << c.what;
         EXPECT_EQ(transfer.error().code, c.expected) << c.what;
-        std::filesystem::remove_all(path("modules"));
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -232,57 +231,33 @@ TEST_F(SrtmImporterTest, BilGridTakesItsSideFilesAndTreatsZeroAndUsgsVoidsAsMiss
 TEST_F(SrtmImporterTest, BilWithUnusableSideFilesIsOfferedToTheRawBuilder) {
     struct Case {
         const char* what;
-        std::function<void(const std::filesystem::path&)> spoil;
+        const char* sideFile;  // the side file replaced
+        const char* text;      // its new contents; null: the file is removed
         ErrorCode code;
     };
     const Case cases[] = {
-        {"no hdr",
-         [](const auto& p) {
-             std::filesystem::remove(std::filesystem::path(p).replace_extension(".hdr"));
-         },
-         ErrorCode::SilentFailure},
-        {"no blw",
-         [](const auto& p) {
-             std::filesystem::remove(std::filesystem::path(p).replace_extension(".blw"));
-         },
-         ErrorCode::SilentFailure},
-        {"value past end",
-         [](const auto& p) {
-             std::ofstream(std::filesystem::path(p).replace_extension(".hdr")) << "NCOLS 4\nNROWS";
-         },
-         ErrorCode::SilentFailure},
-        {"too many rows",
-         [](const auto& p) {
-             std::ofstream(std::filesystem::path(p).replace_extension(".hdr"))
-                 << "ncols 4 nrows 2000000000";
-         },
-         ErrorCode::ImproperRowsOrColumns},
-        {"lowest int rows",
-         [](const auto& p) {
-             std::ofstream(std::filesystem::path(p).replace_extension(".hdr"))
-                 << "ncols 4 nrows -2147483648";
-         },
-         ErrorCode::ImproperRowsOrColumns},
-        {"one column",
-         [](const auto& p) {
-             std::ofstream(std::filesystem::path(p).replace_extension(".hdr")) << "ncols 1 nrows 3";
-         },
-         ErrorCode::ImproperRowsOrColumns},
-        {"grid larger than file",
-         [](const auto& p) {
-             std::ofstream(std::filesystem::path(p).replace_extension(".hdr"))
-                 << "ncols 40 nrows 3";
-         },
-         ErrorCode::ImproperRowsOrColumns},
+        {"no hdr", ".hdr", nullptr, ErrorCode::SilentFailure},
+        {"no blw", ".blw", nullptr, ErrorCode::SilentFailure},
+        {"value past end", ".hdr", "NCOLS 4\nNROWS", ErrorCode::SilentFailure},
+        {"too many rows", ".hdr", "ncols 4 nrows 2000000000", ErrorCode::ImproperRowsOrColumns},
+        {"lowest int rows", ".hdr", "ncols 4 nrows -2147483648", ErrorCode::ImproperRowsOrColumns},
+        {"one column", ".hdr", "ncols 1 nrows 3", ErrorCode::ImproperRowsOrColumns},
+        {"grid larger than file", ".hdr", "ncols 40 nrows 3", ErrorCode::ImproperRowsOrColumns},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         const auto file =
             writeBil("spoiled", 3, 4, 10.0, 20.0, 0.5, [](int, int) { return std::int16_t{1}; });
-        c.spoil(file);
+        const auto sideFile = std::filesystem::path(file).replace_extension(c.sideFile);
+        if (c.text != nullptr) {
+            writeFile(sideFile.filename().string(), c.text);
+        } else {
+            std::filesystem::remove(sideFile);
+        }
         auto outcome = LoadSrtmFiles({file}, {});
-        ASSERT_FALSE(outcome.terrain) << c.what;
-        EXPECT_EQ(outcome.terrain.error().code, c.code) << c.what;
-        EXPECT_TRUE(outcome.fallback.has_value()) << c.what;
+        ASSERT_FALSE(outcome.terrain);
+        EXPECT_EQ(outcome.terrain.error().code, c.code);
+        EXPECT_TRUE(outcome.fallback.has_value());
     }
 }
 

@@ -34,11 +34,6 @@ class UsgsDemTest : public test::TemporaryFolderTest {
                          test::sharedData(source).string() + "' '" + out.string() + "'");
         return out;
     }
-    static void SkipWithoutGdal() {
-        if (!test::haveProgram("gdal_translate")) {
-            GTEST_SKIP() << "GDAL is not installed";
-        }
-    }
 };
 
 class ProfileStartTest : public UsgsDemTest,
@@ -182,7 +177,9 @@ TEST_F(UsgsDemTest, DatumOfALaterUtmTileMovesItsCorners) {
 }
 
 TEST_F(UsgsDemTest, FourUtmTilesMergeWithTheirSeamFilled) {
-    SkipWithoutGdal();
+    if (!test::haveProgram("gdal_translate")) {
+        GTEST_SKIP() << "GDAL is not installed";
+    }
     // The raster is 143 x 107 cells of 30 m; the tiles share their middle row, and a column is
     // left out between the western and eastern tiles.
     const std::string source = "geotiff_dem/gdalraster_storml_elev_orig.tif";
@@ -218,7 +215,9 @@ TEST_F(UsgsDemTest, FourUtmTilesMergeWithTheirSeamFilled) {
 }
 
 TEST_F(UsgsDemTest, RealDemsReadAsGdalReadsThem) {
-    SkipWithoutGdal();
+    if (!test::haveProgram("gdal_translate")) {
+        GTEST_SKIP() << "GDAL is not installed";
+    }
     struct Case {
         std::filesystem::path file;
         int rows;

@@ -34,19 +34,8 @@ class RecordingPainter : public support::Painter {
 // A geographic terrain of rows × columns 3″ cells whose south-west cell lies at the given
 // degrees.
 terrain::Terrain geographicAt(double south, double west, int rows, int columns) {
-    auto terrain = test::geographicTerrain(rows, columns, [](int, int) { return 0.0f; });
-    auto& h = terrain.header;
-    h.spacingX = 3;
-    h.spacingY = 3;
-    h.westBound = west * 3600;
-    h.eastBound = h.westBound + 3.0 * (columns - 1);
-    h.southBound = south * 3600;
-    h.northBound = h.southBound + 3.0 * (rows - 1);
-    h.westLon = static_cast<float>(h.westBound / 3600);
-    h.eastLon = static_cast<float>(h.eastBound / 3600);
-    h.southLat = static_cast<float>(h.southBound / 3600);
-    h.northLat = static_cast<float>(h.northBound / 3600);
-    return terrain;
+    return test::geographicTerrain(rows, columns, west * 3600, south * 3600, 3,
+                                   [](int, int) { return 0.0f; });
 }
 
 struct LabelCase {

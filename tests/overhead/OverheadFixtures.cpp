@@ -58,18 +58,24 @@ terrain::Terrain utmTerrain(int rows, int columns, const std::function<float(int
 
 terrain::Terrain geographicTerrain(int rows, int columns,
                                    const std::function<float(int, int)>& cell) {
+    return geographicTerrain(rows, columns, -60.0 * (columns - 1) / 2, -60.0 * (rows - 1) / 2, 60,
+                             cell);
+}
+
+terrain::Terrain geographicTerrain(int rows, int columns, double west, double south, float spacing,
+                                   const std::function<float(int, int)>& cell) {
     auto terrain = filled(rows, columns, cell);
     auto& h = terrain.header;
     h.projection = terrain::ProjectionKind::LatLon;
     h.gridKind = terrain::gridKindDem;
     h.coordinateType = terrain::coordinateTypeGeographic;
     h.ellipsoid = geodesy::EllipsoidId::Wgs84;
-    h.spacingX = 60;
-    h.spacingY = 60;
-    h.westBound = -60.0 * (columns - 1) / 2;
-    h.eastBound = -h.westBound;
-    h.southBound = -60.0 * (rows - 1) / 2;
-    h.northBound = -h.southBound;
+    h.spacingX = spacing;
+    h.spacingY = spacing;
+    h.westBound = west;
+    h.eastBound = west + spacing * (columns - 1.0);
+    h.southBound = south;
+    h.northBound = south + spacing * (rows - 1.0);
     h.westLon = static_cast<float>(h.westBound / 3600);
     h.eastLon = static_cast<float>(h.eastBound / 3600);
     h.southLat = static_cast<float>(h.southBound / 3600);

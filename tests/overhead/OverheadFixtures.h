@@ -14,5 +14,9 @@ terrain::Terrain utmTerrain(int rows, int columns, const std::function<float(int
 // the prime meridian: columns × rows cells from −(columns−1)/2 arc-minutes west and south.
 terrain::Terrain geographicTerrain(int rows, int columns,
                                    const std::function<float(int, int)>& cell);
+// The same with `spacing` arc-second cells, the south-west one `west` and `south` arc-seconds
+// from the prime meridian and the equator.
+terrain::Terrain geographicTerrain(int rows, int columns, double west, double south, float spacing,
+                                   const std::function<float(int, int)>& cell);
 
 }  // namespace tavrok::overhead::test

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "TestSupport.h"
 #include "support/BmpFile.h"
 
@@ -16,8 +13,8 @@ TEST_F(BmpFileTest, WritesBottomUpBgrRowsPaddedToFourBytes) {
     image.setPixel(0, 2, {10, 20, 30});  // bottom-left
     image.setPixel(4, 0, {40, 50, 60});  // top-right
     ASSERT_TRUE(writeBmp(image, path("a.bmp")).ok());
-    std::ifstream in(path("a.bmp"), std::ios::binary);
-    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), {}};
+    const auto text = test::readFile(path("a.bmp"));
+    const std::vector<unsigned char> bytes(text.begin(), text.end());
     // 54 header bytes and three rows of 15 pixel bytes padded to 16.
     ASSERT_EQ(bytes.size(), 54u + 3 * 16);
     EXPECT_EQ(bytes[0], 'B');

@@ -30,7 +30,7 @@ TEST_F(FileHandleTest, OpensOnlyRegularFilesAndNeverWaitsOnAFifo) {
 TEST_F(FileHandleTest, ACheckedCloseReportsWhetherTheBytesWereWritten) {
     auto file = openForWriting(path("out.bin"));
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(std::fputs("xyz", file.get()) >= 0, true);
+    EXPECT_GE(std::fputs("xyz", file.get()), 0);
     EXPECT_TRUE(closeChecked(file));
     EXPECT_EQ(file, nullptr);
     EXPECT_FALSE(closeChecked(file));
