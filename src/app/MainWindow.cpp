@@ -71,8 +71,8 @@ MainWindow::MainWindow(shell::AppState& state)
     m_progress->hide();
     m_scaleLegend = new ScaleLegendWindow(m_state, this);
     m_state.overhead.painterFactory = paint::QtPainter::factory();
-    buildMenuEntries(menuBar(), nullptr, shell::mainMenu(), [this](CommandId id) { runCommand(id); },
-                     m_menus);
+    buildMenuEntries(
+        menuBar(), nullptr, shell::mainMenu(), [this](CommandId id) { runCommand(id); }, m_menus);
     shell::MenusAtStartup(m_state.shell.menus.main);
     applyMenuState();
 }

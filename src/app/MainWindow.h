@@ -8,9 +8,9 @@
 
 #include "app/MapView.h"
 #include "app/MenuBuilder.h"
-#include "app/SceneWindow.h"
 #include "app/QtUi.h"
 #include "app/ScaleLegendWindow.h"
+#include "app/SceneWindow.h"
 #include "shell/AppState.h"
 #include "shell/Command.h"
 #include "shell/LoadRequest.h"

@@ -45,7 +45,8 @@ void buildMenuEntries(QMenuBar* bar, QMenu* parent, const std::vector<shell::Men
         if (entry.kind == shell::MenuEntry::Kind::Separator) {
             parent->addSeparator();
         } else if (entry.kind == shell::MenuEntry::Kind::Popup) {
-            QMenu* menu = parent ? parent->addMenu(text(entry.text)) : bar->addMenu(text(entry.text));
+            QMenu* menu =
+                parent ? parent->addMenu(text(entry.text)) : bar->addMenu(text(entry.text));
             menu->setObjectName(text(entry.text));
             if (entry.hasPopupRules) {
                 built.popups[entry.popup] = menu;

@@ -34,8 +34,8 @@ SceneWindow::SceneWindow(shell::AppState& state, MainWindow& main)
     setWindowTitle("3D Scene");
     m_view = new Picture(m_picture);
     setCentralWidget(m_view);
-    buildMenuEntries(menuBar(), nullptr, shell::sceneMenu(),
-                     [this](shell::CommandId id) { send(id); }, m_menus);
+    buildMenuEntries(
+        menuBar(), nullptr, shell::sceneMenu(), [this](shell::CommandId id) { send(id); }, m_menus);
 }
 
 void SceneWindow::send(shell::CommandId id) {

@@ -160,7 +160,6 @@ bool applyAfterLoad(const RenderOptions& options, shell::AppState& state, CliUi&
     return true;
 }
 
-
 }  // namespace
 
 namespace {

@@ -80,8 +80,8 @@ bool readSize(const Arguments& arguments, SceneOptions& options) {
     }
     const auto cross = text->find('x');
     const auto width = parseInteger(text->substr(0, cross));
-    const auto height = cross == std::string::npos ? std::nullopt
-                                                   : parseInteger(text->substr(cross + 1));
+    const auto height =
+        cross == std::string::npos ? std::nullopt : parseInteger(text->substr(cross + 1));
     if (!width || !height || *width < 16 || *height < 16 || *width > largestSceneSide ||
         *height > largestSceneSide) {
         return usage("--size takes WIDTHxHEIGHT, 16 to " + std::to_string(largestSceneSide) +
@@ -235,8 +235,7 @@ void placeObserver(const SceneOptions& options, shell::AppState& state,
 }
 
 // A new scene as the program makes it after a load, with the options laid over it.
-bool prepareScene(const SceneOptions& options, const Arguments& arguments,
-                  shell::AppState& state) {
+bool prepareScene(const SceneOptions& options, const Arguments& arguments, shell::AppState& state) {
     SceneParameters& parameters = state.scene.parameters;
     const SceneParameters placed = parameters;  // where the program put the marker
     parameters = options.parameters;
@@ -292,11 +291,12 @@ bool drawFrames(long frames, shell::AppState& state, CliUi& ui) {
     }
     if (frames > 1) {
         const auto& geometry = state.scene.renderer->geometry();
-        std::printf("%ld frames, %d x %d mesh (step %d) on %s: %.1f ms per frame (mesh %.1f ms, "
-                    "drawing %.1f ms)\n",
-                    frames, geometry.meshSize, geometry.meshSize, geometry.meshStep,
-                    state.scene.renderer->rendererName().c_str(), (mesh + draw) / frames,
-                    mesh / frames, draw / frames);
+        std::printf(
+            "%ld frames, %d x %d mesh (step %d) on %s: %.1f ms per frame (mesh %.1f ms, "
+            "drawing %.1f ms)\n",
+            frames, geometry.meshSize, geometry.meshSize, geometry.meshStep,
+            state.scene.renderer->rendererName().c_str(), (mesh + draw) / frames, mesh / frames,
+            draw / frames);
     }
     return true;
 }

@@ -27,7 +27,7 @@ double radians(double degrees) {
 // The stereo base: 1.8 R seen from outside, R / 8 from the near edge.
 double stereoBase(const CameraInput& input, double halfWidth) {
     return input.parameters->terrainPosition == TerrainPosition::Foreground ? 1.8 * halfWidth
-                                                                           : halfWidth / 8;
+                                                                            : halfWidth / 8;
 }
 
 Matrix4 perspective(const CameraInput& input, double near, double far, double eyeOffset,
@@ -70,9 +70,8 @@ CameraSetup backgroundCamera(const CameraInput& input, double halfWidth, double 
                         Matrix4::lookAt({eyeOffset, height, halfWidth},
                                         {eyeOffset, 0, halfWidth - ahead}, {0, 1, 0});
     // The tilt turns the terrain about the ground under the observer at the near edge.
-    const double ground = input.cellGround > 0
-                              ? input.groundAboveBase * geometry.sceneScale / input.cellGround
-                              : 0.0;
+    const double ground =
+        input.cellGround > 0 ? input.groundAboveBase * geometry.sceneScale / input.cellGround : 0.0;
     const double pivotZ = geometry.meshSize * geometry.vertexSpacing / 2;
     camera.modelView = Matrix4::translation(0, ground, pivotZ) *
                        Matrix4::rotation(input.parameters->tilt / 2.0, {1, 0, 0}) *
@@ -104,8 +103,7 @@ Matrix4 Matrix4::frustum(double left, double right, double bottom, double top, d
 }
 
 Matrix4 Matrix4::lookAt(Vector eye, Vector centre, Vector up) {
-    const Vector forward =
-        normalised({centre[0] - eye[0], centre[1] - eye[1], centre[2] - eye[2]});
+    const Vector forward = normalised({centre[0] - eye[0], centre[1] - eye[1], centre[2] - eye[2]});
     const Vector side = normalised(cross(forward, up));
     const Vector upward = cross(side, forward);
     Matrix4 rotation = identity();
@@ -163,7 +161,7 @@ Matrix4 operator*(const Matrix4& a, const Matrix4& b) {
 CameraSetup sceneCamera(const CameraInput& input) {
     const double halfWidth = input.geometry->halfWidth();
     const double base = stereoBase(input, halfWidth);
-    const double offset = input.eye == StereoEye::None  ? 0.0
+    const double offset = input.eye == StereoEye::None   ? 0.0
                           : input.eye == StereoEye::Left ? -base / 30
                                                          : base / 30;
     return input.parameters->terrainPosition == TerrainPosition::Foreground

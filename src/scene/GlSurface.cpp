@@ -66,8 +66,8 @@ EGLDisplay initialised(EGLDisplay display) {
 
 // A GPU device first, then Mesa's software device, then the surfaceless platform.
 EGLDisplay deviceDisplay(bool hardware) {
-    auto queryDevices = reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(
-        eglGetProcAddress("eglQueryDevicesEXT"));
+    auto queryDevices =
+        reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
     auto queryDeviceString = reinterpret_cast<PFNEGLQUERYDEVICESTRINGEXTPROC>(
         eglGetProcAddress("eglQueryDeviceStringEXT"));
     auto platformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(

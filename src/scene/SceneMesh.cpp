@@ -66,8 +66,8 @@ HeightRange sampleTerrain(const MeshInput& input, const MeshGeometry& geometry, 
     const int threads = threadCount(input);
     std::vector<HeightRange> ranges(static_cast<std::size_t>(threads));
     support::parallelParts(0, geometry.meshSize, threads, [&](int part, long first, long last) {
-        ranges[static_cast<std::size_t>(part)] = sampleRows(
-            input, geometry, mesh, static_cast<int>(first), static_cast<int>(last));
+        ranges[static_cast<std::size_t>(part)] =
+            sampleRows(input, geometry, mesh, static_cast<int>(first), static_cast<int>(last));
     });
     HeightRange all;
     for (const HeightRange& range : ranges) {
@@ -171,7 +171,8 @@ void computeNormals(const MeshInput& input, SceneMesh& mesh) {
                         component /= length;
                     }
                 }
-                std::copy(sum.begin(), sum.end(), &mesh.normals[3 * (static_cast<std::size_t>(r) * n + c)]);
+                std::copy(sum.begin(), sum.end(),
+                          &mesh.normals[3 * (static_cast<std::size_t>(r) * n + c)]);
             }
         }
     });
@@ -269,7 +270,9 @@ float sampleBilinear(const terrain::TerrainModel& grid, double column, double ro
     if (std::all_of(std::begin(corners), std::end(corners), terrain::isMissing)) {
         return missingVertex;
     }
-    const auto value = [&corners](int k) { return terrain::isMissing(corners[k]) ? 0.0f : corners[k]; };
+    const auto value = [&corners](int k) {
+        return terrain::isMissing(corners[k]) ? 0.0f : corners[k];
+    };
     const auto fx = static_cast<float>(column - i);
     const auto fz = static_cast<float>(row - j);
     const float south = value(0) + (value(1) - value(0)) * fx;
@@ -283,8 +286,9 @@ MeshSummary buildSceneMesh(const MeshInput& input, MeshGeometry& geometry, Scene
     const bool anyValid = range.lowest <= range.highest;
     summary.lowest = anyValid ? range.lowest : 0.0f;
     summary.highest = anyValid ? range.highest - summary.lowest : 0.0f;
-    summary.observerHeight = std::trunc(input.parameters->observerAltitude +
-                                        static_cast<double>(input.groundElevation) - summary.lowest);
+    summary.observerHeight =
+        std::trunc(input.parameters->observerAltitude + static_cast<double>(input.groundElevation) -
+                   summary.lowest);
     computeSceneScale(geometry, *input.parameters, input.sizing, *input.header,
                       summary.observerHeight);
     const double sea = input.scale->seaLevel - input.header->minElevation - summary.lowest;
@@ -304,7 +308,8 @@ void colourSceneMesh(const MeshInput& input, const MeshGeometry& geometry,
     const double base = input.header->minElevation + summary.lowest;
     const double perUnit = geometry.verticalScale != 0 ? 1.0 / geometry.verticalScale : 0.0;
     overRows(input, n, [&](int first, int last) {
-        for (std::size_t v = first * static_cast<std::size_t>(n); v < last * static_cast<std::size_t>(n); ++v) {
+        for (std::size_t v = first * static_cast<std::size_t>(n);
+             v < last * static_cast<std::size_t>(n); ++v) {
             float* target = &mesh.colors[3 * v];
             const float y = mesh.vertices[3 * v + 1];
             if (eye != AnaglyphEye::None) {
@@ -318,8 +323,8 @@ void colourSceneMesh(const MeshInput& input, const MeshGeometry& geometry,
                 setColour(target, table.entries[0]);
             } else {
                 const double elevation = y * perUnit + base;
-                const double f = std::max(0.0, (elevation - range.minimum) * 13.0 /
-                                                   (range.maximum - range.minimum));
+                const double f = std::max(
+                    0.0, (elevation - range.minimum) * 13.0 / (range.maximum - range.minimum));
                 blendColour(target, table, f);
             }
         }

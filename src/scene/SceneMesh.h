@@ -15,7 +15,7 @@ inline constexpr float missingVertex = -1.0f;
 // The triangle mesh of one scene. Vertex (row r, column c) is element r × N + c; row 0 is the
 // near edge of the scene square (south at heading 0), column 0 its left edge.
 struct SceneMesh {
-    int size = 0;  // N
+    int size = 0;                 // N
     std::vector<float> heights;   // N², sampled, in elevation units above the scene base
     std::vector<float> vertices;  // 3 N²: x, y, z in scene units
     std::vector<float> normals;   // 3 N²: unit, or zero where undefined
@@ -50,10 +50,10 @@ struct MeshInput {
 
 // What the build found, for the cameras and the sea.
 struct MeshSummary {
-    float lowest = 0;          // subtracted from every valid height
+    float lowest = 0;  // subtracted from every valid height
     float highest = 0;
-    float seaThreshold = 0;    // scene units; Lowlands vertices at or below it are sea
-    double observerHeight = 0; // elevation units above the scene base
+    float seaThreshold = 0;     // scene units; Lowlands vertices at or below it are sea
+    double observerHeight = 0;  // elevation units above the scene base
 };
 
 // Samples the terrain under the rotated square, rests it on height 0, places the vertices,

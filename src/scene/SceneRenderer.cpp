@@ -46,8 +46,8 @@ void setFixedState() {
 // A directional light fixed to the terrain: set while the model view is the identity. The
 // horizontal part is not scaled by the cosine of the elevation.
 void placeLight(const SceneParameters& parameters) {
-    const double around = (parameters.illuminationAzimuth + parameters.heading) /
-                          support::degreesPerRadian;
+    const double around =
+        (parameters.illuminationAzimuth + parameters.heading) / support::degreesPerRadian;
     const double up = parameters.illuminationElevation / support::degreesPerRadian;
     const GLfloat direction[] = {static_cast<GLfloat>(std::sin(around)),
                                  static_cast<GLfloat>(std::sin(up)),
@@ -195,9 +195,16 @@ support::Result<support::RgbImage> SceneRenderer::render(const SceneView& view) 
         return support::ErrorCode::NotEnoughMemory;
     }
     const SceneFootprint footprint = sceneFootprint(parameters, m_geometry, view.mapping);
-    MeshInput input{&view.terrain->grid, &header, &parameters, view.scale, view.colors, sizing,
-                    footprint.centre.column, footprint.centre.row,
-                    groundElevation(view.terrain->grid, footprint.observer), view.threads};
+    MeshInput input{&view.terrain->grid,
+                    &header,
+                    &parameters,
+                    view.scale,
+                    view.colors,
+                    sizing,
+                    footprint.centre.column,
+                    footprint.centre.row,
+                    groundElevation(view.terrain->grid, footprint.observer),
+                    view.threads};
     const MeshSummary summary = buildSceneMesh(input, m_geometry, m_mesh);
     if (parameters.colorMode != ColorMode::RedBlue) {
         colourSceneMesh(input, m_geometry, summary, AnaglyphEye::None, m_mesh);

@@ -1,11 +1,11 @@
-#include <algorithm>
 #include <unistd.h>
+#include <algorithm>
 
 #include "overhead/TerrainColorsDialog.h"
-#include "scene/TerrainProjectionDialog.h"
 #include "scene/MeshGeometry.h"
 #include "scene/MovementDialog.h"
 #include "scene/SceneRenderer.h"
+#include "scene/TerrainProjectionDialog.h"
 #include "shell/Dispatch.h"
 #include "shell/TerrainLoading.h"
 #include "shell/commands/Commands.h"
@@ -23,7 +23,8 @@ overhead::MapMapping currentMapping(const AppState& state) {
 
 scene::MeshGeometry currentGeometry(const AppState& state) {
     const SceneParameters& parameters = state.scene.parameters;
-    const scene::PixelSize eye = scene::eyeImageSize(parameters.projectionSize, parameters.colorMode);
+    const scene::PixelSize eye =
+        scene::eyeImageSize(parameters.projectionSize, parameters.colorMode);
     return scene::sizeSceneMesh(parameters,
                                 {state.overhead.geometry.zoom, eye.width, state.scene.lowMemory},
                                 state.document.header());
@@ -32,9 +33,8 @@ scene::MeshGeometry currentGeometry(const AppState& state) {
 // The marker as the overhead map shows it: square, handles and the cells it covers.
 void startMarkerTool(AppState& state) {
     const SceneParameters& parameters = state.scene.parameters;
-    state.mapTools.startSceneMarker(
-        {parameters.observerPosition, parameters.areaFactor, parameters.heading,
-         currentGeometry(state).meshStep});
+    state.mapTools.startSceneMarker({parameters.observerPosition, parameters.areaFactor,
+                                     parameters.heading, currentGeometry(state).meshStep});
 }
 
 // One eye's image: the chosen size, or the size batch use asked for.
@@ -44,7 +44,6 @@ scene::PixelSize eyeSize(const AppState& state) {
                ? *state.scene.eyeSize
                : scene::eyeImageSize(parameters.projectionSize, parameters.colorMode);
 }
-
 
 // Draws one frame into the scene window, making the rendering context first when the scene
 // opens. A context that cannot be made closes the scene; the overhead map stays.
@@ -147,8 +146,8 @@ void takeScenePlacement(AppState& state, const ScenePlacement& placement) {
     SceneParameters& parameters = state.scene.parameters;
     parameters.observerPosition = placement.observerPixel;
     parameters.areaFactor = placement.areaFactor;
-    parameters.heading = state.mapTools.current() == MapTool::SelectArea ? 0.0
-                                                                          : placement.headingDegrees;
+    parameters.heading =
+        state.mapTools.current() == MapTool::SelectArea ? 0.0 : placement.headingDegrees;
     parameters.newScene = true;
 }
 
