@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include "app/MainWindow.h"
+#include "scene/GlSurface.h"
+#include "shell/commands/Commands.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ bool haveDisplay() {
 struct Options {
     QString file;
     QString screenshot;  // render the window into this image and quit
+    bool scene = false;  // open the 3D scene with its settings as they are
 };
 
 Options parseOptions(const QStringList& arguments) {
@@ -36,6 +39,8 @@ Options parseOptions(const QStringList& arguments) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == "--screenshot" && i + 1 < arguments.size()) {
             options.screenshot = arguments[++i];
+        } else if (arguments[i] == "--scene") {
+            options.scene = true;
         } else {
             words << arguments[i];
         }
@@ -44,16 +49,56 @@ Options parseOptions(const QStringList& arguments) {
     return options;
 }
 
-// Without a display the window is drawn off screen and saved as a picture.
+bool savePicture(QWidget& widget, const QString& path, const char* what) {
+    if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "tavrok: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("tavrok: the %s was rendered to %s\n", what,
+                qPrintable(QDir().absoluteFilePath(path)));
+    return true;
+}
+
+// "tavrok-window.png" gives "tavrok-scene.png"; other names get "-scene" before the extension.
+QString scenePicturePath(const QString& windowPath) {
+    QString path = windowPath;
+    if (path.endsWith("-window.png")) {
+        return path.replace(path.size() - 11, 11, "-scene.png");
+    }
+    const qsizetype dot = path.lastIndexOf('.');
+    return dot > 0 ? path.insert(dot, "-scene") : path + "-scene.png";
+}
+
+// Without a display the window, and the scene when one is open, are drawn off screen and saved
+// as pictures.
 int saveScreenshot(tavrok::app::MainWindow& window, const QString& path) {
     QCoreApplication::processEvents();
-    if (!window.grab().save(path)) {
-        std::fprintf(stderr, "tavrok: cannot write %s\n", qPrintable(path));
+    if (!savePicture(window, path, "window")) {
         return 1;
     }
-    std::printf("tavrok: the window was rendered to %s\n",
-                qPrintable(QDir().absoluteFilePath(path)));
+    if (window.state().map.viewMode == tavrok::shell::viewScene &&
+        !savePicture(window.sceneWindow(), scenePicturePath(path), "3D scene")) {
+        return 1;
+    }
     return window.state().document.loaded() ? 0 : 1;
+}
+
+// Without a display nobody could close a message box, so a scene that cannot be drawn is
+// reported here and skipped.
+bool sceneCanBeDrawn() {
+    const auto surface = tavrok::scene::GlSurface::create({16, 16});
+    if (!surface) {
+        std::fprintf(stderr, "tavrok: OpenGL Conflict (%s); the 3D scene is not rendered\n",
+                     surface.error().cause.c_str());
+    }
+    return surface.ok();
+}
+
+void openScene(tavrok::app::MainWindow& window, bool headless) {
+    if (window.state().document.loaded() && (!headless || sceneCanBeDrawn())) {
+        window.runCommand(tavrok::shell::CommandId::Scene3d,
+                          tavrok::shell::commands::sceneRedrawOnly);
+    }
 }
 
 // Beside the program first (an unpacked build), then the installed tree relative to the
@@ -109,6 +154,7 @@ int main(int argc, char** argv) {
     Options options = parseOptions(QApplication::arguments());
     if (headless && options.screenshot.isEmpty()) {
         options.screenshot = "tavrok-window.png";
+        options.scene = true;
         std::printf("tavrok: no display found; rendering headless instead\n");
     }
     tavrok::shell::AppState state;
@@ -120,6 +166,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     tavrok::app::startMainWindow(window, options.file);
+    if (options.scene) {
+        openScene(window, headless);
+    }
     if (!options.screenshot.isEmpty()) {
         return saveScreenshot(window, options.screenshot);
     }
