@@ -339,11 +339,11 @@ ScenePlacement MapTools::scenePlacement(const MapMapping& mapping) const {
 
 MapDrawing MapTools::drawing(const MapMapping& mapping) const {
     MapDrawing drawn;
+    if (m_drag == Drag::Profile) {
+        drawn.profileLine = PixelLine{m_lineStart, m_lineEnd};
+    }
     switch (m_tool) {
         case MapTool::Readout:
-            if (m_drag == Drag::Profile) {
-                drawn.profileLine = PixelLine{m_lineStart, m_lineEnd};
-            }
             break;
         case MapTool::SelectArea:
         case MapTool::PatchArea:

@@ -107,8 +107,8 @@ TEST_F(MainWindowTest, GreysTheMenusUntilATerrainIsLoaded) {
 TEST_F(MainWindowTest, FunctionKeysRunTheirCommands) {
     loadSample();
     const auto message = captureNextMessage();
-    QTest::keyClick(window.get(), Qt::Key_F2);
-    EXPECT_EQ(*message, "\"F2  3D Scene\" is not available yet");
+    QTest::keyClick(window.get(), Qt::Key_F4);
+    EXPECT_EQ(*message, "\"F4  Apply/Remove Map Overlay\" is not available yet");
     auto specsShown = std::make_shared<QString>();
     answerNextModal([specsShown](QWidget* modal) {
         *specsShown = modal->windowTitle();
@@ -619,6 +619,45 @@ TEST_F(MainWindowTest, TheProgressTextIsWhiteOnBlack) {
     EXPECT_FALSE(progress->isVisible());
 }
 
+// F2 asks for the settings and the scene colours and opens the scene at the chosen size; F6
+// moves the camera with the scene redrawn under the dialog; Escape brings the map back.
+TEST_F(MainWindowTest, TheSceneWindowOpensAtItsSizeMovesAndClosesWithEscape) {
+    loadSample();
+    answerNextModal([](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), "Terrain Projection Parameters");
+        modal->findChild<QAbstractButton*>("1045")->click();  // 800x600
+        answerNextModal([](QWidget* colours) {
+            EXPECT_EQ(colours->windowTitle(), "Terrain Colors");
+            QMetaObject::invokeMethod(colours, "accept");
+        });
+        QMetaObject::invokeMethod(modal, "accept");
+    });
+    QTest::keyClick(window.get(), Qt::Key_F2);
+    SceneWindow& scene = window->sceneWindow();
+    ASSERT_TRUE(scene.isVisible());
+    EXPECT_EQ(scene.windowTitle(), "3D Scene");
+    EXPECT_EQ(scene.picture().size(), QSize(800, 600));
+    EXPECT_EQ(state.map.viewMode, shell::viewScene);
+    EXPECT_FALSE(window->action(CommandId::LoadTerrainModel)->isEnabled());
+    EXPECT_NE(scene.menuBar()->findChild<QMenu*>("View"), nullptr);
+
+    const QImage first = scene.picture();
+    answerNextModal([&scene, &first](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), "Rotate or Shift Scene");
+        modal->findChild<QAbstractButton*>("1177")->click();  // Move Closer
+        EXPECT_NE(scene.picture(), first);
+        QMetaObject::invokeMethod(modal, "reject");
+    });
+    QTest::keyClick(&scene, Qt::Key_F6);
+    EXPECT_EQ(state.scene.parameters.zoom, 16);  // Cancel went back
+
+    QTest::keyClick(&scene, Qt::Key_Escape);
+    EXPECT_FALSE(scene.isVisible());
+    EXPECT_EQ(state.map.viewMode, shell::viewOverhead);
+    EXPECT_EQ(state.scene.renderer, nullptr);
+    EXPECT_TRUE(window->action(CommandId::LoadTerrainModel)->isEnabled());
+}
+
 TEST(QtFilter, NamesThatCarryTheirPatternsGetThemOnce) {
     const struct {
         const char* filter;
@@ -687,13 +726,14 @@ TEST_F(MainWindowTest, F8DragEnterAndTheLimitsDialogCropTheTerrain) {
     EXPECT_EQ(title, "Set Area Limits - Meters");
     EXPECT_FALSE(west.isEmpty());
     EXPECT_LT(state.document.header().columns, columns);
-    EXPECT_EQ(state.mapTools.current(), shell::MapTool::Readout);
+    // The scene marker takes the mouse back.
+    EXPECT_EQ(state.mapTools.current(), shell::MapTool::SceneMarker);
     EXPECT_TRUE(state.shell.menus.main.enabled(CommandId::ConvertToUtm));
 
     QTest::keyClick(window.get(), Qt::Key_F7);
     EXPECT_EQ(state.mapTools.current(), shell::MapTool::PatchArea);
     QTest::keyClick(&map, Qt::Key_Escape);
-    EXPECT_EQ(state.mapTools.current(), shell::MapTool::Readout);
+    EXPECT_EQ(state.mapTools.current(), shell::MapTool::SceneMarker);
     EXPECT_TRUE(state.shell.menus.main.enabled(CommandId::SelectSmallerArea));
 }
 

@@ -112,7 +112,7 @@ TEST_F(MapViewTest, EscapeDropsTheRectangleAndTheRightButtonDrawsAProfileLine) {
     QTest::mouseMove(&map(), onImage(60, 50));
     QTest::keyClick(&map(), Qt::Key_Escape);
     EXPECT_EQ(cancelled.count(), 1);
-    EXPECT_EQ(state.mapTools.current(), shell::MapTool::Readout);
+    EXPECT_EQ(state.mapTools.current(), shell::MapTool::SceneMarker);
     EXPECT_FALSE(map().takeToolResult());
     EXPECT_FALSE(state.shell.stopRequested);
 

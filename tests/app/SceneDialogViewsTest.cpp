@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "WindowTest.h"
+#include "app/dialogs/MovementView.h"
 #include "scene/MovementDialog.h"
 #include "scene/TerrainProjectionDialog.h"
 
@@ -99,6 +100,7 @@ TEST_F(SceneDialogViewsTest, MovementButtonsRedrawAtOnceAndTheDialogReturnsWhere
     terrain::TerrainHeader header;
     int redraws = 0;
     scene::MovementDialog model(live, geometry, header, [&redraws] { ++redraws; });
+    MovementView::forgetPlacement();
     const QPoint moved(30, 40);
     whenModalOpens([&](QWidget* modal) {
         EXPECT_EQ(modal->windowTitle(), "Rotate or Shift Scene");

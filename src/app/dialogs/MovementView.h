@@ -21,6 +21,8 @@ class MovementView : public ModelDialog {
 
     // Remembers where the dialog closed, for the next opening.
     void done(int result) override;
+    // The next dialog opens at the scene window's lower-left corner again, as the first does.
+    static void forgetPlacement() { s_lastPosition.reset(); }
 
   protected:
     bool readFields() override { return true; }
