@@ -188,7 +188,8 @@ support::Result<support::RgbImage> SceneRenderer::render(const SceneView& view) 
     SceneParameters parameters = *view.parameters;
     const SizingInput sizing{view.mapping.zoom(), view.eyeSize.width, view.lowMemory};
     m_geometry = sizeSceneMesh(parameters, sizing, header);
-    const AltitudeLimits limits = altitudeLimits(m_geometry, header, 0.75);
+    // The observer stays between one vertex spacing and the top of the dialog's range.
+    const AltitudeLimits limits = altitudeLimits(m_geometry, header, 0.9);
     parameters.observerAltitude =
         std::max(limits.minimum, std::min(parameters.observerAltitude, limits.maximum));
     if (!m_mesh.allocate(m_geometry.meshSize)) {
