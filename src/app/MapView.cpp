@@ -211,7 +211,7 @@ QRegion MapView::windowFixedRegion(const QRect& client) const {
         if (!prompt.empty()) {
             region += promptRect(client, prompt);
         }
-        if (m_state->overhead.mapSizeMode) {
+        if (matrixSizeShown()) {
             region += matrixSizeRect(client);
         }
     }
@@ -368,9 +368,15 @@ QRect MapView::matrixSizeRect(const QRect& client) const {
             19 * charWidth, 2 * lineHeight};
 }
 
+// In map-size mode, and while the scene marker is dragged.
+bool MapView::matrixSizeShown() const {
+    return m_state != nullptr && (m_state->overhead.mapSizeMode ||
+                                  (m_state->mapTools.current() == shell::MapTool::SceneMarker &&
+                                   m_state->mapTools.dragging()));
+}
+
 void MapView::paintMatrixSize(QPainter& painter) const {
-    if (m_state == nullptr || !m_state->overhead.mapSizeMode ||
-        m_state->map.viewMode != shell::viewOverhead) {
+    if (!matrixSizeShown() || m_state->map.viewMode != shell::viewOverhead) {
         return;
     }
     painter.setFont(paint::QtPainter::textFont());

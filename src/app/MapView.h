@@ -81,6 +81,7 @@ class MapView : public QWidget {
     QRect promptRect(const QRect& client, const std::string& prompt) const;
     QRect matrixSizeRect(const QRect& client) const;
     void paintReadout(QPainter& painter) const;
+    bool matrixSizeShown() const;
     void paintMatrixSize(QPainter& painter) const;
     void paintTool(QPainter& painter) const;
     void paintPrompt(QPainter& painter, const std::string& prompt) const;
