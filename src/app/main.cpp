@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include <signal.h>
 #include <unistd.h>
 
 #include "app/MainWindow.h"
 #include "scene/GlSurface.h"
+#include "shell/TemporaryDirectory.h"
 #include "shell/commands/Commands.h"
 
 namespace {
@@ -145,11 +147,25 @@ void closeOnTerminationSignals(tavrok::app::MainWindow& window) {
 
 }  // namespace
 
+// A session without XDG_RUNTIME_DIR (a batch job, a headless run) would make Qt create and
+// leave a shared folder of its own in /tmp; it gets a private one instead, gone at exit.
+std::optional<tavrok::shell::RunDirectory> privateRuntimeFolder() {
+    if (std::getenv("XDG_RUNTIME_DIR") != nullptr) {
+        return std::nullopt;
+    }
+    auto folder = tavrok::shell::makeRunDirectory();
+    if (folder) {
+        setenv("XDG_RUNTIME_DIR", folder->path().c_str(), 1);
+    }
+    return folder;
+}
+
 int main(int argc, char** argv) {
     const bool headless = !haveDisplay();
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    const auto runtimeFolder = privateRuntimeFolder();
     QApplication application(argc, argv);
     Options options = parseOptions(QApplication::arguments());
     if (headless && options.screenshot.isEmpty()) {
