@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -162,6 +163,28 @@ TEST(SceneRender, MissingCellsOpenAHoleDownToTheBase) {
     EXPECT_TRUE(isSky(scene, image, baseFar.column, plateauFar.row + 3));
     EXPECT_TRUE(isSky(scene, image, baseFar.column, baseFar.row - 3));
     EXPECT_FALSE(isSky(scene, image, baseFar.column, baseFar.row + 3));
+}
+
+// Standing at the near edge 600 m up, the camera looks down 16 degrees more than the line to
+// the far edge, less the correction for a low observer (20 - 20a/45, at most 10).
+TEST(SceneRender, TheBackgroundObserverSeesTheFarEdgeWhereItsLookPutsIt) {
+    TestScene scene([](int, int) { return 0.0f; });
+    scene.parameters.terrainPosition = TerrainPosition::Background;
+    scene.parameters.zoom = scene.parameters.tilt = 0;
+    scene.parameters.observerAltitude = 600;
+    const RgbImage image = scene.render();
+    const double r = 64 * 0.8;
+    const double eyeHeight = 600 * unitsPerMetre;
+    const double toFarEdge = std::atan2(eyeHeight, 129 * 0.8) * 57.29577951 + 16;
+    const double look = (toFarEdge - std::clamp(20 - 20 * toFarEdge / 45, 0.0, 10.0)) / 57.29577951;
+    // The far edge's height above the line of sight, over its distance along it.
+    const double dz = -r - r;
+    const double dy = -eyeHeight;
+    const double along = -dz * std::cos(look) - dy * std::sin(look);
+    const double across = dy * std::cos(look) - dz * std::sin(look);
+    const double row = (1 - across / (along * std::tan(16 / 57.29577951))) / 2 * 480;
+    EXPECT_TRUE(isSky(scene, image, 320, row - 3));
+    EXPECT_FALSE(isSky(scene, image, 320, row + 3));
 }
 
 TEST(SceneRender, RedBlueTerrainIsGreyInRedAndGreenAndTheEyesDiffer) {
