@@ -96,6 +96,15 @@ support::Status buildOverheadView(OverheadState& state, const terrain::Terrain& 
     if (geometry.width < 1 || geometry.height < 1) {
         return support::Error{support::ErrorCode::IncorrectValues, "zoom gives no pixel"};
     }
+    // A tall, narrow terrain at a large zoom: refused before anything is allocated, and the
+    // map shown so far stays.
+    if (!geometry.withinImageLimits()) {
+        const std::string size =
+            std::to_string(geometry.width) + " x " + std::to_string(geometry.height);
+        return support::Error{support::ErrorCode::NotEnoughMemoryForShading, size,
+                              "the map would be " + size + " pixels; at most " +
+                                  std::to_string(largestImageSide) + " a side are drawn"};
+    }
     if (state.batch && geometry.zoom <= 1.0f) {
         return buildBatchView(state, terrain, geometry, renderProgress);
     }

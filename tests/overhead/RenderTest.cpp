@@ -252,5 +252,20 @@ TEST(TerrainDefaults, ScaleFollowsEveryNewTerrainButTheTableOnlyANewKind) {
     EXPECT_EQ(state.scale.scaleMaximum, std::numeric_limits<std::int32_t>::max());
 }
 
+// A tall, narrow terrain drawn large: refused by its size, the map drawn before kept.
+TEST(BuildOverheadView, AMapBeyondTheImageLimitsIsRefusedAndTheShownOneKept) {
+    const terrain::Terrain tall = test::utmTerrain(
+        20000, 4, [](int, int) { return 1.0f; }, 0, 1);
+    OverheadState state;
+    ASSERT_TRUE(buildOverheadView(state, tall, 1, 0.5f, 1024, 768, {}, {}).ok());
+    const support::RgbImage shown = state.image;
+    const auto refused = buildOverheadView(state, tall, 1, 1.0f, 1024, 768, {}, {});
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().message(), "Not Enough Memory For Shading");
+    EXPECT_EQ(refused.error().cause,
+              "the map would be 4 x 20000 pixels; at most 16384 a side are drawn");
+    EXPECT_EQ(state.image.height(), shown.height());
+}
+
 }  // namespace
 }  // namespace tavrok::overhead
