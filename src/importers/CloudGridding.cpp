@@ -5,6 +5,14 @@
 #include <limits>
 #include <new>
 #include <numeric>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "support/ParallelLoop.h"
 #include "terrain/TerrainHelpers.h"
@@ -17,6 +25,10 @@ constexpr double pi = 3.14159;
 // Points a cell's neighbourhood should hold on average.
 constexpr double pointsWithinRadius = 20.0;
 constexpr int narrowestWindow = 2;
+// Points are sorted by their nearest row and, within a row, by blocks of this many columns, so
+// that the cells a run of points reaches stay in the nearest cache.
+constexpr int columnsPerBlock = 32;
+constexpr std::uint32_t rejectedPoint = std::numeric_limits<std::uint32_t>::max();
 
 std::size_t histogramBin(double z) {
     if (!(z > histogramLowest)) {
@@ -119,9 +131,12 @@ support::Result<CloudAccumulator> CloudAccumulator::create(const CloudGridGeomet
     accumulator.m_radius = std::max(radius, geometry.spacing);
     accumulator.m_window =
         std::max(narrowestWindow, terrain::RoundToInt(accumulator.m_radius / geometry.spacing));
+    accumulator.m_blocksPerRow = (geometry.columns + columnsPerBlock - 1) / columnsPerBlock;
     const auto cells = static_cast<std::size_t>(geometry.rows) * geometry.columns;
     try {
-        accumulator.m_cells.resize(cells);
+        accumulator.m_elevationSums.resize(cells);
+        accumulator.m_weightSums.resize(cells);
+        accumulator.m_counts.resize(cells);
     } catch (const std::bad_alloc&) {
         return support::Error{support::ErrorCode::NotEnoughMemory, "accumulator"};
     }
@@ -135,83 +150,281 @@ bool CloudAccumulator::accepts(const CloudPoint& point) const {
            point.z <= m_limits.highest;
 }
 
-void CloudAccumulator::add(std::span<const CloudPoint> points) {
-    // The accepted points in the order of their nearest row (a counting sort), so that the
-    // rows they reach stay in the cache whatever order the file holds them in.
-    const int rows = m_geometry.rows;
-    std::vector<int> rowOf(points.size(), -1);
-    std::vector<std::size_t> starts(static_cast<std::size_t>(rows) + 1, 0);
-    for (std::size_t index = 0; index < points.size(); ++index) {
-        if (!accepts(points[index])) {
-            continue;
+CloudAccumulator::GridPoint CloudAccumulator::placed(const CloudPoint& point) const {
+    return GridPoint{(point.x - m_geometry.left) / m_geometry.spacing,
+                     (point.y - m_geometry.lower) / m_geometry.spacing,
+                     static_cast<float>(point.z)};
+}
+
+int CloudAccumulator::nearestRow(double row) const {
+    return static_cast<int>(std::floor(row + 0.5));
+}
+
+std::uint32_t CloudAccumulator::bucketOf(const GridPoint& point) const {
+    const int row = std::clamp(nearestRow(point.row), 0, m_geometry.rows - 1);
+    const int column =
+        std::clamp(static_cast<int>(std::floor(point.column + 0.5)), 0, m_geometry.columns - 1);
+    return static_cast<std::uint32_t>(row * m_blocksPerRow + column / columnsPerBlock);
+}
+
+void CloudAccumulator::sortIntoBuckets(std::span<const CloudPoint> points) {
+    // A stable counting sort, both cores taking half of the points: the keys and the counts of
+    // each half, then the offsets of each bucket and half, then the points moved into place.
+    const int threads = support::defaultThreadCount();
+    const auto buckets = static_cast<std::size_t>(m_geometry.rows) * m_blocksPerRow;
+    const auto count = static_cast<long>(points.size());
+    m_keys.resize(points.size());
+    m_bucketNext.resize(static_cast<std::size_t>(threads));
+    support::parallelParts(0, count, threads, [&](int part, long first, long last) {
+        auto& counts = m_bucketNext[static_cast<std::size_t>(part)];
+        counts.assign(buckets, 0);
+        for (auto index = static_cast<std::size_t>(first); index < static_cast<std::size_t>(last);
+             ++index) {
+            const bool taken = accepts(points[index]);
+            m_keys[index] = taken ? bucketOf(placed(points[index])) : rejectedPoint;
+            if (taken) {
+                ++counts[m_keys[index]];
+            }
         }
-        const double row = (points[index].y - m_geometry.lower) / m_geometry.spacing;
-        rowOf[index] = std::clamp(static_cast<int>(std::floor(row + 0.5)), 0, rows - 1);
-        ++starts[static_cast<std::size_t>(rowOf[index]) + 1];
-    }
-    std::partial_sum(starts.begin(), starts.end(), starts.begin());
-    std::vector<std::uint32_t> order(starts.back());
-    auto next = starts;
-    for (std::size_t index = 0; index < points.size(); ++index) {
-        if (rowOf[index] >= 0) {
-            order[next[static_cast<std::size_t>(rowOf[index])]++] =
-                static_cast<std::uint32_t>(index);
+    });
+    m_rowStarts.resize(static_cast<std::size_t>(m_geometry.rows) + 1);
+    std::size_t placedSoFar = 0;
+    for (std::size_t bucket = 0; bucket < buckets; ++bucket) {
+        if (bucket % static_cast<std::size_t>(m_blocksPerRow) == 0) {
+            m_rowStarts[bucket / static_cast<std::size_t>(m_blocksPerRow)] = placedSoFar;
+        }
+        for (auto& counts : m_bucketNext) {
+            placedSoFar += std::exchange(counts[bucket], static_cast<std::uint32_t>(placedSoFar));
         }
     }
-    // Bands of rows on each core: a thread takes the points that reach its rows and writes
-    // only those rows.
-    support::parallelParts(0, rows, support::defaultThreadCount(), [&](int, long first, long last) {
-        const RowBand band{static_cast<int>(first), static_cast<int>(last) - 1};
-        const auto from = starts[static_cast<std::size_t>(std::max(0, band.first - m_window))];
-        const auto to = starts[static_cast<std::size_t>(std::min(rows, band.last + m_window + 1))];
-        for (auto at = from; at < to; ++at) {
-            const auto& point = points[order[at]];
-            spread(point.x, point.y, point.z, band);
+    m_rowStarts.back() = placedSoFar;
+    m_sorted.resize(placedSoFar);
+    support::parallelParts(0, count, threads, [&](int part, long first, long last) {
+        auto& next = m_bucketNext[static_cast<std::size_t>(part)];
+        for (auto index = static_cast<std::size_t>(first); index < static_cast<std::size_t>(last);
+             ++index) {
+            if (m_keys[index] != rejectedPoint) {
+                m_sorted[next[m_keys[index]]++] = placed(points[index]);
+            }
         }
     });
 }
 
-void CloudAccumulator::spread(double x, double y, double z, const RowBand& band) {
-    const double column = (x - m_geometry.left) / m_geometry.spacing;
-    const double row = (y - m_geometry.lower) / m_geometry.spacing;
-    const int nearestRow = static_cast<int>(std::floor(row + 0.5));
-    const int firstRow = std::max(band.first, nearestRow - m_window);
-    const int lastRow = std::min(band.last, nearestRow + m_window);
-    if (firstRow > lastRow) {
+void CloudAccumulator::add(std::span<const CloudPoint> points) {
+    sortIntoBuckets(points);
+    // Bands of rows on each core: a thread takes the points that reach its rows and writes
+    // only those rows, in the order of the sort.
+    const int rows = m_geometry.rows;
+    support::parallelParts(0, rows, support::defaultThreadCount(), [&](int, long first, long last) {
+        const RowBand band{static_cast<int>(first), static_cast<int>(last) - 1};
+        const auto from = m_rowStarts[static_cast<std::size_t>(std::max(0, band.first - m_window))];
+        const auto to =
+            m_rowStarts[static_cast<std::size_t>(std::min(rows, band.last + m_window + 1))];
+        for (auto at = from; at < to; ++at) {
+            spread(m_sorted[at], band);
+        }
+    });
+}
+
+namespace {
+
+// The cells of one point's window: its first and last row and column, and its position and
+// elevation, in cell widths.
+struct Window {
+    int firstRow;
+    int lastRow;
+    int firstColumn;
+    int lastColumn;
+    double column;
+    double row;
+    float elevation;
+};
+
+// The accumulator's sums of every cell, row after row, and the length of a row.
+struct Sums {
+    float* elevations;
+    float* weights;
+    std::uint32_t* counts;
+    std::size_t columns;
+};
+
+// The radius is compared with the distance in cell widths as it stands (squared, in double
+// precision); the weight is worked out in the cells' own precision.
+float weightAt(float squaredDistance) {
+    return 1.0f / (4.0f * std::sqrt(squaredDistance) + 1.0f);
+}
+
+void spreadOverColumn(const Sums& sums, const Window& window, int column, double radiusSquared) {
+    const double dx = window.column - column;
+    const double columnSquared = dx * dx;
+    for (int row = window.firstRow; row <= window.lastRow; ++row) {
+        const double dy = window.row - row;
+        const double squared = columnSquared + dy * dy;
+        if (squared < radiusSquared) {
+            const float weight = weightAt(static_cast<float>(squared));
+            const std::size_t cell = static_cast<std::size_t>(row) * sums.columns + column;
+            sums.weights[cell] += weight;
+            sums.elevations[cell] += window.elevation * weight;
+            ++sums.counts[cell];
+        }
+    }
+}
+
+#if defined(__SSE2__)
+constexpr int lanes = 4;
+
+// spreadOverColumn over the four columns from start on, leaving out those outside first ..
+// last: the same operations, four cells at a time.
+void spreadOverFourColumns(const Sums& sums, const Window& window, int start, int first,
+                           double radiusSquared) {
+    const __m128d column = _mm_set1_pd(window.column);
+    const __m128d dxLow = _mm_sub_pd(column, _mm_set_pd(start + 1, start));
+    const __m128d dxHigh = _mm_sub_pd(column, _mm_set_pd(start + 3, start + 2));
+    const __m128d columnSquaredLow = _mm_mul_pd(dxLow, dxLow);
+    const __m128d columnSquaredHigh = _mm_mul_pd(dxHigh, dxHigh);
+    const __m128d radius = _mm_set1_pd(radiusSquared);
+    const __m128i columns = _mm_add_epi32(_mm_set1_epi32(start), _mm_setr_epi32(0, 1, 2, 3));
+    const __m128 wanted = _mm_castsi128_ps(
+        _mm_and_si128(_mm_cmpgt_epi32(columns, _mm_set1_epi32(first - 1)),
+                      _mm_cmplt_epi32(columns, _mm_set1_epi32(window.lastColumn + 1))));
+    const __m128 one = _mm_set1_ps(1.0f);
+    const __m128 four = _mm_set1_ps(4.0f);
+    const __m128 elevation = _mm_set1_ps(window.elevation);
+    for (int row = window.firstRow; row <= window.lastRow; ++row) {
+        const double dy = window.row - row;
+        const __m128d rowSquared = _mm_set1_pd(dy * dy);
+        const __m128d squaredLow = _mm_add_pd(columnSquaredLow, rowSquared);
+        const __m128d squaredHigh = _mm_add_pd(columnSquaredHigh, rowSquared);
+        const __m128 taken =
+            _mm_and_ps(wanted, _mm_shuffle_ps(_mm_castpd_ps(_mm_cmplt_pd(squaredLow, radius)),
+                                              _mm_castpd_ps(_mm_cmplt_pd(squaredHigh, radius)),
+                                              _MM_SHUFFLE(2, 0, 2, 0)));
+        const __m128 squared = _mm_movelh_ps(_mm_cvtpd_ps(squaredLow), _mm_cvtpd_ps(squaredHigh));
+        const __m128 weight = _mm_and_ps(
+            taken, _mm_div_ps(one, _mm_add_ps(_mm_mul_ps(four, _mm_sqrt_ps(squared)), one)));
+        const std::size_t cell = static_cast<std::size_t>(row) * sums.columns + start;
+        float* weights = sums.weights + cell;
+        float* elevations = sums.elevations + cell;
+        auto* counts = reinterpret_cast<__m128i*>(sums.counts + cell);
+        _mm_storeu_ps(weights, _mm_add_ps(_mm_loadu_ps(weights), weight));
+        _mm_storeu_ps(elevations,
+                      _mm_add_ps(_mm_loadu_ps(elevations), _mm_mul_ps(elevation, weight)));
+        _mm_storeu_si128(counts, _mm_sub_epi32(_mm_loadu_si128(counts), _mm_castps_si128(taken)));
+    }
+}
+
+#if defined(__x86_64__)
+#define TAVROK_WIDE_LANES 1
+constexpr int wideLanes = 8;
+
+// Two times four 64-bit masks as eight 32-bit ones, in order.
+__attribute__((target("avx2"))) __m256 narrowed(__m256d low, __m256d high) {
+    const __m256 pairs =
+        _mm256_shuffle_ps(_mm256_castpd_ps(low), _mm256_castpd_ps(high), _MM_SHUFFLE(2, 0, 2, 0));
+    return _mm256_castpd_ps(
+        _mm256_permute4x64_pd(_mm256_castps_pd(pairs), _MM_SHUFFLE(3, 1, 2, 0)));
+}
+
+// The same operations again, eight cells at a time.
+__attribute__((target("avx2"))) void spreadOverEightColumns(const Sums& sums, const Window& window,
+                                                            int start, int first,
+                                                            double radiusSquared) {
+    const __m256d column = _mm256_set1_pd(window.column);
+    const __m256d dxLow =
+        _mm256_sub_pd(column, _mm256_set_pd(start + 3, start + 2, start + 1, start));
+    const __m256d dxHigh =
+        _mm256_sub_pd(column, _mm256_set_pd(start + 7, start + 6, start + 5, start + 4));
+    const __m256d columnSquaredLow = _mm256_mul_pd(dxLow, dxLow);
+    const __m256d columnSquaredHigh = _mm256_mul_pd(dxHigh, dxHigh);
+    const __m256d radius = _mm256_set1_pd(radiusSquared);
+    const __m256i columns =
+        _mm256_add_epi32(_mm256_set1_epi32(start), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    const __m256 wanted = _mm256_castsi256_ps(
+        _mm256_and_si256(_mm256_cmpgt_epi32(columns, _mm256_set1_epi32(first - 1)),
+                         _mm256_cmpgt_epi32(_mm256_set1_epi32(window.lastColumn + 1), columns)));
+    const __m256 one = _mm256_set1_ps(1.0f);
+    const __m256 four = _mm256_set1_ps(4.0f);
+    const __m256 elevation = _mm256_set1_ps(window.elevation);
+    for (int row = window.firstRow; row <= window.lastRow; ++row) {
+        const double dy = window.row - row;
+        const __m256d rowSquared = _mm256_set1_pd(dy * dy);
+        const __m256d squaredLow = _mm256_add_pd(columnSquaredLow, rowSquared);
+        const __m256d squaredHigh = _mm256_add_pd(columnSquaredHigh, rowSquared);
+        const __m256 taken =
+            _mm256_and_ps(wanted, narrowed(_mm256_cmp_pd(squaredLow, radius, _CMP_LT_OQ),
+                                           _mm256_cmp_pd(squaredHigh, radius, _CMP_LT_OQ)));
+        const __m256 squared =
+            _mm256_set_m128(_mm256_cvtpd_ps(squaredHigh), _mm256_cvtpd_ps(squaredLow));
+        const __m256 weight = _mm256_and_ps(
+            taken,
+            _mm256_div_ps(one, _mm256_add_ps(_mm256_mul_ps(four, _mm256_sqrt_ps(squared)), one)));
+        const std::size_t cell = static_cast<std::size_t>(row) * sums.columns + start;
+        float* weights = sums.weights + cell;
+        float* elevations = sums.elevations + cell;
+        auto* counts = reinterpret_cast<__m256i*>(sums.counts + cell);
+        _mm256_storeu_ps(weights, _mm256_add_ps(_mm256_loadu_ps(weights), weight));
+        _mm256_storeu_ps(elevations, _mm256_add_ps(_mm256_loadu_ps(elevations),
+                                                   _mm256_mul_ps(elevation, weight)));
+        _mm256_storeu_si256(
+            counts, _mm256_sub_epi32(_mm256_loadu_si256(counts), _mm256_castps_si256(taken)));
+    }
+}
+
+bool wideLanesAvailable() {
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
+}
+#endif
+
+// Groups of columns; the last group moves left to stay inside the rows, leaving out the
+// columns an earlier group took.
+void spreadOverWindow(const Sums& sums, const Window& window, double radiusSquared) {
+    const int columns = static_cast<int>(sums.columns);
+#if defined(TAVROK_WIDE_LANES)
+    if (columns >= wideLanes && wideLanesAvailable()) {
+        for (int group = window.firstColumn; group <= window.lastColumn; group += wideLanes) {
+            spreadOverEightColumns(sums, window, std::min(group, columns - wideLanes), group,
+                                   radiusSquared);
+        }
         return;
     }
-    const int nearestColumn = static_cast<int>(std::floor(column + 0.5));
-    const int windowFirstColumn = std::max(0, nearestColumn - m_window);
-    const int windowLastColumn = std::min(m_geometry.columns - 1, nearestColumn + m_window);
-    // Each row is visited only across the columns the radius can reach (with a margin that
-    // leaves the exact test below to decide), so few cells are passed over.
-    const double radiusSquared = m_radius * m_radius;
-    const double beyond = radiusSquared * (1 + 1e-9);
-    for (int r = firstRow; r <= lastRow; ++r) {
-        const double dy = row - r;
-        const double reachSquared = beyond - dy * dy;
-        if (reachSquared <= 0) {
-            continue;
+#endif
+    if (columns < lanes) {
+        for (int column = window.firstColumn; column <= window.lastColumn; ++column) {
+            spreadOverColumn(sums, window, column, radiusSquared);
         }
-        const double reach = std::sqrt(reachSquared);
-        const int firstColumn =
-            std::max(windowFirstColumn, static_cast<int>(std::ceil(column - reach)));
-        const int lastColumn =
-            std::min(windowLastColumn, static_cast<int>(std::floor(column + reach)));
-        Cell* cells = m_cells.data() + static_cast<std::size_t>(r) * m_geometry.columns;
-        for (int c = firstColumn; c <= lastColumn; ++c) {
-            const double dx = column - c;
-            // The radius is compared with the distance in cell widths as it stands (squared,
-            // in double precision); the weight is worked out in the cells' own precision.
-            const double squared = dx * dx + dy * dy;
-            if (squared < radiusSquared) {
-                const float weight = 1.0f / (4.0f * std::sqrt(static_cast<float>(squared)) + 1.0f);
-                cells[c].weightSum += weight;
-                cells[c].elevationSum += static_cast<float>(z) * weight;
-                ++cells[c].count;
-            }
-        }
+        return;
     }
+    for (int group = window.firstColumn; group <= window.lastColumn; group += lanes) {
+        spreadOverFourColumns(sums, window, std::min(group, columns - lanes), group, radiusSquared);
+    }
+}
+#else
+void spreadOverWindow(const Sums& sums, const Window& window, double radiusSquared) {
+    for (int column = window.firstColumn; column <= window.lastColumn; ++column) {
+        spreadOverColumn(sums, window, column, radiusSquared);
+    }
+}
+#endif
+
+}  // namespace
+
+void CloudAccumulator::spread(const GridPoint& point, const RowBand& band) {
+    const int nearest = nearestRow(point.row);
+    const int nearestColumn = static_cast<int>(std::floor(point.column + 0.5));
+    const Window window{std::max(band.first, nearest - m_window),
+                        std::min(band.last, nearest + m_window),
+                        std::max(0, nearestColumn - m_window),
+                        std::min(m_geometry.columns - 1, nearestColumn + m_window),
+                        point.column,
+                        point.row,
+                        point.elevation};
+    if (window.firstRow > window.lastRow || window.firstColumn > window.lastColumn) {
+        return;
+    }
+    const Sums sums{m_elevationSums.data(), m_weightSums.data(), m_counts.data(),
+                    static_cast<std::size_t>(m_geometry.columns)};
+    spreadOverWindow(sums, window, m_radius * m_radius);
 }
 
 support::Result<terrain::TerrainModel> CloudAccumulator::finish() const {
@@ -222,9 +435,8 @@ support::Result<terrain::TerrainModel> CloudAccumulator::finish() const {
     const double range = m_limits.highest - m_limits.lowest;
     auto cells = grid->cells();
     for (std::size_t index = 0; index < cells.size(); ++index) {
-        const Cell& cell = m_cells[index];
-        if (cell.weightSum > 0) {
-            const double mean = cell.elevationSum / cell.weightSum - m_limits.lowest;
+        if (m_weightSums[index] > 0) {
+            const double mean = m_elevationSums[index] / m_weightSums[index] - m_limits.lowest;
             cells[index] = static_cast<float>(std::clamp(mean, 0.0, range));
         } else {
             cells[index] = terrain::missingCell;

@@ -101,10 +101,11 @@ class CloudAccumulator {
     int window() const { return m_window; }
 
   private:
-    struct Cell {
-        float elevationSum = 0;
-        float weightSum = 0;
-        std::uint32_t count = 0;
+    // An accepted point in cell widths from the lower left corner.
+    struct GridPoint {
+        double column;
+        double row;
+        float elevation;
     };
     // The rows one thread writes, first and last included.
     struct RowBand {
@@ -113,14 +114,31 @@ class CloudAccumulator {
     };
     CloudAccumulator() = default;
     bool accepts(const CloudPoint& point) const;
-    void spread(double x, double y, double z, const RowBand& band);
+    GridPoint placed(const CloudPoint& point) const;
+    int nearestRow(double row) const;
+    // The bucket of a point: its nearest row, then its block of columns.
+    std::uint32_t bucketOf(const GridPoint& point) const;
+    // The accepted points, placed, into m_sorted in the order of their buckets and, within a
+    // bucket, in the order given; m_rowStarts says where each row's buckets begin.
+    void sortIntoBuckets(std::span<const CloudPoint> points);
+    void spread(const GridPoint& point, const RowBand& band);
 
     CloudGridGeometry m_geometry;
     ElevationLimits m_limits;
     ReturnFilter m_filter = ReturnFilter::AllReturns;
     double m_radius = 0;
     int m_window = 2;
-    std::vector<Cell> m_cells;
+    // The sums of each cell, row by row: weighted elevations, weights and points.
+    std::vector<float> m_elevationSums;
+    std::vector<float> m_weightSums;
+    std::vector<std::uint32_t> m_counts;
+    int m_blocksPerRow = 1;
+    // The buffers of the sort, kept from section to section: each point's bucket, each
+    // thread's next place in each bucket, the sorted points and where each row begins.
+    std::vector<std::uint32_t> m_keys;
+    std::vector<std::vector<std::uint32_t>> m_bucketNext;
+    std::vector<GridPoint> m_sorted;
+    std::vector<std::size_t> m_rowStarts;
 };
 
 // Fills every missing cell that touches a present one (its eight neighbours, leaving out those
