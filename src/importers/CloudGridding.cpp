@@ -25,8 +25,7 @@ constexpr double pi = 3.14159;
 // Points a cell's neighbourhood should hold on average.
 constexpr double pointsWithinRadius = 20.0;
 constexpr int narrowestWindow = 2;
-// Points are sorted by their nearest row and, within a row, by blocks of this many columns, so
-// that the cells a run of points reaches stay in the nearest cache.
+// Points are spread row by row and, within a row, by blocks of this many columns.
 constexpr int columnsPerBlock = 32;
 constexpr std::uint32_t rejectedPoint = std::numeric_limits<std::uint32_t>::max();
 
@@ -55,6 +54,25 @@ void CloudSurvey::add(const CloudPoint& point) {
         ++bareEarthPoints;
     }
     ++histogram[histogramBin(point.z)];
+}
+
+void CloudSurvey::add(std::span<const CloudPoint> points) {
+    const int threads = support::defaultThreadCount();
+    std::vector<CloudSurvey> parts(static_cast<std::size_t>(threads));
+    support::parallelParts(0, static_cast<long>(points.size()), threads,
+                           [&](int part, long first, long last) {
+                               auto& counted = parts[static_cast<std::size_t>(part)];
+                               counted.area = area;
+                               for (long index = first; index < last; ++index) {
+                                   counted.add(points[static_cast<std::size_t>(index)]);
+                               }
+                           });
+    for (const auto& counted : parts) {
+        this->points += counted.points;
+        bareEarthPoints += counted.bareEarthPoints;
+        std::transform(histogram.begin(), histogram.end(), counted.histogram.begin(),
+                       histogram.begin(), std::plus<>());
+    }
 }
 
 double cloudDensity(const CloudSurvey& survey, ReturnFilter filter) {
@@ -160,68 +178,87 @@ int CloudAccumulator::nearestRow(double row) const {
     return static_cast<int>(std::floor(row + 0.5));
 }
 
-std::uint32_t CloudAccumulator::bucketOf(const GridPoint& point) const {
-    const int row = std::clamp(nearestRow(point.row), 0, m_geometry.rows - 1);
+int CloudAccumulator::blockOf(const GridPoint& point) const {
     const int column =
         std::clamp(static_cast<int>(std::floor(point.column + 0.5)), 0, m_geometry.columns - 1);
-    return static_cast<std::uint32_t>(row * m_blocksPerRow + column / columnsPerBlock);
+    return column / columnsPerBlock;
 }
 
-void CloudAccumulator::sortIntoBuckets(std::span<const CloudPoint> points) {
-    // A stable counting sort, both cores taking half of the points: the keys and the counts of
-    // each half, then the offsets of each bucket and half, then the points moved into place.
+void CloudAccumulator::sortByRow(std::span<const CloudPoint> points) {
+    // A stable counting sort, every core taking a share of the points: the nearest row of each
+    // point and the counts of each share, then the offsets of each row and share, then the
+    // points moved into place.
     const int threads = support::defaultThreadCount();
-    const auto buckets = static_cast<std::size_t>(m_geometry.rows) * m_blocksPerRow;
+    const auto rows = static_cast<std::size_t>(m_geometry.rows);
     const auto count = static_cast<long>(points.size());
-    m_keys.resize(points.size());
-    m_bucketNext.resize(static_cast<std::size_t>(threads));
+    m_rowOfPoint.resize(points.size());
+    m_rowNext.resize(static_cast<std::size_t>(threads));
     support::parallelParts(0, count, threads, [&](int part, long first, long last) {
-        auto& counts = m_bucketNext[static_cast<std::size_t>(part)];
-        counts.assign(buckets, 0);
+        auto& counts = m_rowNext[static_cast<std::size_t>(part)];
+        counts.assign(rows, 0);
         for (auto index = static_cast<std::size_t>(first); index < static_cast<std::size_t>(last);
              ++index) {
             const bool taken = accepts(points[index]);
-            m_keys[index] = taken ? bucketOf(placed(points[index])) : rejectedPoint;
+            const int row =
+                std::clamp(nearestRow(placed(points[index]).row), 0, m_geometry.rows - 1);
+            m_rowOfPoint[index] = taken ? static_cast<std::uint32_t>(row) : rejectedPoint;
             if (taken) {
-                ++counts[m_keys[index]];
+                ++counts[static_cast<std::size_t>(row)];
             }
         }
     });
-    m_rowStarts.resize(static_cast<std::size_t>(m_geometry.rows) + 1);
+    m_rowStarts.resize(rows + 1);
     std::size_t placedSoFar = 0;
-    for (std::size_t bucket = 0; bucket < buckets; ++bucket) {
-        if (bucket % static_cast<std::size_t>(m_blocksPerRow) == 0) {
-            m_rowStarts[bucket / static_cast<std::size_t>(m_blocksPerRow)] = placedSoFar;
-        }
-        for (auto& counts : m_bucketNext) {
-            placedSoFar += std::exchange(counts[bucket], static_cast<std::uint32_t>(placedSoFar));
+    for (std::size_t row = 0; row < rows; ++row) {
+        m_rowStarts[row] = placedSoFar;
+        for (auto& counts : m_rowNext) {
+            placedSoFar += std::exchange(counts[row], placedSoFar);
         }
     }
     m_rowStarts.back() = placedSoFar;
     m_sorted.resize(placedSoFar);
     support::parallelParts(0, count, threads, [&](int part, long first, long last) {
-        auto& next = m_bucketNext[static_cast<std::size_t>(part)];
+        auto& next = m_rowNext[static_cast<std::size_t>(part)];
         for (auto index = static_cast<std::size_t>(first); index < static_cast<std::size_t>(last);
              ++index) {
-            if (m_keys[index] != rejectedPoint) {
-                m_sorted[next[m_keys[index]]++] = placed(points[index]);
+            if (m_rowOfPoint[index] != rejectedPoint) {
+                m_sorted[next[m_rowOfPoint[index]]++] = placed(points[index]);
             }
         }
     });
 }
 
+void CloudAccumulator::sortByBlock(std::span<const GridPoint> row, BlockSort& sort) const {
+    sort.starts.assign(static_cast<std::size_t>(m_blocksPerRow) + 1, 0);
+    for (const auto& point : row) {
+        ++sort.starts[static_cast<std::size_t>(blockOf(point)) + 1];
+    }
+    std::partial_sum(sort.starts.begin(), sort.starts.end(), sort.starts.begin());
+    sort.points.resize(row.size());
+    for (const auto& point : row) {
+        sort.points[sort.starts[static_cast<std::size_t>(blockOf(point))]++] = point;
+    }
+}
+
 void CloudAccumulator::add(std::span<const CloudPoint> points) {
-    sortIntoBuckets(points);
+    sortByRow(points);
     // Bands of rows on each core: a thread takes the points that reach its rows and writes
-    // only those rows, in the order of the sort.
+    // only those rows. It takes them row by row and, within a row, block by block, so that the
+    // cells a run of points reaches stay in the nearest cache.
     const int rows = m_geometry.rows;
-    support::parallelParts(0, rows, support::defaultThreadCount(), [&](int, long first, long last) {
+    const int threads = support::defaultThreadCount();
+    m_blockSorts.resize(static_cast<std::size_t>(threads));
+    support::parallelParts(0, rows, threads, [&](int part, long first, long last) {
         const RowBand band{static_cast<int>(first), static_cast<int>(last) - 1};
-        const auto from = m_rowStarts[static_cast<std::size_t>(std::max(0, band.first - m_window))];
-        const auto to =
-            m_rowStarts[static_cast<std::size_t>(std::min(rows, band.last + m_window + 1))];
-        for (auto at = from; at < to; ++at) {
-            spread(m_sorted[at], band);
+        auto& sort = m_blockSorts[static_cast<std::size_t>(part)];
+        for (int row = std::max(0, band.first - m_window);
+             row <= std::min(rows - 1, band.last + m_window); ++row) {
+            const auto from = m_rowStarts[static_cast<std::size_t>(row)];
+            const auto to = m_rowStarts[static_cast<std::size_t>(row) + 1];
+            sortByBlock(std::span<const GridPoint>(m_sorted).subspan(from, to - from), sort);
+            for (const auto& point : sort.points) {
+                spread(point, band);
+            }
         }
     });
 }
@@ -410,21 +447,34 @@ void spreadOverWindow(const Sums& sums, const Window& window, double radiusSquar
 }  // namespace
 
 void CloudAccumulator::spread(const GridPoint& point, const RowBand& band) {
+    const double radiusSquared = m_radius * m_radius;
+    // Rows at the window's ends as far from the point as the radius or farther hold no cell
+    // within it, whatever the column.
+    const auto beyondRadius = [&](int row) {
+        const double dy = point.row - row;
+        return dy * dy >= radiusSquared;
+    };
     const int nearest = nearestRow(point.row);
     const int nearestColumn = static_cast<int>(std::floor(point.column + 0.5));
-    const Window window{std::max(band.first, nearest - m_window),
-                        std::min(band.last, nearest + m_window),
-                        std::max(0, nearestColumn - m_window),
-                        std::min(m_geometry.columns - 1, nearestColumn + m_window),
-                        point.column,
-                        point.row,
-                        point.elevation};
+    Window window{std::max(band.first, nearest - m_window),
+                  std::min(band.last, nearest + m_window),
+                  std::max(0, nearestColumn - m_window),
+                  std::min(m_geometry.columns - 1, nearestColumn + m_window),
+                  point.column,
+                  point.row,
+                  point.elevation};
+    while (window.firstRow <= window.lastRow && beyondRadius(window.firstRow)) {
+        ++window.firstRow;
+    }
+    while (window.firstRow <= window.lastRow && beyondRadius(window.lastRow)) {
+        --window.lastRow;
+    }
     if (window.firstRow > window.lastRow || window.firstColumn > window.lastColumn) {
         return;
     }
     const Sums sums{m_elevationSums.data(), m_weightSums.data(), m_counts.data(),
                     static_cast<std::size_t>(m_geometry.columns)};
-    spreadOverWindow(sums, window, m_radius * m_radius);
+    spreadOverWindow(sums, window, radiusSquared);
 }
 
 support::Result<terrain::TerrainModel> CloudAccumulator::finish() const {

@@ -46,6 +46,8 @@ struct CloudSurvey {
 
     // Counts a point when it lies in the area; its class counts whatever the filter.
     void add(const CloudPoint& point);
+    // The same for each point, on every core.
+    void add(std::span<const CloudPoint> points);
     std::int64_t pointsUsed() const {
         return filter == ReturnFilter::BareEarth ? bareEarthPoints : points;
     }
@@ -116,11 +118,16 @@ class CloudAccumulator {
     bool accepts(const CloudPoint& point) const;
     GridPoint placed(const CloudPoint& point) const;
     int nearestRow(double row) const;
-    // The bucket of a point: its nearest row, then its block of columns.
-    std::uint32_t bucketOf(const GridPoint& point) const;
-    // The accepted points, placed, into m_sorted in the order of their buckets and, within a
-    // bucket, in the order given; m_rowStarts says where each row's buckets begin.
-    void sortIntoBuckets(std::span<const CloudPoint> points);
+    // The points of one row in the order of their blocks of columns.
+    struct BlockSort {
+        std::vector<std::size_t> starts;
+        std::vector<GridPoint> points;
+    };
+    int blockOf(const GridPoint& point) const;
+    // The accepted points, placed, into m_sorted in the order of their nearest rows and,
+    // within a row, in the order given; m_rowStarts says where each row begins.
+    void sortByRow(std::span<const CloudPoint> points);
+    void sortByBlock(std::span<const GridPoint> row, BlockSort& sort) const;
     void spread(const GridPoint& point, const RowBand& band);
 
     CloudGridGeometry m_geometry;
@@ -133,12 +140,14 @@ class CloudAccumulator {
     std::vector<float> m_weightSums;
     std::vector<std::uint32_t> m_counts;
     int m_blocksPerRow = 1;
-    // The buffers of the sort, kept from section to section: each point's bucket, each
-    // thread's next place in each bucket, the sorted points and where each row begins.
-    std::vector<std::uint32_t> m_keys;
-    std::vector<std::vector<std::uint32_t>> m_bucketNext;
+    // The buffers of the sorts, kept from section to section: each point's row, each
+    // thread's next place in each row, the sorted points, where each row begins, and each
+    // thread's sort of one row by blocks.
+    std::vector<std::uint32_t> m_rowOfPoint;
+    std::vector<std::vector<std::size_t>> m_rowNext;
     std::vector<GridPoint> m_sorted;
     std::vector<std::size_t> m_rowStarts;
+    std::vector<BlockSort> m_blockSorts;
 };
 
 // Fills every missing cell that touches a present one (its eight neighbours, leaving out those
