@@ -39,6 +39,17 @@ std::size_t histogramBin(double z) {
     return static_cast<std::size_t>(static_cast<int>(z) - histogramLowest);
 }
 
+// A buffer refilled from scratch, grown to exactly size elements (not doubled, as resize may),
+// so that its memory stays close to what one section needs.
+template <typename T>
+void refillTo(std::vector<T>& buffer, std::size_t size) {
+    if (buffer.capacity() < size) {
+        buffer = std::vector<T>();
+        buffer.reserve(size);
+    }
+    buffer.resize(size);
+}
+
 int cellsAcross(double from, double to, double spacing) {
     return static_cast<int>(std::floor((to - from) / spacing)) + 1;
 }
@@ -191,7 +202,7 @@ void CloudAccumulator::sortByRow(std::span<const CloudPoint> points) {
     const int threads = support::defaultThreadCount();
     const auto rows = static_cast<std::size_t>(m_geometry.rows);
     const auto count = static_cast<long>(points.size());
-    m_rowOfPoint.resize(points.size());
+    refillTo(m_rowOfPoint, points.size());
     m_rowNext.resize(static_cast<std::size_t>(threads));
     support::parallelParts(0, count, threads, [&](int part, long first, long last) {
         auto& counts = m_rowNext[static_cast<std::size_t>(part)];
@@ -216,7 +227,7 @@ void CloudAccumulator::sortByRow(std::span<const CloudPoint> points) {
         }
     }
     m_rowStarts.back() = placedSoFar;
-    m_sorted.resize(placedSoFar);
+    refillTo(m_sorted, placedSoFar);
     support::parallelParts(0, count, threads, [&](int part, long first, long last) {
         auto& next = m_rowNext[static_cast<std::size_t>(part)];
         for (auto index = static_cast<std::size_t>(first); index < static_cast<std::size_t>(last);

@@ -26,6 +26,8 @@ constexpr int highestPointFormat = 10;
 constexpr std::array<int, 11> shortestRecord{20, 28, 26, 34, 57, 63, 30, 36, 38, 59, 67};
 // Bytes a section buffer may hold, whatever the record length.
 constexpr std::size_t largestSectionBytes = 64u << 20;
+// Bytes read from the file at once.
+constexpr std::size_t readBytes = 4u << 20;
 
 constexpr std::string_view projectionUser = "lasf_projection";
 constexpr int geoKeyDirectoryRecord = 34735;
@@ -310,20 +312,25 @@ support::Status ForEachLasSection(const LasFileRecord& record, const LasSectionT
         return unreadable(name, "cannot reach the points");
     }
     const std::size_t perSection = recordsPerSection(record, sectionRecords);
-    // Left uninitialised: every byte and point is written before it is read.
     const auto length = static_cast<std::size_t>(record.recordLength);
     const auto capacity =
         static_cast<std::size_t>(std::min<std::uint64_t>(record.pointCount, perSection));
-    const auto buffer = std::make_unique_for_overwrite<char[]>(capacity * length);
+    // A section is read a few megabytes at a time, each read decoded on every core. Both
+    // buffers are left uninitialised: every byte and point is written before it is read.
+    const std::size_t perRead = std::clamp<std::size_t>(readBytes / length, 1, capacity);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(perRead * length);
     const auto points = std::make_unique_for_overwrite<CloudPoint[]>(capacity);
     std::uint64_t left = record.pointCount;
     for (std::uint64_t index = 0; left > 0; ++index) {
         const auto records = static_cast<std::size_t>(std::min<std::uint64_t>(left, perSection));
-        const std::string_view bytes(buffer.get(), records * length);
-        if (std::fread(buffer.get(), 1, bytes.size(), handle.get()) != bytes.size()) {
-            return unreadable(name, "the file ends before its last point");
+        std::size_t decoded = 0;
+        for (std::size_t done = 0; done < records; done += perRead) {
+            const std::string_view bytes(buffer.get(), std::min(perRead, records - done) * length);
+            if (std::fread(buffer.get(), 1, bytes.size(), handle.get()) != bytes.size()) {
+                return unreadable(name, "the file ends before its last point");
+            }
+            decoded += decodeSection(bytes, record, points.get() + decoded);
         }
-        const std::size_t decoded = decodeSection(bytes, record, points.get());
         if (!take(std::span<const CloudPoint>(points.get(), decoded), index)) {
             return Error{ErrorCode::OperationCancelled, "stopped"};
         }
