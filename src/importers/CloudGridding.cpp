@@ -209,11 +209,11 @@ void CloudAccumulator::sortByRow(std::span<const CloudPoint> points) {
         counts.assign(rows, 0);
         for (auto index = static_cast<std::size_t>(first); index < static_cast<std::size_t>(last);
              ++index) {
-            const bool taken = accepts(points[index]);
-            const int row =
-                std::clamp(nearestRow(placed(points[index]).row), 0, m_geometry.rows - 1);
-            m_rowOfPoint[index] = taken ? static_cast<std::uint32_t>(row) : rejectedPoint;
-            if (taken) {
+            m_rowOfPoint[index] = rejectedPoint;
+            if (accepts(points[index])) {
+                const int row =
+                    std::clamp(nearestRow(placed(points[index]).row), 0, m_geometry.rows - 1);
+                m_rowOfPoint[index] = static_cast<std::uint32_t>(row);
                 ++counts[static_cast<std::size_t>(row)];
             }
         }
@@ -319,8 +319,6 @@ void spreadOverColumn(const Sums& sums, const Window& window, int column, double
 }
 
 #if defined(__SSE2__)
-constexpr int lanes = 4;
-
 // spreadOverColumn over the four columns from start on, leaving out those outside first ..
 // last: the same operations, four cells at a time.
 void spreadOverFourColumns(const Sums& sums, const Window& window, int start, int first,
@@ -362,9 +360,6 @@ void spreadOverFourColumns(const Sums& sums, const Window& window, int start, in
 }
 
 #if defined(__x86_64__)
-#define TAVROK_WIDE_LANES 1
-constexpr int wideLanes = 8;
-
 // Two times four 64-bit masks as eight 32-bit ones, in order.
 __attribute__((target("avx2"))) __m256 narrowed(__m256d low, __m256d high) {
     const __m256 pairs =
@@ -423,37 +418,37 @@ bool wideLanesAvailable() {
     return available;
 }
 #endif
+#endif
 
-// Groups of columns; the last group moves left to stay inside the rows, leaving out the
+// Groups of `width` columns, each handed to spreadGroup with the column it starts at and the
+// first column it takes; the last group moves left to stay inside the rows, leaving out the
 // columns an earlier group took.
-void spreadOverWindow(const Sums& sums, const Window& window, double radiusSquared) {
+template <int width, typename SpreadGroup>
+void spreadInGroups(const Sums& sums, const Window& window, double radiusSquared,
+                    SpreadGroup spreadGroup) {
     const int columns = static_cast<int>(sums.columns);
-#if defined(TAVROK_WIDE_LANES)
-    if (columns >= wideLanes && wideLanesAvailable()) {
-        for (int group = window.firstColumn; group <= window.lastColumn; group += wideLanes) {
-            spreadOverEightColumns(sums, window, std::min(group, columns - wideLanes), group,
-                                   radiusSquared);
-        }
+    for (int group = window.firstColumn; group <= window.lastColumn; group += width) {
+        spreadGroup(sums, window, std::min(group, columns - width), group, radiusSquared);
+    }
+}
+
+void spreadOverWindow(const Sums& sums, const Window& window, double radiusSquared) {
+#if defined(__x86_64__)
+    if (sums.columns >= 8 && wideLanesAvailable()) {
+        spreadInGroups<8>(sums, window, radiusSquared, spreadOverEightColumns);
         return;
     }
 #endif
-    if (columns < lanes) {
-        for (int column = window.firstColumn; column <= window.lastColumn; ++column) {
-            spreadOverColumn(sums, window, column, radiusSquared);
-        }
+#if defined(__SSE2__)
+    if (sums.columns >= 4) {
+        spreadInGroups<4>(sums, window, radiusSquared, spreadOverFourColumns);
         return;
     }
-    for (int group = window.firstColumn; group <= window.lastColumn; group += lanes) {
-        spreadOverFourColumns(sums, window, std::min(group, columns - lanes), group, radiusSquared);
-    }
-}
-#else
-void spreadOverWindow(const Sums& sums, const Window& window, double radiusSquared) {
+#endif
     for (int column = window.firstColumn; column <= window.lastColumn; ++column) {
         spreadOverColumn(sums, window, column, radiusSquared);
     }
 }
-#endif
 
 }  // namespace
 
