@@ -50,6 +50,12 @@ void refillTo(std::vector<T>& buffer, std::size_t size) {
     buffer.resize(size);
 }
 
+// The cell nearest to a position in cell widths from the grid's lower left corner. Accepted
+// points lie in the grid, so the position is never negative and truncation is the floor.
+int nearestCell(double position) {
+    return static_cast<int>(position + 0.5);
+}
+
 int cellsAcross(double from, double to, double spacing) {
     return static_cast<int>(std::floor((to - from) / spacing)) + 1;
 }
@@ -185,14 +191,8 @@ CloudAccumulator::GridPoint CloudAccumulator::placed(const CloudPoint& point) co
                      static_cast<float>(point.z)};
 }
 
-int CloudAccumulator::nearestRow(double row) const {
-    return static_cast<int>(std::floor(row + 0.5));
-}
-
 int CloudAccumulator::blockOf(const GridPoint& point) const {
-    const int column =
-        std::clamp(static_cast<int>(std::floor(point.column + 0.5)), 0, m_geometry.columns - 1);
-    return column / columnsPerBlock;
+    return std::min(nearestCell(point.column), m_geometry.columns - 1) / columnsPerBlock;
 }
 
 void CloudAccumulator::sortByRow(std::span<const CloudPoint> points) {
@@ -212,7 +212,7 @@ void CloudAccumulator::sortByRow(std::span<const CloudPoint> points) {
             m_rowOfPoint[index] = rejectedPoint;
             if (accepts(points[index])) {
                 const int row =
-                    std::clamp(nearestRow(placed(points[index]).row), 0, m_geometry.rows - 1);
+                    std::min(nearestCell(placed(points[index]).row), m_geometry.rows - 1);
                 m_rowOfPoint[index] = static_cast<std::uint32_t>(row);
                 ++counts[static_cast<std::size_t>(row)];
             }
@@ -321,8 +321,7 @@ void spreadOverColumn(const Sums& sums, const Window& window, int column, double
 #if defined(__SSE2__)
 // spreadOverColumn over the four columns from start on, leaving out those outside first ..
 // last: the same operations, four cells at a time.
-void spreadOverFourColumns(const Sums& sums, const Window& window, int start, int first,
-                           double radiusSquared) {
+void spreadOverFourColumns(Sums sums, Window window, int start, int first, double radiusSquared) {
     const __m128d column = _mm_set1_pd(window.column);
     const __m128d dxLow = _mm_sub_pd(column, _mm_set_pd(start + 1, start));
     const __m128d dxHigh = _mm_sub_pd(column, _mm_set_pd(start + 3, start + 2));
@@ -368,10 +367,10 @@ __attribute__((target("avx2"))) __m256 narrowed(__m256d low, __m256d high) {
         _mm256_permute4x64_pd(_mm256_castps_pd(pairs), _MM_SHUFFLE(3, 1, 2, 0)));
 }
 
-// The same operations again, eight cells at a time.
-__attribute__((target("avx2"))) void spreadOverEightColumns(const Sums& sums, const Window& window,
-                                                            int start, int first,
-                                                            double radiusSquared) {
+// The same operations again, eight cells at a time. (The sums and the window are copies, so
+// that the compiler keeps them in registers across the stores.)
+__attribute__((target("avx2"))) void spreadOverEightColumns(Sums sums, Window window, int start,
+                                                            int first, double radiusSquared) {
     const __m256d column = _mm256_set1_pd(window.column);
     const __m256d dxLow =
         _mm256_sub_pd(column, _mm256_set_pd(start + 3, start + 2, start + 1, start));
@@ -460,8 +459,8 @@ void CloudAccumulator::spread(const GridPoint& point, const RowBand& band) {
         const double dy = point.row - row;
         return dy * dy >= radiusSquared;
     };
-    const int nearest = nearestRow(point.row);
-    const int nearestColumn = static_cast<int>(std::floor(point.column + 0.5));
+    const int nearest = nearestCell(point.row);
+    const int nearestColumn = nearestCell(point.column);
     Window window{std::max(band.first, nearest - m_window),
                   std::min(band.last, nearest + m_window),
                   std::max(0, nearestColumn - m_window),

@@ -117,7 +117,6 @@ class CloudAccumulator {
     CloudAccumulator() = default;
     bool accepts(const CloudPoint& point) const;
     GridPoint placed(const CloudPoint& point) const;
-    int nearestRow(double row) const;
     // The points of one row in the order of their blocks of columns.
     struct BlockSort {
         std::vector<std::size_t> starts;
