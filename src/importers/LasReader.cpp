@@ -24,7 +24,7 @@ constexpr std::size_t headerWith64BitCount = 255;
 constexpr int highestPointFormat = 10;
 // Shortest record of each point format 0 to 10.
 constexpr std::array<int, 11> shortestRecord{20, 28, 26, 34, 57, 63, 30, 36, 38, 59, 67};
-// Bytes a section buffer may hold, whatever the record length.
+// Bytes the records of one section may take, whatever the record length.
 constexpr std::size_t largestSectionBytes = 64u << 20;
 // Bytes read from the file at once.
 constexpr std::size_t readBytes = 4u << 20;
