@@ -317,7 +317,7 @@ support::Status ForEachLasSection(const LasFileRecord& record, const LasSectionT
         static_cast<std::size_t>(std::min<std::uint64_t>(record.pointCount, perSection));
     // A section is read a few megabytes at a time, each read decoded on every core. Both
     // buffers are left uninitialised: every byte and point is written before it is read.
-    const std::size_t perRead = std::clamp<std::size_t>(readBytes / length, 1, capacity);
+    const std::size_t perRead = std::max<std::size_t>(1, std::min(readBytes / length, capacity));
     const auto buffer = std::make_unique_for_overwrite<char[]>(perRead * length);
     const auto points = std::make_unique_for_overwrite<CloudPoint[]>(capacity);
     std::uint64_t left = record.pointCount;
