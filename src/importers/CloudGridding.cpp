@@ -203,10 +203,14 @@ void CloudAccumulator::sortByRow(std::span<const CloudPoint> points) {
     const auto rows = static_cast<std::size_t>(m_geometry.rows);
     const auto count = static_cast<long>(points.size());
     refillTo(m_rowOfPoint, points.size());
+    // Every share counts from zero, shares the loop leaves unused (fewer points than threads)
+    // included.
     m_rowNext.resize(static_cast<std::size_t>(threads));
+    for (auto& counts : m_rowNext) {
+        counts.assign(rows, 0);
+    }
     support::parallelParts(0, count, threads, [&](int part, long first, long last) {
         auto& counts = m_rowNext[static_cast<std::size_t>(part)];
-        counts.assign(rows, 0);
         for (auto index = static_cast<std::size_t>(first); index < static_cast<std::size_t>(last);
              ++index) {
             m_rowOfPoint[index] = rejectedPoint;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "support/FileHandle.h"
 #include "support/ParallelLoop.h"
@@ -268,21 +269,21 @@ std::size_t decodeSection(std::string_view bytes, const LasFileRecord& record, C
     const RecordLayout layout = layoutOf(record);
     const auto records = static_cast<long>(bytes.size() / layout.length);
     const int threads = support::defaultThreadCount();
-    std::vector<std::size_t> written(static_cast<std::size_t>(threads), 0);
+    // Each share's first record and the points it wrote; shares the loop does not use write none.
+    std::vector<std::pair<std::size_t, std::size_t>> shares(static_cast<std::size_t>(threads));
     support::parallelParts(0, records, threads, [&](int part, long first, long last) {
         const auto from = static_cast<std::size_t>(first);
         const auto count = static_cast<std::size_t>(last - first);
-        written[static_cast<std::size_t>(part)] = decodeInto(
-            bytes.substr(from * layout.length, count * layout.length), layout, points + from);
+        shares[static_cast<std::size_t>(part)] = {
+            from, decodeInto(bytes.substr(from * layout.length, count * layout.length), layout,
+                             points + from)};
     });
     std::size_t total = 0;
-    for (int part = 0; part < static_cast<int>(written.size()); ++part) {
-        const auto from = static_cast<std::size_t>(records * part / threads);
-        const std::size_t count = written[static_cast<std::size_t>(part)];
-        if (from != total) {
-            std::memmove(points + total, points + from, count * sizeof(CloudPoint));
+    for (const auto& [from, written] : shares) {
+        if (written > 0 && from != total) {
+            std::memmove(points + total, points + from, written * sizeof(CloudPoint));
         }
-        total += count;
+        total += written;
     }
     return total;
 }
