@@ -5,6 +5,14 @@
 #include <limits>
 #include <new>
 #include <numeric>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "support/ParallelLoop.h"
 #include "terrain/TerrainHelpers.h"
@@ -17,6 +25,9 @@ constexpr double pi = 3.14159;
 // Points a cell's neighbourhood should hold on average.
 constexpr double pointsWithinRadius = 20.0;
 constexpr int narrowestWindow = 2;
+// Points are spread row by row and, within a row, by blocks of this many columns.
+constexpr int columnsPerBlock = 32;
+constexpr std::uint32_t rejectedPoint = std::numeric_limits<std::uint32_t>::max();
 
 std::size_t histogramBin(double z) {
     if (!(z > histogramLowest)) {
@@ -26,6 +37,23 @@ std::size_t histogramBin(double z) {
         return histogramBins - 1;
     }
     return static_cast<std::size_t>(static_cast<int>(z) - histogramLowest);
+}
+
+// A buffer refilled from scratch, grown to exactly size elements (not doubled, as resize may),
+// so that its memory stays close to what one section needs.
+template <typename T>
+void refillTo(std::vector<T>& buffer, std::size_t size) {
+    if (buffer.capacity() < size) {
+        buffer = std::vector<T>();
+        buffer.reserve(size);
+    }
+    buffer.resize(size);
+}
+
+// The cell nearest to a position in cell widths from the grid's lower left corner. Accepted
+// points lie in the grid, so the position is never negative and truncation is the floor.
+int nearestCell(double position) {
+    return static_cast<int>(position + 0.5);
 }
 
 int cellsAcross(double from, double to, double spacing) {
@@ -43,6 +71,25 @@ void CloudSurvey::add(const CloudPoint& point) {
         ++bareEarthPoints;
     }
     ++histogram[histogramBin(point.z)];
+}
+
+void CloudSurvey::add(std::span<const CloudPoint> points) {
+    const int threads = support::defaultThreadCount();
+    std::vector<CloudSurvey> parts(static_cast<std::size_t>(threads));
+    support::parallelParts(0, static_cast<long>(points.size()), threads,
+                           [&](int part, long first, long last) {
+                               auto& counted = parts[static_cast<std::size_t>(part)];
+                               counted.area = area;
+                               for (long index = first; index < last; ++index) {
+                                   counted.add(points[static_cast<std::size_t>(index)]);
+                               }
+                           });
+    for (const auto& counted : parts) {
+        this->points += counted.points;
+        bareEarthPoints += counted.bareEarthPoints;
+        std::transform(histogram.begin(), histogram.end(), counted.histogram.begin(),
+                       histogram.begin(), std::plus<>());
+    }
 }
 
 double cloudDensity(const CloudSurvey& survey, ReturnFilter filter) {
@@ -119,9 +166,12 @@ support::Result<CloudAccumulator> CloudAccumulator::create(const CloudGridGeomet
     accumulator.m_radius = std::max(radius, geometry.spacing);
     accumulator.m_window =
         std::max(narrowestWindow, terrain::RoundToInt(accumulator.m_radius / geometry.spacing));
+    accumulator.m_blocksPerRow = (geometry.columns + columnsPerBlock - 1) / columnsPerBlock;
     const auto cells = static_cast<std::size_t>(geometry.rows) * geometry.columns;
     try {
-        accumulator.m_cells.resize(cells);
+        accumulator.m_elevationSums.resize(cells);
+        accumulator.m_weightSums.resize(cells);
+        accumulator.m_counts.resize(cells);
     } catch (const std::bad_alloc&) {
         return support::Error{support::ErrorCode::NotEnoughMemory, "accumulator"};
     }
@@ -135,83 +185,305 @@ bool CloudAccumulator::accepts(const CloudPoint& point) const {
            point.z <= m_limits.highest;
 }
 
-void CloudAccumulator::add(std::span<const CloudPoint> points) {
-    // The accepted points in the order of their nearest row (a counting sort), so that the
-    // rows they reach stay in the cache whatever order the file holds them in.
-    const int rows = m_geometry.rows;
-    std::vector<int> rowOf(points.size(), -1);
-    std::vector<std::size_t> starts(static_cast<std::size_t>(rows) + 1, 0);
-    for (std::size_t index = 0; index < points.size(); ++index) {
-        if (!accepts(points[index])) {
-            continue;
-        }
-        const double row = (points[index].y - m_geometry.lower) / m_geometry.spacing;
-        rowOf[index] = std::clamp(static_cast<int>(std::floor(row + 0.5)), 0, rows - 1);
-        ++starts[static_cast<std::size_t>(rowOf[index]) + 1];
+CloudAccumulator::GridPoint CloudAccumulator::placed(const CloudPoint& point) const {
+    return GridPoint{(point.x - m_geometry.left) / m_geometry.spacing,
+                     (point.y - m_geometry.lower) / m_geometry.spacing,
+                     static_cast<float>(point.z)};
+}
+
+int CloudAccumulator::blockOf(const GridPoint& point) const {
+    return std::min(nearestCell(point.column), m_geometry.columns - 1) / columnsPerBlock;
+}
+
+void CloudAccumulator::sortByRow(std::span<const CloudPoint> points) {
+    // A stable counting sort, every core taking a share of the points: the nearest row of each
+    // point and the counts of each share, then the offsets of each row and share, then the
+    // points moved into place.
+    const int threads = support::defaultThreadCount();
+    const auto rows = static_cast<std::size_t>(m_geometry.rows);
+    const auto count = static_cast<long>(points.size());
+    refillTo(m_rowOfPoint, points.size());
+    // Every share counts from zero, shares the loop leaves unused (fewer points than threads)
+    // included.
+    m_rowNext.resize(static_cast<std::size_t>(threads));
+    for (auto& counts : m_rowNext) {
+        counts.assign(rows, 0);
     }
-    std::partial_sum(starts.begin(), starts.end(), starts.begin());
-    std::vector<std::uint32_t> order(starts.back());
-    auto next = starts;
-    for (std::size_t index = 0; index < points.size(); ++index) {
-        if (rowOf[index] >= 0) {
-            order[next[static_cast<std::size_t>(rowOf[index])]++] =
-                static_cast<std::uint32_t>(index);
+    support::parallelParts(0, count, threads, [&](int part, long first, long last) {
+        auto& counts = m_rowNext[static_cast<std::size_t>(part)];
+        for (auto index = static_cast<std::size_t>(first); index < static_cast<std::size_t>(last);
+             ++index) {
+            m_rowOfPoint[index] = rejectedPoint;
+            if (accepts(points[index])) {
+                const int row =
+                    std::min(nearestCell(placed(points[index]).row), m_geometry.rows - 1);
+                m_rowOfPoint[index] = static_cast<std::uint32_t>(row);
+                ++counts[static_cast<std::size_t>(row)];
+            }
+        }
+    });
+    m_rowStarts.resize(rows + 1);
+    std::size_t placedSoFar = 0;
+    for (std::size_t row = 0; row < rows; ++row) {
+        m_rowStarts[row] = placedSoFar;
+        for (auto& counts : m_rowNext) {
+            placedSoFar += std::exchange(counts[row], placedSoFar);
         }
     }
-    // Bands of rows on each core: a thread takes the points that reach its rows and writes
-    // only those rows.
-    support::parallelParts(0, rows, support::defaultThreadCount(), [&](int, long first, long last) {
-        const RowBand band{static_cast<int>(first), static_cast<int>(last) - 1};
-        const auto from = starts[static_cast<std::size_t>(std::max(0, band.first - m_window))];
-        const auto to = starts[static_cast<std::size_t>(std::min(rows, band.last + m_window + 1))];
-        for (auto at = from; at < to; ++at) {
-            const auto& point = points[order[at]];
-            spread(point.x, point.y, point.z, band);
+    m_rowStarts.back() = placedSoFar;
+    refillTo(m_sorted, placedSoFar);
+    support::parallelParts(0, count, threads, [&](int part, long first, long last) {
+        auto& next = m_rowNext[static_cast<std::size_t>(part)];
+        for (auto index = static_cast<std::size_t>(first); index < static_cast<std::size_t>(last);
+             ++index) {
+            if (m_rowOfPoint[index] != rejectedPoint) {
+                m_sorted[next[m_rowOfPoint[index]]++] = placed(points[index]);
+            }
         }
     });
 }
 
-void CloudAccumulator::spread(double x, double y, double z, const RowBand& band) {
-    const double column = (x - m_geometry.left) / m_geometry.spacing;
-    const double row = (y - m_geometry.lower) / m_geometry.spacing;
-    const int nearestRow = static_cast<int>(std::floor(row + 0.5));
-    const int firstRow = std::max(band.first, nearestRow - m_window);
-    const int lastRow = std::min(band.last, nearestRow + m_window);
-    if (firstRow > lastRow) {
-        return;
+void CloudAccumulator::sortByBlock(std::span<const GridPoint> row, BlockSort& sort) const {
+    sort.starts.assign(static_cast<std::size_t>(m_blocksPerRow) + 1, 0);
+    for (const auto& point : row) {
+        ++sort.starts[static_cast<std::size_t>(blockOf(point)) + 1];
     }
-    const int nearestColumn = static_cast<int>(std::floor(column + 0.5));
-    const int windowFirstColumn = std::max(0, nearestColumn - m_window);
-    const int windowLastColumn = std::min(m_geometry.columns - 1, nearestColumn + m_window);
-    // Each row is visited only across the columns the radius can reach (with a margin that
-    // leaves the exact test below to decide), so few cells are passed over.
-    const double radiusSquared = m_radius * m_radius;
-    const double beyond = radiusSquared * (1 + 1e-9);
-    for (int r = firstRow; r <= lastRow; ++r) {
-        const double dy = row - r;
-        const double reachSquared = beyond - dy * dy;
-        if (reachSquared <= 0) {
-            continue;
-        }
-        const double reach = std::sqrt(reachSquared);
-        const int firstColumn =
-            std::max(windowFirstColumn, static_cast<int>(std::ceil(column - reach)));
-        const int lastColumn =
-            std::min(windowLastColumn, static_cast<int>(std::floor(column + reach)));
-        Cell* cells = m_cells.data() + static_cast<std::size_t>(r) * m_geometry.columns;
-        for (int c = firstColumn; c <= lastColumn; ++c) {
-            const double dx = column - c;
-            // The radius is compared with the distance in cell widths as it stands (squared,
-            // in double precision); the weight is worked out in the cells' own precision.
-            const double squared = dx * dx + dy * dy;
-            if (squared < radiusSquared) {
-                const float weight = 1.0f / (4.0f * std::sqrt(static_cast<float>(squared)) + 1.0f);
-                cells[c].weightSum += weight;
-                cells[c].elevationSum += static_cast<float>(z) * weight;
-                ++cells[c].count;
+    std::partial_sum(sort.starts.begin(), sort.starts.end(), sort.starts.begin());
+    sort.points.resize(row.size());
+    for (const auto& point : row) {
+        sort.points[sort.starts[static_cast<std::size_t>(blockOf(point))]++] = point;
+    }
+}
+
+void CloudAccumulator::add(std::span<const CloudPoint> points) {
+    sortByRow(points);
+    // Bands of rows on each core: a thread takes the points that reach its rows and writes
+    // only those rows. It takes them row by row and, within a row, block by block, so that the
+    // cells a run of points reaches stay in the nearest cache.
+    const int rows = m_geometry.rows;
+    const int threads = support::defaultThreadCount();
+    m_blockSorts.resize(static_cast<std::size_t>(threads));
+    support::parallelParts(0, rows, threads, [&](int part, long first, long last) {
+        const RowBand band{static_cast<int>(first), static_cast<int>(last) - 1};
+        auto& sort = m_blockSorts[static_cast<std::size_t>(part)];
+        for (int row = std::max(0, band.first - m_window);
+             row <= std::min(rows - 1, band.last + m_window); ++row) {
+            const auto from = m_rowStarts[static_cast<std::size_t>(row)];
+            const auto to = m_rowStarts[static_cast<std::size_t>(row) + 1];
+            sortByBlock(std::span<const GridPoint>(m_sorted).subspan(from, to - from), sort);
+            for (const auto& point : sort.points) {
+                spread(point, band);
             }
         }
+    });
+}
+
+namespace {
+
+// The cells of one point's window: its first and last row and column, and its position and
+// elevation, in cell widths.
+struct Window {
+    int firstRow;
+    int lastRow;
+    int firstColumn;
+    int lastColumn;
+    double column;
+    double row;
+    float elevation;
+};
+
+// The accumulator's sums of every cell, row after row, and the length of a row.
+struct Sums {
+    float* elevations;
+    float* weights;
+    std::uint32_t* counts;
+    std::size_t columns;
+};
+
+// The radius is compared with the distance in cell widths as it stands (squared, in double
+// precision); the weight is worked out in the cells' own precision.
+float weightAt(float squaredDistance) {
+    return 1.0f / (4.0f * std::sqrt(squaredDistance) + 1.0f);
+}
+
+void spreadOverColumn(const Sums& sums, const Window& window, int column, double radiusSquared) {
+    const double dx = window.column - column;
+    const double columnSquared = dx * dx;
+    for (int row = window.firstRow; row <= window.lastRow; ++row) {
+        const double dy = window.row - row;
+        const double squared = columnSquared + dy * dy;
+        if (squared < radiusSquared) {
+            const float weight = weightAt(static_cast<float>(squared));
+            const std::size_t cell = static_cast<std::size_t>(row) * sums.columns + column;
+            sums.weights[cell] += weight;
+            sums.elevations[cell] += window.elevation * weight;
+            ++sums.counts[cell];
+        }
     }
+}
+
+#if defined(__SSE2__)
+// spreadOverColumn over the four columns from start on, leaving out those outside first ..
+// last: the same operations, four cells at a time.
+void spreadOverFourColumns(Sums sums, Window window, int start, int first, double radiusSquared) {
+    const __m128d column = _mm_set1_pd(window.column);
+    const __m128d dxLow = _mm_sub_pd(column, _mm_set_pd(start + 1, start));
+    const __m128d dxHigh = _mm_sub_pd(column, _mm_set_pd(start + 3, start + 2));
+    const __m128d columnSquaredLow = _mm_mul_pd(dxLow, dxLow);
+    const __m128d columnSquaredHigh = _mm_mul_pd(dxHigh, dxHigh);
+    const __m128d radius = _mm_set1_pd(radiusSquared);
+    const __m128i columns = _mm_add_epi32(_mm_set1_epi32(start), _mm_setr_epi32(0, 1, 2, 3));
+    const __m128 wanted = _mm_castsi128_ps(
+        _mm_and_si128(_mm_cmpgt_epi32(columns, _mm_set1_epi32(first - 1)),
+                      _mm_cmplt_epi32(columns, _mm_set1_epi32(window.lastColumn + 1))));
+    const __m128 one = _mm_set1_ps(1.0f);
+    const __m128 four = _mm_set1_ps(4.0f);
+    const __m128 elevation = _mm_set1_ps(window.elevation);
+    for (int row = window.firstRow; row <= window.lastRow; ++row) {
+        const double dy = window.row - row;
+        const __m128d rowSquared = _mm_set1_pd(dy * dy);
+        const __m128d squaredLow = _mm_add_pd(columnSquaredLow, rowSquared);
+        const __m128d squaredHigh = _mm_add_pd(columnSquaredHigh, rowSquared);
+        const __m128 taken =
+            _mm_and_ps(wanted, _mm_shuffle_ps(_mm_castpd_ps(_mm_cmplt_pd(squaredLow, radius)),
+                                              _mm_castpd_ps(_mm_cmplt_pd(squaredHigh, radius)),
+                                              _MM_SHUFFLE(2, 0, 2, 0)));
+        const __m128 squared = _mm_movelh_ps(_mm_cvtpd_ps(squaredLow), _mm_cvtpd_ps(squaredHigh));
+        const __m128 weight = _mm_and_ps(
+            taken, _mm_div_ps(one, _mm_add_ps(_mm_mul_ps(four, _mm_sqrt_ps(squared)), one)));
+        const std::size_t cell = static_cast<std::size_t>(row) * sums.columns + start;
+        float* weights = sums.weights + cell;
+        float* elevations = sums.elevations + cell;
+        auto* counts = reinterpret_cast<__m128i*>(sums.counts + cell);
+        _mm_storeu_ps(weights, _mm_add_ps(_mm_loadu_ps(weights), weight));
+        _mm_storeu_ps(elevations,
+                      _mm_add_ps(_mm_loadu_ps(elevations), _mm_mul_ps(elevation, weight)));
+        _mm_storeu_si128(counts, _mm_sub_epi32(_mm_loadu_si128(counts), _mm_castps_si128(taken)));
+    }
+}
+
+#if defined(__x86_64__)
+// Two times four 64-bit masks as eight 32-bit ones, in order.
+__attribute__((target("avx2"))) __m256 narrowed(__m256d low, __m256d high) {
+    const __m256 pairs =
+        _mm256_shuffle_ps(_mm256_castpd_ps(low), _mm256_castpd_ps(high), _MM_SHUFFLE(2, 0, 2, 0));
+    return _mm256_castpd_ps(
+        _mm256_permute4x64_pd(_mm256_castps_pd(pairs), _MM_SHUFFLE(3, 1, 2, 0)));
+}
+
+// The same operations again, eight cells at a time. (The sums and the window are copies, so
+// that the compiler keeps them in registers across the stores.)
+__attribute__((target("avx2"))) void spreadOverEightColumns(Sums sums, Window window, int start,
+                                                            int first, double radiusSquared) {
+    const __m256d column = _mm256_set1_pd(window.column);
+    const __m256d dxLow =
+        _mm256_sub_pd(column, _mm256_set_pd(start + 3, start + 2, start + 1, start));
+    const __m256d dxHigh =
+        _mm256_sub_pd(column, _mm256_set_pd(start + 7, start + 6, start + 5, start + 4));
+    const __m256d columnSquaredLow = _mm256_mul_pd(dxLow, dxLow);
+    const __m256d columnSquaredHigh = _mm256_mul_pd(dxHigh, dxHigh);
+    const __m256d radius = _mm256_set1_pd(radiusSquared);
+    const __m256i columns =
+        _mm256_add_epi32(_mm256_set1_epi32(start), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    const __m256 wanted = _mm256_castsi256_ps(
+        _mm256_and_si256(_mm256_cmpgt_epi32(columns, _mm256_set1_epi32(first - 1)),
+                         _mm256_cmpgt_epi32(_mm256_set1_epi32(window.lastColumn + 1), columns)));
+    const __m256 one = _mm256_set1_ps(1.0f);
+    const __m256 four = _mm256_set1_ps(4.0f);
+    const __m256 elevation = _mm256_set1_ps(window.elevation);
+    for (int row = window.firstRow; row <= window.lastRow; ++row) {
+        const double dy = window.row - row;
+        const __m256d rowSquared = _mm256_set1_pd(dy * dy);
+        const __m256d squaredLow = _mm256_add_pd(columnSquaredLow, rowSquared);
+        const __m256d squaredHigh = _mm256_add_pd(columnSquaredHigh, rowSquared);
+        const __m256 taken =
+            _mm256_and_ps(wanted, narrowed(_mm256_cmp_pd(squaredLow, radius, _CMP_LT_OQ),
+                                           _mm256_cmp_pd(squaredHigh, radius, _CMP_LT_OQ)));
+        const __m256 squared =
+            _mm256_set_m128(_mm256_cvtpd_ps(squaredHigh), _mm256_cvtpd_ps(squaredLow));
+        const __m256 weight = _mm256_and_ps(
+            taken,
+            _mm256_div_ps(one, _mm256_add_ps(_mm256_mul_ps(four, _mm256_sqrt_ps(squared)), one)));
+        const std::size_t cell = static_cast<std::size_t>(row) * sums.columns + start;
+        float* weights = sums.weights + cell;
+        float* elevations = sums.elevations + cell;
+        auto* counts = reinterpret_cast<__m256i*>(sums.counts + cell);
+        _mm256_storeu_ps(weights, _mm256_add_ps(_mm256_loadu_ps(weights), weight));
+        _mm256_storeu_ps(elevations, _mm256_add_ps(_mm256_loadu_ps(elevations),
+                                                   _mm256_mul_ps(elevation, weight)));
+        _mm256_storeu_si256(
+            counts, _mm256_sub_epi32(_mm256_loadu_si256(counts), _mm256_castps_si256(taken)));
+    }
+}
+
+bool wideLanesAvailable() {
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
+}
+#endif
+#endif
+
+// Groups of `width` columns, each handed to spreadGroup with the column it starts at and the
+// first column it takes; the last group moves left to stay inside the rows, leaving out the
+// columns an earlier group took.
+template <int width, typename SpreadGroup>
+void spreadInGroups(const Sums& sums, const Window& window, double radiusSquared,
+                    SpreadGroup spreadGroup) {
+    const int columns = static_cast<int>(sums.columns);
+    for (int group = window.firstColumn; group <= window.lastColumn; group += width) {
+        spreadGroup(sums, window, std::min(group, columns - width), group, radiusSquared);
+    }
+}
+
+void spreadOverWindow(const Sums& sums, const Window& window, double radiusSquared) {
+#if defined(__x86_64__)
+    if (sums.columns >= 8 && wideLanesAvailable()) {
+        spreadInGroups<8>(sums, window, radiusSquared, spreadOverEightColumns);
+        return;
+    }
+#endif
+#if defined(__SSE2__)
+    if (sums.columns >= 4) {
+        spreadInGroups<4>(sums, window, radiusSquared, spreadOverFourColumns);
+        return;
+    }
+#endif
+    for (int column = window.firstColumn; column <= window.lastColumn; ++column) {
+        spreadOverColumn(sums, window, column, radiusSquared);
+    }
+}
+
+}  // namespace
+
+void CloudAccumulator::spread(const GridPoint& point, const RowBand& band) {
+    const double radiusSquared = m_radius * m_radius;
+    // Rows at the window's ends as far from the point as the radius or farther hold no cell
+    // within it, whatever the column.
+    const auto beyondRadius = [&](int row) {
+        const double dy = point.row - row;
+        return dy * dy >= radiusSquared;
+    };
+    const int nearest = nearestCell(point.row);
+    const int nearestColumn = nearestCell(point.column);
+    Window window{std::max(band.first, nearest - m_window),
+                  std::min(band.last, nearest + m_window),
+                  std::max(0, nearestColumn - m_window),
+                  std::min(m_geometry.columns - 1, nearestColumn + m_window),
+                  point.column,
+                  point.row,
+                  point.elevation};
+    while (window.firstRow <= window.lastRow && beyondRadius(window.firstRow)) {
+        ++window.firstRow;
+    }
+    while (window.firstRow <= window.lastRow && beyondRadius(window.lastRow)) {
+        --window.lastRow;
+    }
+    if (window.firstRow > window.lastRow || window.firstColumn > window.lastColumn) {
+        return;
+    }
+    const Sums sums{m_elevationSums.data(), m_weightSums.data(), m_counts.data(),
+                    static_cast<std::size_t>(m_geometry.columns)};
+    spreadOverWindow(sums, window, radiusSquared);
 }
 
 support::Result<terrain::TerrainModel> CloudAccumulator::finish() const {
@@ -222,9 +494,8 @@ support::Result<terrain::TerrainModel> CloudAccumulator::finish() const {
     const double range = m_limits.highest - m_limits.lowest;
     auto cells = grid->cells();
     for (std::size_t index = 0; index < cells.size(); ++index) {
-        const Cell& cell = m_cells[index];
-        if (cell.weightSum > 0) {
-            const double mean = cell.elevationSum / cell.weightSum - m_limits.lowest;
+        if (m_weightSums[index] > 0) {
+            const double mean = m_elevationSums[index] / m_weightSums[index] - m_limits.lowest;
             cells[index] = static_cast<float>(std::clamp(mean, 0.0, range));
         } else {
             cells[index] = terrain::missingCell;

@@ -46,6 +46,8 @@ struct CloudSurvey {
 
     // Counts a point when it lies in the area; its class counts whatever the filter.
     void add(const CloudPoint& point);
+    // The same for each point, on every core.
+    void add(std::span<const CloudPoint> points);
     std::int64_t pointsUsed() const {
         return filter == ReturnFilter::BareEarth ? bareEarthPoints : points;
     }
@@ -101,10 +103,11 @@ class CloudAccumulator {
     int window() const { return m_window; }
 
   private:
-    struct Cell {
-        float elevationSum = 0;
-        float weightSum = 0;
-        std::uint32_t count = 0;
+    // An accepted point in cell widths from the lower left corner.
+    struct GridPoint {
+        double column;
+        double row;
+        float elevation;
     };
     // The rows one thread writes, first and last included.
     struct RowBand {
@@ -113,14 +116,37 @@ class CloudAccumulator {
     };
     CloudAccumulator() = default;
     bool accepts(const CloudPoint& point) const;
-    void spread(double x, double y, double z, const RowBand& band);
+    GridPoint placed(const CloudPoint& point) const;
+    // The points of one row in the order of their blocks of columns.
+    struct BlockSort {
+        std::vector<std::size_t> starts;
+        std::vector<GridPoint> points;
+    };
+    int blockOf(const GridPoint& point) const;
+    // The accepted points, placed, into m_sorted in the order of their nearest rows and,
+    // within a row, in the order given; m_rowStarts says where each row begins.
+    void sortByRow(std::span<const CloudPoint> points);
+    void sortByBlock(std::span<const GridPoint> row, BlockSort& sort) const;
+    void spread(const GridPoint& point, const RowBand& band);
 
     CloudGridGeometry m_geometry;
     ElevationLimits m_limits;
     ReturnFilter m_filter = ReturnFilter::AllReturns;
     double m_radius = 0;
     int m_window = 2;
-    std::vector<Cell> m_cells;
+    // The sums of each cell, row by row: weighted elevations, weights and points.
+    std::vector<float> m_elevationSums;
+    std::vector<float> m_weightSums;
+    std::vector<std::uint32_t> m_counts;
+    int m_blocksPerRow = 1;
+    // The buffers of the sorts, kept from section to section: each point's row, each
+    // thread's next place in each row, the sorted points, where each row begins, and each
+    // thread's sort of one row by blocks.
+    std::vector<std::uint32_t> m_rowOfPoint;
+    std::vector<std::vector<std::size_t>> m_rowNext;
+    std::vector<GridPoint> m_sorted;
+    std::vector<std::size_t> m_rowStarts;
+    std::vector<BlockSort> m_blockSorts;
 };
 
 // Fills every missing cell that touches a present one (its eight neighbours, leaving out those

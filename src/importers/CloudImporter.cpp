@@ -227,12 +227,9 @@ support::Result<CloudSurvey> SurveyLasFiles(const std::vector<LasFileRecord>& re
                                             const CloudAnnouncer& announce) {
     CloudSurvey survey;
     survey.area = area;
-    auto walked = walkSections(records, area, progress, announce, "Reading",
-                               [&survey](std::span<const CloudPoint> points) {
-                                   for (const auto& point : points) {
-                                       survey.add(point);
-                                   }
-                               });
+    auto walked =
+        walkSections(records, area, progress, announce, "Reading",
+                     [&survey](std::span<const CloudPoint> points) { survey.add(points); });
     if (!walked) {
         return walked.error();
     }
@@ -351,9 +348,7 @@ support::Result<LoadedTerrain> LoadXyzPoints(const std::filesystem::path& file,
         survey.area.minY = std::min(survey.area.minY, point.y);
         survey.area.maxY = std::max(survey.area.maxY, point.y);
     }
-    for (const auto& point : *points) {
-        survey.add(point);
-    }
+    survey.add(std::span<const CloudPoint>(*points));
     survey.spacing = proposedSpacing(cloudDensity(survey, ReturnFilter::AllReturns));
     if (choose && !choose(survey, false)) {
         return Error{ErrorCode::SilentFailure, "cancelled"};

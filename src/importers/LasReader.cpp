@@ -4,9 +4,12 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "support/FileHandle.h"
+#include "support/ParallelLoop.h"
 #include "support/Text.h"
 
 namespace tavrok::importers {
@@ -22,8 +25,10 @@ constexpr std::size_t headerWith64BitCount = 255;
 constexpr int highestPointFormat = 10;
 // Shortest record of each point format 0 to 10.
 constexpr std::array<int, 11> shortestRecord{20, 28, 26, 34, 57, 63, 30, 36, 38, 59, 67};
-// Bytes a section buffer may hold, whatever the record length.
+// Bytes the records of one section may take, whatever the record length.
 constexpr std::size_t largestSectionBytes = 64u << 20;
+// Bytes read from the file at once.
+constexpr std::size_t readBytes = 4u << 20;
 
 constexpr std::string_view projectionUser = "lasf_projection";
 constexpr int geoKeyDirectoryRecord = 34735;
@@ -180,16 +185,6 @@ std::size_t bareEarthClassAt(int pointFormat) {
     return pointFormat >= 6 ? 16 : 15;
 }
 
-bool withheld(const char* record, int pointFormat) {
-    const auto flags = static_cast<unsigned char>(record[15]);
-    return pointFormat >= 6 ? (flags & 0x04) != 0 : (flags & 0x80) != 0;
-}
-
-bool bareEarth(const char* record, int pointFormat) {
-    const auto value = static_cast<unsigned char>(record[bareEarthClassAt(pointFormat)]);
-    return (pointFormat >= 6 ? value : (value & 0x1f)) == 2;
-}
-
 std::size_t recordsPerSection(const LasFileRecord& record, std::size_t sectionRecords) {
     const std::size_t bounded = largestSectionBytes / static_cast<std::size_t>(record.recordLength);
     return std::max<std::size_t>(1, std::min(sectionRecords, bounded));
@@ -226,21 +221,80 @@ support::Result<LasFileRecord> ReadLasHeader(const std::filesystem::path& file) 
     return record;
 }
 
-void DecodeLasRecords(std::string_view records, const LasFileRecord& record,
-                      std::vector<CloudPoint>& points) {
-    const auto length = static_cast<std::size_t>(record.recordLength);
-    for (std::size_t at = 0; at + length <= records.size(); at += length) {
-        const char* bytes = records.data() + at;
-        if (withheld(bytes, record.pointFormat)) {
+namespace {
+
+// Where a point format keeps what the reader needs beside the coordinates.
+struct RecordLayout {
+    std::size_t length;
+    unsigned char withheldBit;
+    std::size_t classAt;
+    unsigned char classMask;
+    std::array<double, 3> scale;
+    std::array<double, 3> offset;
+};
+
+RecordLayout layoutOf(const LasFileRecord& record) {
+    const bool extended = record.pointFormat >= 6;
+    return RecordLayout{static_cast<std::size_t>(record.recordLength),
+                        static_cast<unsigned char>(extended ? 0x04 : 0x80),
+                        bareEarthClassAt(record.pointFormat),
+                        static_cast<unsigned char>(extended ? 0xff : 0x1f),
+                        record.scale,
+                        record.offset};
+}
+
+// Decodes the whole records of bytes into points, leaving out withheld ones; returns how many
+// points it wrote.
+std::size_t decodeInto(std::string_view bytes, const RecordLayout& layout, CloudPoint* points) {
+    std::size_t written = 0;
+    for (std::size_t at = 0; at + layout.length <= bytes.size(); at += layout.length) {
+        const char* record = bytes.data() + at;
+        if ((static_cast<unsigned char>(record[15]) & layout.withheldBit) != 0) {
             continue;
         }
-        const std::string_view view(bytes, length);
-        points.push_back(
-            CloudPoint{readAt<std::int32_t>(view, 0) * record.scale[0] + record.offset[0],
-                       readAt<std::int32_t>(view, 4) * record.scale[1] + record.offset[1],
-                       readAt<std::int32_t>(view, 8) * record.scale[2] + record.offset[2],
-                       bareEarth(bytes, record.pointFormat)});
+        std::int32_t position[3];
+        std::memcpy(position, record, sizeof(position));
+        const auto classByte = static_cast<unsigned char>(record[layout.classAt]);
+        points[written++] = CloudPoint{position[0] * layout.scale[0] + layout.offset[0],
+                                       position[1] * layout.scale[1] + layout.offset[1],
+                                       position[2] * layout.scale[2] + layout.offset[2],
+                                       (classByte & layout.classMask) == 2};
     }
+    return written;
+}
+
+// The section's records decoded on every core, each thread taking a share of whole records;
+// the shares are then moved together. Returns the number of points.
+std::size_t decodeSection(std::string_view bytes, const LasFileRecord& record, CloudPoint* points) {
+    const RecordLayout layout = layoutOf(record);
+    const auto records = static_cast<long>(bytes.size() / layout.length);
+    const int threads = support::defaultThreadCount();
+    // Each share's first record and the points it wrote; shares the loop does not use write none.
+    std::vector<std::pair<std::size_t, std::size_t>> shares(static_cast<std::size_t>(threads));
+    support::parallelParts(0, records, threads, [&](int part, long first, long last) {
+        const auto from = static_cast<std::size_t>(first);
+        const auto count = static_cast<std::size_t>(last - first);
+        shares[static_cast<std::size_t>(part)] = {
+            from, decodeInto(bytes.substr(from * layout.length, count * layout.length), layout,
+                             points + from)};
+    });
+    std::size_t total = 0;
+    for (const auto& [from, written] : shares) {
+        if (written > 0 && from != total) {
+            std::memmove(points + total, points + from, written * sizeof(CloudPoint));
+        }
+        total += written;
+    }
+    return total;
+}
+
+}  // namespace
+
+void DecodeLasRecords(std::string_view records, const LasFileRecord& record,
+                      std::vector<CloudPoint>& points) {
+    const std::size_t had = points.size();
+    points.resize(had + records.size() / static_cast<std::size_t>(record.recordLength));
+    points.resize(had + decodeInto(records, layoutOf(record), points.data() + had));
 }
 
 std::uint64_t lasSectionCount(const LasFileRecord& record, std::size_t sectionRecords) {
@@ -259,18 +313,26 @@ support::Status ForEachLasSection(const LasFileRecord& record, const LasSectionT
         return unreadable(name, "cannot reach the points");
     }
     const std::size_t perSection = recordsPerSection(record, sectionRecords);
-    std::string buffer;
-    std::vector<CloudPoint> points;
+    const auto length = static_cast<std::size_t>(record.recordLength);
+    const auto capacity =
+        static_cast<std::size_t>(std::min<std::uint64_t>(record.pointCount, perSection));
+    // A section is read a few megabytes at a time, each read decoded on every core. Both
+    // buffers are left uninitialised: every byte and point is written before it is read.
+    const std::size_t perRead = std::max<std::size_t>(1, std::min(readBytes / length, capacity));
+    const auto buffer = std::make_unique_for_overwrite<char[]>(perRead * length);
+    const auto points = std::make_unique_for_overwrite<CloudPoint[]>(capacity);
     std::uint64_t left = record.pointCount;
     for (std::uint64_t index = 0; left > 0; ++index) {
         const auto records = static_cast<std::size_t>(std::min<std::uint64_t>(left, perSection));
-        buffer.resize(records * static_cast<std::size_t>(record.recordLength));
-        if (std::fread(buffer.data(), 1, buffer.size(), handle.get()) != buffer.size()) {
-            return unreadable(name, "the file ends before its last point");
+        std::size_t decoded = 0;
+        for (std::size_t done = 0; done < records; done += perRead) {
+            const std::string_view bytes(buffer.get(), std::min(perRead, records - done) * length);
+            if (std::fread(buffer.get(), 1, bytes.size(), handle.get()) != bytes.size()) {
+                return unreadable(name, "the file ends before its last point");
+            }
+            decoded += decodeSection(bytes, record, points.get() + decoded);
         }
-        points.clear();
-        DecodeLasRecords(buffer, record, points);
-        if (!take(points, index)) {
+        if (!take(std::span<const CloudPoint>(points.get(), decoded), index)) {
             return Error{ErrorCode::OperationCancelled, "stopped"};
         }
         left -= records;

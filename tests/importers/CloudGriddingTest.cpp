@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
+#include <tuple>
 
 #include "LasFixtures.h"
 #include "TestSupport.h"
@@ -38,13 +41,11 @@ TEST(CloudGeometry, CornersMoveOutToMultiplesSoEveryPointLandsInTheGrid) {
         {{-20.0, -10.0, -7.0, -6.9}, 5.0, {-20, -10, -10, -5, 5, 2, 3}},
     };
     for (const auto& c : cases) {
-        const auto geometry = snappedGeometry(c.area, c.spacing);
-        EXPECT_DOUBLE_EQ(geometry.left, c.expected.left);
-        EXPECT_DOUBLE_EQ(geometry.lower, c.expected.lower);
-        EXPECT_DOUBLE_EQ(geometry.right, c.expected.right);
-        EXPECT_DOUBLE_EQ(geometry.upper, c.expected.upper);
-        EXPECT_EQ(geometry.rows, c.expected.rows);
-        EXPECT_EQ(geometry.columns, c.expected.columns);
+        const auto g = snappedGeometry(c.area, c.spacing);
+        const auto& e = c.expected;
+        // Multiples of the spacing: exact.
+        EXPECT_EQ(std::tie(g.left, g.lower, g.right, g.upper, g.rows, g.columns),
+                  std::tie(e.left, e.lower, e.right, e.upper, e.rows, e.columns));
     }
 }
 
@@ -77,42 +78,79 @@ TEST(CloudElevationLimits, BinsWithFewerThanTenPointsAtTheEndsAreLeftOut) {
     }
 }
 
-// Two points two cells apart at 1 point per square unit (radius 2.52, window 3): each cell
-// holds the mean weighted by 1 / (4d + 1), worked out by hand.
+// Two points on grids of several widths and radii, near the edges too: every cell within the
+// radius of a point (and the window of cells around its nearest one) holds the mean weighted by
+// 1 / (4d + 1) of the points that reach it, worked out here in double precision.
 TEST(CloudAccumulation, PointsSpreadWithDistanceWeightsOutToTheRadius) {
-    CloudSurvey survey;
-    const CloudGridGeometry geometry{0, 0, 19, 19, 1, 20, 20};
-    survey.points = 19 * 19;
-    auto accumulator = CloudAccumulator::create(geometry, survey, {0, 1000});
-    ASSERT_TRUE(accumulator);
-    EXPECT_NEAR(accumulator->radius(), 2.5231, 1e-4);
-    EXPECT_EQ(accumulator->window(), 3);
-    const CloudPoint points[] = {{5, 5, 100, false}, {5, 7, 200, false}};
-    accumulator->add(points);
-    auto grid = accumulator->finish();
-    ASSERT_TRUE(grid);
     struct Case {
-        int column;
-        int row;
-        double value;
+        int columns;
+        int rows;
+        std::int64_t surveyed;  // points over the grid's area: they set the radius
+        double radius;
+        int window;
+        std::array<CloudPoint, 2> points;
     };
     const Case cases[] = {
-        {5, 5, (100 + 200 / 9.0) / (1 + 1 / 9.0)},  // on A, two cells from B
-        {5, 6, 150},                                // halfway
-        {5, 8, 200},                                // three cells from A: beyond the radius
-        {3, 5, 100},                                // two from A, 2.83 from B
-        {5, 3, 100},
-        {7, 7, 200},
+        // 1 point per square unit: radius 2.52, window 3.
+        {20, 20, 19 * 19, 2.5231, 3, {{{5, 5, 100, false}, {5, 7, 200, false}}}},
+        {13, 9, 12 * 8 * 2, 1.7841, 2, {{{11.7, 3.2, 40, false}, {12.0, 7.6, 90, false}}}},
+        {6, 5, 5 * 4 * 2, 1.7841, 2, {{{2.4, 1.6, 10, false}, {3.3, 2.9, 30, false}}}},
+        {3, 4, 2 * 3 * 2, 1.7841, 2, {{{1.2, 1.4, 10, false}, {2.0, 2.6, 50, false}}}},
+        // A radius of 4.4 cells: nine columns a row.
+        {30, 12, 29 * 11 / 3, 4.3771, 4, {{{21.45, 5.5, 70, false}, {25.3, 6.1, 20, false}}}},
     };
     for (const auto& c : cases) {
-        EXPECT_NEAR(grid->at(c.column, c.row), c.value, 1e-3) << c.column << "," << c.row;
+        SCOPED_TRACE(std::to_string(c.columns) + " columns");
+        CloudSurvey survey;
+        survey.points = c.surveyed;
+        const CloudGridGeometry geometry{0, 0, c.columns - 1.0, c.rows - 1.0, 1, c.rows, c.columns};
+        auto accumulator = CloudAccumulator::create(geometry, survey, {0, 1000});
+        ASSERT_TRUE(accumulator);
+        EXPECT_NEAR(accumulator->radius(), c.radius, 1e-4);
+        EXPECT_EQ(accumulator->window(), c.window);
+        // One section a point: a section may hold fewer points than there are threads.
+        for (const auto& point : c.points) {
+            accumulator->add(std::span(&point, 1));
+        }
+        auto grid = accumulator->finish();
+        ASSERT_TRUE(grid);
+        // A cell beside a reached one may be filled as a one-cell hole.
+        const auto nextToReached = [&](int column, int row) {
+            return std::any_of(c.points.begin(), c.points.end(), [&](const CloudPoint& point) {
+                return std::hypot(point.x - column, point.y - row) < c.radius + 1.5;
+            });
+        };
+        int reached = 0;
+        for (int row = 0; row < c.rows; ++row) {
+            for (int column = 0; column < c.columns; ++column) {
+                double weights = 0;
+                double sum = 0;
+                for (const auto& point : c.points) {
+                    const double distance = std::hypot(point.x - column, point.y - row);
+                    if (distance < c.radius &&
+                        std::abs(column - std::lround(point.x)) <= c.window &&
+                        std::abs(row - std::lround(point.y)) <= c.window) {
+                        weights += 1 / (4 * distance + 1);
+                        sum += point.z / (4 * distance + 1);
+                    }
+                }
+                if (weights > 0) {
+                    ++reached;
+                    EXPECT_NEAR(grid->at(column, row), sum / weights, 2e-4) << column << "," << row;
+                } else if (!nextToReached(column, row)) {
+                    EXPECT_TRUE(terrain::isMissing(grid->at(column, row))) << column << "," << row;
+                }
+            }
+        }
+        EXPECT_GT(reached, 8);
     }
-    // Far from both, and not next to a reached cell: missing.
-    EXPECT_TRUE(terrain::isMissing(grid->at(15, 15)));
-    EXPECT_TRUE(terrain::isMissing(grid->at(5, 12)));
 }
 
+// On a plane of 7 x 7 cells with holes cut in it; a filled cell takes the mean of its present
+// neighbours, the plane's own value for a lone hole.
 TEST(CloudHoles, OneCellHolesFillAndWiderHolesKeepTheirInside) {
+    const std::vector<std::pair<int, int>> square{{2, 3}, {3, 3}, {4, 3}, {2, 2}, {3, 2},
+                                                  {4, 2}, {2, 4}, {3, 4}, {4, 4}};
     struct Case {
         const char* what;
         std::vector<std::pair<int, int>> holes;  // column, row
@@ -121,19 +159,16 @@ TEST(CloudHoles, OneCellHolesFillAndWiderHolesKeepTheirInside) {
     };
     const Case cases[] = {
         {"single", {{3, 3}}, {3, 3}, true},
-        {"three wide, centre",
-         {{2, 3}, {3, 3}, {4, 3}, {2, 2}, {3, 2}, {4, 2}, {2, 4}, {3, 4}, {4, 4}},
-         {3, 3},
-         false},
-        {"three wide, edge",
-         {{2, 3}, {3, 3}, {4, 3}, {2, 2}, {3, 2}, {4, 2}, {2, 4}, {3, 4}, {4, 4}},
-         {2, 2},
-         true},
+        {"three wide, centre", square, {3, 3}, false},
+        {"three wide, edge", square, {2, 2}, true},
         // Only the first row and column touch it, and they are not used.
         {"corner",
          {{1, 1}, {2, 1}, {1, 2}, {2, 2}, {3, 1}, {3, 2}, {1, 3}, {2, 3}, {3, 3}},
          {1, 1},
          false},
+    };
+    const auto plane = [](int column, int row) {
+        return static_cast<float>(10 + column + 10 * row);
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -141,25 +176,19 @@ TEST(CloudHoles, OneCellHolesFillAndWiderHolesKeepTheirInside) {
         ASSERT_TRUE(grid);
         for (int row = 0; row < 7; ++row) {
             for (int column = 0; column < 7; ++column) {
-                grid->at(column, row) = static_cast<float>(10 + column + 10 * row);
+                grid->at(column, row) = plane(column, row);
             }
         }
         for (const auto& [column, row] : c.holes) {
             grid->at(column, row) = terrain::missingCell;
         }
         fillOneCellHoles(*grid);
-        EXPECT_EQ(terrain::isMissing(grid->at(c.probe.first, c.probe.second)), !c.filled);
-    }
-    // A lone hole takes the mean of its eight neighbours: the plane's own value here.
-    auto grid = terrain::TerrainModel::create(5, 5, 0.0f);
-    for (int row = 0; row < 5; ++row) {
-        for (int column = 0; column < 5; ++column) {
-            grid->at(column, row) = static_cast<float>(10 + column + 10 * row);
+        const auto [column, row] = c.probe;
+        EXPECT_EQ(terrain::isMissing(grid->at(column, row)), !c.filled);
+        if (c.holes.size() == 1) {
+            EXPECT_FLOAT_EQ(grid->at(column, row), plane(column, row));
         }
     }
-    grid->at(2, 2) = terrain::missingCell;
-    fillOneCellHoles(*grid);
-    EXPECT_FLOAT_EQ(grid->at(2, 2), 32.0f);
 }
 
 TEST(CloudZones, UtmCodesOfThreeDatumsAndNothingElse) {
@@ -194,6 +223,15 @@ class CloudLoadTest : public test::TemporaryFolderTest {
                                      const std::vector<test::LasTestPoint>& points,
                                      const test::LasTestLayout& layout = {}) {
         return writeFile(name, test::lasFileBytes(points, layout));
+    }
+    // The survey over the file's own extent.
+    static support::Result<CloudSurvey> surveyOf(const std::filesystem::path& file) {
+        auto records = ReadLasFiles({file});
+        auto area = records ? extentOfLasFiles(*records) : records.error();
+        if (!area) {
+            return area.error();
+        }
+        return SurveyLasFiles(*records, *area, nullptr, nullptr);
     }
 };
 
@@ -265,12 +303,7 @@ TEST_F(CloudLoadTest, SurveyCountsGroundByClassAndTheDialogProposesForTheReturns
     for (auto& point : points) {
         point.classification = point.classification == 2 ? 2 : 3;
     }
-    const auto file = writeCloud("tile.las", points);
-    auto records = ReadLasFiles({file});
-    ASSERT_TRUE(records);
-    auto area = extentOfLasFiles(*records);
-    ASSERT_TRUE(area);
-    auto survey = SurveyLasFiles(*records, *area, nullptr, nullptr);
+    auto survey = surveyOf(writeCloud("tile.las", points));
     ASSERT_TRUE(survey);
     EXPECT_EQ(survey->points, 20000);
     EXPECT_EQ(survey->bareEarthPoints, 6667);
@@ -290,10 +323,7 @@ TEST_F(CloudLoadTest, SurveyCountsGroundByClassAndTheDialogProposesForTheReturns
     // Corners pinned so the area stays 100 m square.
     points.front() = {500000, 4000000, 110, 1};
     points.back() = {500100, 4000100, 110, 1};
-    const auto sparse = writeCloud("sparse.las", points);
-    auto sparseRecords = ReadLasFiles({sparse});
-    auto sparseArea = extentOfLasFiles(*sparseRecords);
-    auto sparseSurvey = SurveyLasFiles(*sparseRecords, *sparseArea, nullptr, nullptr);
+    auto sparseSurvey = surveyOf(writeCloud("sparse.las", points));
     ASSERT_TRUE(sparseSurvey);
     CloudSpecificationDialog sparseDialog(*sparseSurvey, true);
     EXPECT_EQ(spacingLabel(sparseDialog.spacing), "2.0 m");

@@ -133,9 +133,6 @@ class LasLayoutTest : public test::TemporaryFolderTest {};
 // Ground is ASPRS class 2 in each format's own field, whatever flags sit beside it; withheld
 // points are never handed out.
 TEST_F(LasLayoutTest, ClassTwoIsGroundAndWithheldPointsAreSkippedInEveryLayout) {
-    struct Case {
-        test::LasTestLayout layout;
-    };
     const std::vector<test::LasTestPoint> points{
         {10, 20, 100, 2},         // ground
         {11, 20, 101, 2 | 0x20},  // ground, synthetic flag (formats 0-5)
@@ -145,21 +142,22 @@ TEST_F(LasLayoutTest, ClassTwoIsGroundAndWithheldPointsAreSkippedInEveryLayout) 
         {15, 20, 105, 2, true},   // withheld ground
         {16, 21, 106, 1},         // unclassified
     };
-    const Case cases[] = {
-        {{0, 0}}, {{1, 1}}, {{2, 2}}, {{3, 3}},  {{3, 4}},    {{3, 5}},    {{4, 6}},
-        {{4, 7}}, {{4, 8}}, {{4, 9}}, {{4, 10}}, {{2, 1, 6}}, {{4, 6, 4}}, {{4, 6, 0, true}},
+    // Version, format, extra bytes, only the 64-bit count.
+    const test::LasTestLayout layouts[] = {
+        {0, 0}, {1, 1}, {2, 2}, {3, 3},  {3, 4},    {3, 5},    {4, 6},
+        {4, 7}, {4, 8}, {4, 9}, {4, 10}, {2, 1, 6}, {4, 6, 4}, {4, 6, 0, true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("format " + std::to_string(c.layout.pointFormat) + " version 1." +
-                     std::to_string(c.layout.versionMinor) + " extra " +
-                     std::to_string(c.layout.extraBytes));
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE("format " + std::to_string(layout.pointFormat) + " version 1." +
+                     std::to_string(layout.versionMinor) + " extra " +
+                     std::to_string(layout.extraBytes));
         auto layoutPoints = points;
-        if (c.layout.pointFormat >= 6) {
+        if (layout.pointFormat >= 6) {
             // The flags live beside the class there, so the class byte is the whole class.
             layoutPoints[1].classification = 2;
             layoutPoints[2].classification = 2;
         }
-        const auto file = writeFile("cloud.las", test::lasFileBytes(layoutPoints, c.layout));
+        const auto file = writeFile("cloud.las", test::lasFileBytes(layoutPoints, layout));
         auto record = ReadLasHeader(file);
         ASSERT_TRUE(record) << record.error().cause;
         EXPECT_EQ(record->pointCount, points.size());
