@@ -81,8 +81,8 @@ QGroupBox* MovementView::buttonGroup(const QString& title, std::initializer_list
         auto* button = new QPushButton(caption, box);
         button->setObjectName(QString::number(static_cast<int>(id)));
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this,
-                [this, id] { m_model.press(static_cast<int>(id)); });
+        const int pressed = static_cast<int>(id);  // a structured binding cannot be captured
+        connect(button, &QPushButton::clicked, this, [this, pressed] { m_model.press(pressed); });
         layout->addWidget(button);
     }
     return box;
