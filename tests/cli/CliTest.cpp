@@ -174,16 +174,21 @@ FailedRun runForErrors(const std::string& arguments) {
     return {WEXITSTATUS(status), linesOf(output)};
 }
 
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// Each `info` run fails with exit status 1 and exactly these lines on standard error.
+using ExpectedErrors = std::vector<std::pair<std::string, std::vector<std::string>>>;
+void expectInfoFailures(const ExpectedErrors& cases) {
+    for (const auto& [arguments, errors] : cases) {
+        const auto run = runForErrors("info " + arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments;
+        EXPECT_EQ(run.errors, errors) << arguments;
+    }
 }
 
 // Copies a file with one run of bytes replaced; the original bytes are checked first, so a
 // changed sample file fails here rather than testing something else.
 void copyPatched(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::string_view original, std::string_view replacement) {
-    std::string bytes = readBytes(from);
+    std::string bytes = readFile(from);
     const auto at = bytes.find(original);
     ASSERT_NE(at, std::string::npos) << from;
     bytes.replace(at, original.size(), replacement);
@@ -196,7 +201,7 @@ class CliFailures : public TemporaryFolderTest {};
 // the system's message, then the file and the reason where one is known.
 TEST_F(CliFailures, SayWhatWasWrong) {
     const auto source = std::filesystem::path(sourceDir) / "data";
-    const std::string header = readBytes(source / "mt_hood.hdr");
+    const std::string header = readFile(source / "mt_hood.hdr");
     std::filesystem::copy(source / "mt_hood.bin", path("zone99.bin"));
     writeFile("zone99.hdr", header.substr(0, header.find("UTM Zone 10 N")) + "UTM Zone 99 N" +
                                 header.substr(header.find("UTM Zone 10 N") + 13));
@@ -204,11 +209,7 @@ TEST_F(CliFailures, SayWhatWasWrong) {
     writeFile("grid.bin", std::string(8, '\0'));
     std::filesystem::create_directory(path("folder.hgt"));
     const std::string at = folder().string() + "/";
-    struct Case {
-        std::string arguments;
-        std::vector<std::string> errors;
-    };
-    const std::vector<Case> cases{
+    expectInfoFailures({
         {at + "zone99.bin",
          {"tavrok-cli: " + at + "zone99.hdr: UTM zone 99N cannot place the corners on the globe"}},
         {at + "alone.bil", {"tavrok-cli: " + at + "alone.hdr: No such file or directory"}},
@@ -230,12 +231,7 @@ TEST_F(CliFailures, SayWhatWasWrong) {
         {at + "grid.bin " + at + "grid.bin",
          {"tavrok-cli: Cannot Combine Files",
           "tavrok-cli: grid.bin and grid.bin: a headerless grid is loaded by itself"}},
-    };
-    for (const auto& [arguments, errors] : cases) {
-        const auto run = runForErrors("info " + arguments);
-        EXPECT_EQ(run.exitCode, 1) << arguments;
-        EXPECT_EQ(run.errors, errors) << arguments;
-    }
+    });
 }
 
 // Damaged georeferences in the sample files of other tools: a DEM's A record and an SDTS
@@ -248,7 +244,7 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
         GTEST_SKIP() << "the shared sample files are not here";
     }
     // The zone is the integer ending at byte 168 of the A record.
-    std::string record = readBytes(dem);
+    std::string record = readFile(dem);
     ASSERT_EQ(record.substr(162, 6), "    12");
     record.replace(162, 6, "    99");
     writeFile("zone99.dem", record);
@@ -272,7 +268,7 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
     const auto rsdf = transferWith("RSDF", "659010.0000000", "-99999.0000000");
     const std::vector<std::string> demZone{"tavrok-cli: Incorrect Zone",
                                            "tavrok-cli: the A record names UTM zone 99"};
-    const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
+    expectInfoFailures({
         {path("zone99.dem").string(), demZone},
         {path("zone99.dem.gz").string(), demZone},
         {xref,
@@ -285,12 +281,7 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
          {"tavrok-cli: Cannot Combine Files",
           "tavrok-cli: gdalraster_lf_elev_220_mt_hood_utm.tif and gdalraster_storml_elev.tif: "
           "they lie in different UTM zones (10N and 12N)"}},
-    };
-    for (const auto& [arguments, errors] : cases) {
-        const auto run = runForErrors("info " + arguments);
-        EXPECT_EQ(run.exitCode, 1) << arguments;
-        EXPECT_EQ(run.errors, errors) << arguments;
-    }
+    });
 }
 
 // A unit code PROJ does not know (9999 for the linear unit 9001) still loads, and PROJ's own
