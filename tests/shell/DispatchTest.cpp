@@ -22,6 +22,9 @@ TEST(CommandTable, ListsEveryCommandOnceAndMarksTheLongOnes) {
             EXPECT_EQ(entry.handler, nullptr) << entry.text;
         }
     }
+    EXPECT_TRUE(findCommand(CommandId::LoadTerrainModel)->longRunning);
+    EXPECT_TRUE(findCommand(CommandId::BuildOverhead)->longRunning);
+    EXPECT_FALSE(findCommand(CommandId::About)->longRunning);
 }
 
 // A failed command, a cancelled one and a good one are told apart by their status alone, not
