@@ -39,7 +39,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 }
 
 // Rows of our grid run south to north; GDAL counts lines from the north.
-TEST(CliElevation, MatchesGdalAtCellCentres) {
+TEST(CliElevation, MatchesGdalAtCellCentresAndGeographicPositions) {
     if (!haveProgram("gdallocationinfo")) {
         GTEST_SKIP() << "gdallocationinfo is not installed";
     }
@@ -57,28 +57,23 @@ TEST(CliElevation, MatchesGdalAtCellCentres) {
         }
         EXPECT_NEAR(ours[0], gdal[0], 1e-3) << column << "," << row;
     }
-}
-
-TEST(CliElevation, LooksUpGeographicPositionsThroughTheUtmZone) {
-    if (!haveProgram("gdallocationinfo")) {
-        GTEST_SKIP() << "gdallocationinfo is not installed";
-    }
-    // The summit area of Mount Hood, near 45.3736 N 121.6959 W; GDAL picks the cell the
-    // point falls in, we interpolate: they agree within the local relief of one cell.
-    const auto ours =
+    // Through the UTM zone: the summit area of Mount Hood, near 45.3736 N 121.6959 W. GDAL
+    // picks the cell the point falls in, we interpolate: they agree within one cell's relief.
+    const auto summit =
         numbersIn(runCommand(cli + " elevation " + sampleTerrain + " --geo 45.3736,-121.6959"));
-    const auto gdal = numbersIn(
+    const auto gdalSummit = numbersIn(
         runCommand("gdallocationinfo -valonly -wgs84 " + sampleTif + " -121.6959 45.3736"));
-    ASSERT_EQ(ours.size(), 1u);
-    ASSERT_EQ(gdal.size(), 1u);
-    EXPECT_NEAR(ours[0], gdal[0], 25.0);
-    EXPECT_GT(ours[0], 3000.0);
+    ASSERT_EQ(summit.size(), 1u);
+    ASSERT_EQ(gdalSummit.size(), 1u);
+    EXPECT_NEAR(summit[0], gdalSummit[0], 25.0);
+    EXPECT_GT(summit[0], 3000.0);
 }
 
 class CliConversion : public TemporaryFolderTest {};
 
-// Expected values from: cs2cs +proj=longlat +ellps=GRS80 +to +proj=utm +zone=10 +ellps=GRS80
-TEST_F(CliConversion, ConvertsLinesLikeCs2csAndReportsFailuresInPlace) {
+// Expected values from: cs2cs +proj=longlat +ellps=GRS80 +to +proj=utm +zone=10 +ellps=GRS80,
+// and back again.
+TEST_F(CliConversion, ConvertsLinesLikeCs2csBothWaysAndReportsFailuresInPlace) {
     const auto input = writeFile("points.txt", "45.3736 -121.6959\n85 10\n-33 151\n");
     const auto lines = linesOf(runCommand(cli + " geo2utm --ellipsoid NAD83 < " + input.string()));
     ASSERT_EQ(lines.size(), 3u);
@@ -89,17 +84,15 @@ TEST_F(CliConversion, ConvertsLinesLikeCs2csAndReportsFailuresInPlace) {
     EXPECT_EQ(lines[0].substr(lines[0].rfind(' ') + 1), "10N");
     EXPECT_EQ(lines[1], "error 1");
     EXPECT_EQ(lines[2].substr(lines[2].rfind(' ') + 1), "56S");
-}
 
-TEST_F(CliConversion, RoundTripsThroughUtm) {
-    const auto input = writeFile("points.txt", "602112.781 5025281.119 10N\n1 1 61N\n");
-    const auto lines = linesOf(runCommand(cli + " utm2geo --ellipsoid 11 < " + input.string()));
-    ASSERT_EQ(lines.size(), 2u);
-    const auto numbers = numbersIn(lines[0]);
-    ASSERT_EQ(numbers.size(), 2u);
-    EXPECT_NEAR(numbers[0], 45.3736, 1e-6);
-    EXPECT_NEAR(numbers[1], -121.6959, 1e-6);
-    EXPECT_EQ(lines[1].rfind("error ", 0), 0u) << lines[1];
+    const auto utm = writeFile("utm.txt", "602112.781 5025281.119 10N\n1 1 61N\n");
+    const auto back = linesOf(runCommand(cli + " utm2geo --ellipsoid 11 < " + utm.string()));
+    ASSERT_EQ(back.size(), 2u);
+    const auto geographic = numbersIn(back[0]);
+    ASSERT_EQ(geographic.size(), 2u);
+    EXPECT_NEAR(geographic[0], 45.3736, 1e-6);
+    EXPECT_NEAR(geographic[1], -121.6959, 1e-6);
+    EXPECT_EQ(back[1].rfind("error ", 0), 0u) << back[1];
 }
 
 // Big inputs are converted on two cores; the answers must still come back in input order.
