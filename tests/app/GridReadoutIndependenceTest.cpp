@@ -42,8 +42,6 @@ TEST_F(GridReadoutIndependenceTest, ReadoutsInEveryModeLeaveTheGridWhereItWas) {
         SCOPED_TRACE(static_cast<int>(mode));
         window->runCommand(mode);
         const QImage before = redrawnMap();
-        const int left = std::max((map.width() - before.width()) / 2, 0);
-        const int top = std::max((map.height() - before.height()) / 2, 0);
         const struct {
             int x;
             int y;
@@ -54,7 +52,7 @@ TEST_F(GridReadoutIndependenceTest, ReadoutsInEveryModeLeaveTheGridWhereItWas) {
             {before.width() / 3, 2 * before.height() / 3},
         };
         for (const auto& p : pointers) {
-            QTest::mouseMove(&map, QPoint(left + p.x, top + p.y));
+            QTest::mouseMove(&map, imageOrigin() + QPoint(p.x, p.y));
             ASSERT_FALSE(map.readoutLines().isEmpty()) << p.x << ", " << p.y;
         }
         const QImage after = redrawnMap();

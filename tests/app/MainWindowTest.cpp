@@ -18,6 +18,7 @@
 #include <iterator>
 #include <optional>
 
+#include "ScopedEnvironment.h"
 #include "TestSupport.h"
 #include "WindowTest.h"
 #include "app/MainWindow.h"
@@ -54,16 +55,35 @@ void answerNextModal(std::function<void(QWidget*)> answer, const char* wanted = 
     timer->start();
 }
 
-// Closes the next message box and hands back its text.
-std::shared_ptr<QString> captureNextMessage() {
+// Closes the next message box, hands back its text and then does `then`. With `then` the box
+// opens over another dialog, so only a message box is answered.
+std::shared_ptr<QString> captureNextMessage(std::function<void()> then = {}) {
     auto text = std::make_shared<QString>();
-    answerNextModal([text](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            *text = box->text();
-        }
-        modal->close();
-    });
+    answerNextModal(
+        [text, then](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                *text = box->text();
+            }
+            modal->close();
+            if (then) {
+                then();
+            }
+        },
+        then ? "QMessageBox" : nullptr);
     return text;
+}
+
+// Names the file in the next file prompt, which must bear `title`, and accepts it.
+void answerFilePrompt(const std::filesystem::path& file, const char* title) {
+    answerNextModal(
+        [file, title](QWidget* prompt) {
+            auto* dialog = qobject_cast<QFileDialog*>(prompt);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), title);
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(file));
+            QMetaObject::invokeMethod(dialog, "done", Q_ARG(int, QDialog::Accepted));
+        },
+        "QFileDialog");
 }
 
 class MainWindowTest : public WindowTest {};
@@ -94,17 +114,41 @@ TEST_F(MainWindowTest, GreysTheMenusUntilATerrainIsLoaded) {
     EXPECT_TRUE(window->action(CommandId::LoadTerrainModel)->isEnabled());
     EXPECT_TRUE(window->action(CommandId::About)->isEnabled());
     EXPECT_FALSE(window->action(CommandId::ShowDemSpecs)->isEnabled());
-    EXPECT_FALSE(window->popup(shell::Popup::ShowScale)->isEnabled());
     loadSample();
     EXPECT_TRUE(window->action(CommandId::ShowDemSpecs)->isEnabled());
-    EXPECT_TRUE(window->popup(shell::Popup::ShowScale)->isEnabled());
     EXPECT_TRUE(window->action(CommandId::UtmMeters)->isChecked());
     EXPECT_FALSE(window->action(CommandId::StopOperation)->isEnabled());
     EXPECT_EQ(window->windowTitle(), "Overhead View - mt_hood.bin");
     EXPECT_FALSE(window->mapView().image().isNull());
 }
 
-TEST_F(MainWindowTest, FunctionKeysRunTheirCommands) {
+// Closes whatever modal window is up after a moment and reports its text and icon; nothing
+// is reported when none appeared.
+struct ShownMessage {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool shown = false;
+};
+
+std::shared_ptr<ShownMessage> closeModalSoon(QObject* context) {
+    auto shown = std::make_shared<ShownMessage>();
+    QTimer::singleShot(300, context, [shown] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            return;
+        }
+        shown->shown = true;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown->text = box->text();
+            shown->icon = box->icon();
+        }
+        modal->close();
+    });
+    return shown;
+}
+
+// F4 is not built yet, F1 over the overhead view keeps it, About is an information box.
+TEST_F(MainWindowTest, FunctionKeysAndAboutRunTheirCommands) {
     loadSample();
     const auto message = captureNextMessage();
     QTest::keyClick(window.get(), Qt::Key_F4);
@@ -116,6 +160,20 @@ TEST_F(MainWindowTest, FunctionKeysRunTheirCommands) {
     });
     window->runCommand(CommandId::ShowDemSpecs);
     EXPECT_EQ(*specsShown, "DEM Specifications");
+
+    const QImage before = window->mapView().image();
+    auto afterF1 = closeModalSoon(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    QTest::qWait(400);
+    EXPECT_FALSE(afterF1->shown) << afterF1->text.toStdString();
+    EXPECT_EQ(state.map.viewMode, shell::viewOverhead);
+    EXPECT_EQ(window->mapView().image(), before);
+
+    auto about = closeModalSoon(window.get());
+    window->runCommand(CommandId::About);
+    EXPECT_TRUE(about->text.startsWith("Tavrok terrain visualization"))
+        << about->text.toStdString();
+    EXPECT_EQ(about->icon, QMessageBox::Information);
 }
 
 // During a long job every menu is grey but Stop, keys and menus start nothing, and a close
@@ -155,18 +213,7 @@ TEST_F(MainWindowTest, LoadsAMatrixThroughTheFileTypeDialogAndTheFilePrompt) {
     answerNextModal([](QWidget* modal) {
         modal->findChild<QRadioButton*>("1301")->click();
         QMetaObject::invokeMethod(modal, "accept");
-        answerNextModal(
-            [](QWidget* prompt) {
-                auto* dialog = qobject_cast<QFileDialog*>(prompt);
-                ASSERT_NE(dialog, nullptr);
-                EXPECT_EQ(dialog->windowTitle(), "Open Matrix File");
-                auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-                ASSERT_NE(name, nullptr);
-                name->setText(test::sampleTerrain);
-                EXPECT_EQ(dialog->selectedFiles(), QStringList{test::sampleTerrain});
-                QMetaObject::invokeMethod(dialog, "done", Q_ARG(int, QDialog::Accepted));
-            },
-            "QFileDialog");
+        answerFilePrompt(test::sampleTerrain, "Open Matrix File");
     });
     window->runCommand(CommandId::LoadTerrainModel);
     EXPECT_TRUE(state.document.loaded());
@@ -178,39 +225,24 @@ TEST_F(MainWindowTest, LoadsAMatrixThroughTheFileTypeDialogAndTheFilePrompt) {
 TEST_F(MainWindowTest, TheMatrixDialogStaysOpenUntilItsFieldsAreRight) {
     std::vector<float> samples{1, 2, 3, 4, 5, 6};
     const auto grid = writeBinary("grid.raw", samples.data(), samples.size() * 4);
-    auto rejected = std::make_shared<QString>();
-    answerNextModal([rejected](QWidget* modal) {
+    std::shared_ptr<QString> rejected;
+    answerNextModal([&rejected](QWidget* modal) {
         modal->findChild<QComboBox*>("encoding")->setCurrentIndex(1);
         modal->findChild<QComboBox*>("coordinateSystem")->setCurrentIndex(2);
         modal->findChild<QLineEdit*>("rows")->setText("2");
         modal->findChild<QLineEdit*>("columns")->setText("3");
         modal->findChild<QLineEdit*>("east")->setText("20");
-        answerNextModal(
-            [rejected, modal](QWidget* box) {
-                *rejected = qobject_cast<QMessageBox*>(box)->text();
-                box->close();
-                modal->findChild<QLineEdit*>("north")->setText("10");
-                QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
-            },
-            "QMessageBox");
+        rejected = captureNextMessage([modal] {
+            modal->findChild<QLineEdit*>("north")->setText("10");
+            QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
+        });
         QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
     });
     window->runImport(shell::LoadRequest{CommandId::BuildRawMatrix, 0, {grid}});
+    ASSERT_TRUE(rejected);
     EXPECT_EQ(*rejected, "Incorrect Corner Coordinates");
     EXPECT_TRUE(state.document.loaded());
     EXPECT_EQ(state.document.header().columns, 3);
-}
-
-// Names the file in the next save prompt.
-void answerSavePrompt(const std::filesystem::path& file) {
-    answerNextModal(
-        [file](QWidget* prompt) {
-            auto* dialog = qobject_cast<QFileDialog*>(prompt);
-            ASSERT_NE(dialog, nullptr);
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(file));
-            QMetaObject::invokeMethod(dialog, "done", Q_ARG(int, QDialog::Accepted));
-        },
-        "QFileDialog");
 }
 
 TEST_F(MainWindowTest, SavesTheChosenMatrixFormatAndAsksAZonelessGridForItsZone) {
@@ -219,7 +251,7 @@ TEST_F(MainWindowTest, SavesTheChosenMatrixFormatAndAsksAZonelessGridForItsZone)
         EXPECT_EQ(modal->windowTitle(), "File Format");
         EXPECT_TRUE(modal->findChild<QRadioButton*>("Floating Point")->isChecked());
         modal->findChild<QRadioButton*>("Signed Integer")->click();
-        answerSavePrompt(path("hood.bin"));
+        answerFilePrompt(path("hood.bin"), "Save Geo Matrix");
         QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
     });
     window->runCommand(CommandId::SaveTerrainMatrix);
@@ -228,23 +260,19 @@ TEST_F(MainWindowTest, SavesTheChosenMatrixFormatAndAsksAZonelessGridForItsZone)
     auto header = state.document.header();
     header.projection = terrain::ProjectionKind::XY;
     state.document.replace(state.document.grid().clone().value(), header, {});
-    auto refused = std::make_shared<QString>();
+    std::shared_ptr<QString> refused;
     answerNextModal(
-        [this, refused](QWidget* question) {
+        [this, &refused](QWidget* question) {
             answerNextModal(
-                [this, refused](QWidget* zone) {
+                [this, &refused](QWidget* zone) {
                     EXPECT_EQ(zone->windowTitle(), "UTM Global Coordinates");
                     zone->findChild<QLineEdit*>("zone")->setText("99");
-                    answerNextModal(
-                        [this, refused, zone](QWidget* box) {
-                            *refused = qobject_cast<QMessageBox*>(box)->text();
-                            box->close();
-                            zone->findChild<QLineEdit*>("zone")->setText("13");
-                            zone->findChild<QRadioButton*>("South")->click();
-                            answerSavePrompt(path("local.tif"));
-                            QMetaObject::invokeMethod(zone, "accept", Qt::QueuedConnection);
-                        },
-                        "QMessageBox");
+                    refused = captureNextMessage([this, zone] {
+                        zone->findChild<QLineEdit*>("zone")->setText("13");
+                        zone->findChild<QRadioButton*>("South")->click();
+                        answerFilePrompt(path("local.tif"), "Save GeoTiff DEM");
+                        QMetaObject::invokeMethod(zone, "accept", Qt::QueuedConnection);
+                    });
                     QMetaObject::invokeMethod(zone, "accept", Qt::QueuedConnection);
                 },
                 "tavrok::app::UtmZoneView");
@@ -254,6 +282,7 @@ TEST_F(MainWindowTest, SavesTheChosenMatrixFormatAndAsksAZonelessGridForItsZone)
         },
         "QMessageBox");
     window->runCommand(CommandId::SaveGeoTiffDem);
+    ASSERT_TRUE(refused);
     EXPECT_EQ(*refused, "Incorrect Zone");
     EXPECT_EQ(state.document.header().zoneText, "13S");
     EXPECT_TRUE(std::filesystem::exists(path("local.tif")));
@@ -336,29 +365,16 @@ TEST_F(MainWindowTest, TerrainColorsCancelRestoresAndARefusedFileIsReported) {
     loadSample();
     const auto table = state.overhead.overheadScale;
     const std::string shortFile = writeFile("short.dat", std::string(87, 'x'));
-    auto message = std::make_shared<QString>();
-    answerNextModal([&, message](QWidget* modal) {
+    std::shared_ptr<QString> message;
+    answerNextModal([&](QWidget* modal) {
         modal->findChild<QAbstractButton*>("snow")->click();
         EXPECT_NE(state.overhead.overheadScale.entries, table.entries);
-        answerNextModal(
-            [=](QWidget* prompt) {
-                auto* dialog = qobject_cast<QFileDialog*>(prompt);
-                EXPECT_EQ(dialog->windowTitle(), "Load Color Scale");
-                dialog->findChild<QLineEdit*>("fileNameEdit")
-                    ->setText(QString::fromStdString(shortFile));
-                answerNextModal(
-                    [=](QWidget* box) {
-                        *message = qobject_cast<QMessageBox*>(box)->text();
-                        box->close();
-                        clickLater(modal, "cancel");
-                    },
-                    "QMessageBox");
-                QMetaObject::invokeMethod(dialog, "done", Q_ARG(int, QDialog::Accepted));
-            },
-            "QFileDialog");
+        answerFilePrompt(shortFile, "Load Color Scale");
+        message = captureNextMessage([modal] { clickLater(modal, "cancel"); });
         clickLater(modal, "loadFile");
     });
     window->runCommand(CommandId::ModifyScale);
+    ASSERT_TRUE(message);
     EXPECT_EQ(*message, "Not a Color Scale File");
     EXPECT_EQ(state.overhead.overheadScale.entries, table.entries);
 }
@@ -393,14 +409,13 @@ TEST_F(MainWindowTest, MapScaleZoomsAndTheMapScrollsWithTheReadoutFollowing) {
         << window->mapView().readoutLines().join(" | ").toStdString();
 }
 
-TEST_F(MainWindowTest, TheReadoutFollowsThePointerOverTheMap) {
+TEST_F(MainWindowTest, TheReadoutFollowsThePointerAndGoesAwayOverTheBackground) {
     loadSample();
     MapView& map = window->mapView();
     EXPECT_TRUE(map.readoutLines().isEmpty());
     const QImage& image = map.image();
-    const int left = std::max((map.width() - image.width()) / 2, 0);
-    const int top = std::max((map.height() - image.height()) / 2, 0);
-    QTest::mouseMove(&map, QPoint(left + 20, top + 30));
+    const QPoint origin = imageOrigin();
+    QTest::mouseMove(&map, origin + QPoint(20, 30));
     const QStringList lines = map.readoutLines();
     ASSERT_EQ(lines.size(), 4) << lines.join(" | ").toStdString();
     const auto& header = state.document.header();
@@ -422,29 +437,20 @@ TEST_F(MainWindowTest, TheReadoutFollowsThePointerOverTheMap) {
     // A step within the same degrees and order of magnitude redraws the boxes in place; a
     // new mode refills the strip.
     EXPECT_TRUE(map.readoutStripRefilled());
-    QTest::mouseMove(&map, QPoint(left + 21, top + 31));
+    QTest::mouseMove(&map, origin + QPoint(21, 31));
     EXPECT_FALSE(map.readoutStripRefilled());
     window->runCommand(CommandId::DecimalDegree);
-    QTest::mouseMove(&map, QPoint(left + 21, top + 30));
+    QTest::mouseMove(&map, origin + QPoint(21, 30));
     EXPECT_TRUE(map.readoutStripRefilled());
     ASSERT_EQ(map.readoutLines().size(), 3);
     EXPECT_TRUE(map.readoutLines()[0].startsWith("Latitude: 45."));
-}
 
-TEST_F(MainWindowTest, TheReadoutGoesAwayOverTheBackground) {
-    loadSample();
-    MapView& map = window->mapView();
-    const QImage& image = map.image();
-    const int left = (map.width() - image.width()) / 2;
-    const int top = (map.height() - image.height()) / 2;
-    ASSERT_TRUE(left > 0 || top > 0) << "the map fills the window; no background to point at";
-    const QPoint inside(left + image.width() / 2, top + image.height() / 2);
-    const QPoint background = left > 0 ? QPoint(left - 1, inside.y()) : QPoint(inside.x(), top - 1);
-    QTest::mouseMove(&map, inside);
-    EXPECT_FALSE(map.readoutLines().isEmpty());
-    QTest::mouseMove(&map, background);
+    // Over the background around the map the readout goes away, and comes back on the map.
+    ASSERT_TRUE(origin.x() > 0 || origin.y() > 0) << "the map fills the window: no background";
+    QTest::mouseMove(&map, origin.x() > 0 ? QPoint(origin.x() - 1, origin.y() + 30)
+                                          : QPoint(origin.x() + 21, origin.y() - 1));
     EXPECT_TRUE(map.readoutLines().isEmpty()) << map.readoutLines().join(" | ").toStdString();
-    QTest::mouseMove(&map, inside);
+    QTest::mouseMove(&map, origin + QPoint(21, 30));
     EXPECT_FALSE(map.readoutLines().isEmpty());
 }
 
@@ -559,48 +565,6 @@ TEST_F(MainWindowTest, ShowScaleItemsFollowTheirPopupForEveryKindOfTerrain) {
     }
 }
 
-// Closes whatever modal window is up after a moment and reports its text and icon; nothing
-// is reported when none appeared.
-struct ShownMessage {
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    bool shown = false;
-};
-
-std::shared_ptr<ShownMessage> closeModalSoon(QObject* context) {
-    auto shown = std::make_shared<ShownMessage>();
-    QTimer::singleShot(300, context, [shown] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) {
-            return;
-        }
-        shown->shown = true;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            shown->text = box->text();
-            shown->icon = box->icon();
-        }
-        modal->close();
-    });
-    return shown;
-}
-
-TEST_F(MainWindowTest, F1OverTheOverheadViewKeepsItAndAboutIsAnInformationBox) {
-    loadSample();
-    const QImage before = window->mapView().image();
-    auto afterF1 = closeModalSoon(window.get());
-    QTest::keyClick(window.get(), Qt::Key_F1);
-    QTest::qWait(400);
-    EXPECT_FALSE(afterF1->shown) << afterF1->text.toStdString();
-    EXPECT_EQ(state.map.viewMode, shell::viewOverhead);
-    EXPECT_EQ(window->mapView().image(), before);
-
-    auto about = closeModalSoon(window.get());
-    window->runCommand(CommandId::About);
-    EXPECT_TRUE(about->text.startsWith("Tavrok terrain visualization"))
-        << about->text.toStdString();
-    EXPECT_EQ(about->icon, QMessageBox::Information);
-}
-
 TEST_F(MainWindowTest, TheProgressTextIsWhiteOnBlack) {
     window->setProgressText("     Shading Surface ...  ");
     auto* progress = window->findChild<QLabel*>("progress");
@@ -695,22 +659,16 @@ TEST_F(MainWindowTest, EscapeDuringALongRebuildCancelsTheResizing) {
     EXPECT_FALSE(window->mapView().image().isNull());
 }
 
-// The program as it starts: a window placed from the settings (or the default placement),
-// the settings read and, at close, written.
 TEST_F(MainWindowTest, F8DragEnterAndTheLimitsDialogCropTheTerrain) {
     loadSample();
     MapView& map = window->mapView();
-    const QImage& image = map.image();
-    const QPoint origin(std::max((map.width() - image.width()) / 2, 0),
-                        std::max((map.height() - image.height()) / 2, 0));
+    const QPoint origin = imageOrigin();
     QTest::keyClick(window.get(), Qt::Key_F8);
     EXPECT_EQ(state.mapTools.current(), shell::MapTool::SelectArea);
     EXPECT_FALSE(state.shell.menus.main.enabled(CommandId::ConvertToUtm));
     QTest::mousePress(&map, Qt::LeftButton, {}, origin + QPoint(40, 40));
     QTest::mouseMove(&map, origin + QPoint(140, 120));
     QTest::mouseRelease(&map, Qt::LeftButton, {}, origin + QPoint(140, 120));
-    // The rubber band's top edge in its colour.
-    EXPECT_EQ(map.grab().toImage().pixelColor(origin + QPoint(90, 40)), QColor(200, 50, 0));
     QString title;
     QString west;
     answerNextModal(
@@ -737,24 +695,15 @@ TEST_F(MainWindowTest, F8DragEnterAndTheLimitsDialogCropTheTerrain) {
     EXPECT_TRUE(state.shell.menus.main.enabled(CommandId::SelectSmallerArea));
 }
 
+// The program as it starts: a window placed from the settings (or the default placement),
+// the settings read and, at close, written.
 class StartupWindowTest : public test::TemporaryFolderTest {
   protected:
     void SetUp() override {
         TemporaryFolderTest::SetUp();
         setenv("XDG_CONFIG_HOME", path("config").c_str(), 1);
-        if (const char* previous = std::getenv("TMPDIR")) {
-            m_previousTmpdir = previous;
-        }
-        setenv("TMPDIR", folder().c_str(), 1);
-    }
-    // The folder goes away with the test; the next test's own temporary folder must not.
-    void TearDown() override {
-        if (m_previousTmpdir) {
-            setenv("TMPDIR", m_previousTmpdir->c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
-        }
-        TemporaryFolderTest::TearDown();
+        // The folder goes away with the test; the next test's own temporary folder must not.
+        m_tmpdir.emplace("TMPDIR", folder().string());
     }
 
     // Starts a fresh program on the sample and hands back its window.
@@ -765,7 +714,7 @@ class StartupWindowTest : public test::TemporaryFolderTest {
     }
 
   private:
-    std::optional<std::string> m_previousTmpdir;
+    std::optional<test::ScopedEnvironment> m_tmpdir;
 };
 
 // The first map must be fitted to the laid-out window, not to the size a window has before

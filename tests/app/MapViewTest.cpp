@@ -25,11 +25,7 @@ class MapViewTest : public WindowTest {
 
     MapView& map() { return window->mapView(); }
     // Where image pixel (x, y) is in the map widget.
-    QPoint onImage(int x, int y) {
-        const QImage& image = map().image();
-        return {std::max((map().width() - image.width()) / 2, 0) + x,
-                std::max((map().height() - image.height()) / 2, 0) + y};
-    }
+    QPoint onImage(int x, int y) { return imageOrigin() + QPoint(x, y); }
     // Whether the rubber band's colour is at or next to a widget pixel.
     bool bandNear(const QImage& shown, QPoint at) {
         for (int dy = -1; dy <= 1; ++dy) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -28,6 +29,14 @@ class WindowTest : public test::TemporaryFolderTest {
         window->runImport(
             shell::LoadRequest{shell::CommandId::LoadMatrixFiles, 0, {test::sampleTerrain}});
         ASSERT_TRUE(state.document.loaded());
+    }
+
+    // Where the map image's first pixel lies in the map widget: the image is centred when it
+    // is smaller than the window.
+    QPoint imageOrigin() const {
+        const MapView& map = window->mapView();
+        return {std::max((map.width() - map.image().width()) / 2, 0),
+                std::max((map.height() - map.image().height()) / 2, 0)};
     }
 
     shell::AppState state;

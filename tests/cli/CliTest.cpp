@@ -39,7 +39,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 }
 
 // Rows of our grid run south to north; GDAL counts lines from the north.
-TEST(CliElevation, MatchesGdalAtCellCentres) {
+TEST(CliElevation, MatchesGdalAtCellCentresAndGeographicPositions) {
     if (!haveProgram("gdallocationinfo")) {
         GTEST_SKIP() << "gdallocationinfo is not installed";
     }
@@ -57,28 +57,23 @@ TEST(CliElevation, MatchesGdalAtCellCentres) {
         }
         EXPECT_NEAR(ours[0], gdal[0], 1e-3) << column << "," << row;
     }
-}
-
-TEST(CliElevation, LooksUpGeographicPositionsThroughTheUtmZone) {
-    if (!haveProgram("gdallocationinfo")) {
-        GTEST_SKIP() << "gdallocationinfo is not installed";
-    }
-    // The summit area of Mount Hood, near 45.3736 N 121.6959 W; GDAL picks the cell the
-    // point falls in, we interpolate: they agree within the local relief of one cell.
-    const auto ours =
+    // Through the UTM zone: the summit area of Mount Hood, near 45.3736 N 121.6959 W. GDAL
+    // picks the cell the point falls in, we interpolate: they agree within one cell's relief.
+    const auto summit =
         numbersIn(runCommand(cli + " elevation " + sampleTerrain + " --geo 45.3736,-121.6959"));
-    const auto gdal = numbersIn(
+    const auto gdalSummit = numbersIn(
         runCommand("gdallocationinfo -valonly -wgs84 " + sampleTif + " -121.6959 45.3736"));
-    ASSERT_EQ(ours.size(), 1u);
-    ASSERT_EQ(gdal.size(), 1u);
-    EXPECT_NEAR(ours[0], gdal[0], 25.0);
-    EXPECT_GT(ours[0], 3000.0);
+    ASSERT_EQ(summit.size(), 1u);
+    ASSERT_EQ(gdalSummit.size(), 1u);
+    EXPECT_NEAR(summit[0], gdalSummit[0], 25.0);
+    EXPECT_GT(summit[0], 3000.0);
 }
 
 class CliConversion : public TemporaryFolderTest {};
 
-// Expected values from: cs2cs +proj=longlat +ellps=GRS80 +to +proj=utm +zone=10 +ellps=GRS80
-TEST_F(CliConversion, ConvertsLinesLikeCs2csAndReportsFailuresInPlace) {
+// Expected values from: cs2cs +proj=longlat +ellps=GRS80 +to +proj=utm +zone=10 +ellps=GRS80,
+// and back again.
+TEST_F(CliConversion, ConvertsLinesLikeCs2csBothWaysAndReportsFailuresInPlace) {
     const auto input = writeFile("points.txt", "45.3736 -121.6959\n85 10\n-33 151\n");
     const auto lines = linesOf(runCommand(cli + " geo2utm --ellipsoid NAD83 < " + input.string()));
     ASSERT_EQ(lines.size(), 3u);
@@ -89,17 +84,15 @@ TEST_F(CliConversion, ConvertsLinesLikeCs2csAndReportsFailuresInPlace) {
     EXPECT_EQ(lines[0].substr(lines[0].rfind(' ') + 1), "10N");
     EXPECT_EQ(lines[1], "error 1");
     EXPECT_EQ(lines[2].substr(lines[2].rfind(' ') + 1), "56S");
-}
 
-TEST_F(CliConversion, RoundTripsThroughUtm) {
-    const auto input = writeFile("points.txt", "602112.781 5025281.119 10N\n1 1 61N\n");
-    const auto lines = linesOf(runCommand(cli + " utm2geo --ellipsoid 11 < " + input.string()));
-    ASSERT_EQ(lines.size(), 2u);
-    const auto numbers = numbersIn(lines[0]);
-    ASSERT_EQ(numbers.size(), 2u);
-    EXPECT_NEAR(numbers[0], 45.3736, 1e-6);
-    EXPECT_NEAR(numbers[1], -121.6959, 1e-6);
-    EXPECT_EQ(lines[1].rfind("error ", 0), 0u) << lines[1];
+    const auto utm = writeFile("utm.txt", "602112.781 5025281.119 10N\n1 1 61N\n");
+    const auto back = linesOf(runCommand(cli + " utm2geo --ellipsoid 11 < " + utm.string()));
+    ASSERT_EQ(back.size(), 2u);
+    const auto geographic = numbersIn(back[0]);
+    ASSERT_EQ(geographic.size(), 2u);
+    EXPECT_NEAR(geographic[0], 45.3736, 1e-6);
+    EXPECT_NEAR(geographic[1], -121.6959, 1e-6);
+    EXPECT_EQ(back[1].rfind("error ", 0), 0u) << back[1];
 }
 
 // Big inputs are converted on two cores; the answers must still come back in input order.
@@ -174,16 +167,21 @@ FailedRun runForErrors(const std::string& arguments) {
     return {WEXITSTATUS(status), linesOf(output)};
 }
 
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// Each `info` run fails with exit status 1 and exactly these lines on standard error.
+using ExpectedErrors = std::vector<std::pair<std::string, std::vector<std::string>>>;
+void expectInfoFailures(const ExpectedErrors& cases) {
+    for (const auto& [arguments, errors] : cases) {
+        const auto run = runForErrors("info " + arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments;
+        EXPECT_EQ(run.errors, errors) << arguments;
+    }
 }
 
 // Copies a file with one run of bytes replaced; the original bytes are checked first, so a
 // changed sample file fails here rather than testing something else.
 void copyPatched(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::string_view original, std::string_view replacement) {
-    std::string bytes = readBytes(from);
+    std::string bytes = readFile(from);
     const auto at = bytes.find(original);
     ASSERT_NE(at, std::string::npos) << from;
     bytes.replace(at, original.size(), replacement);
@@ -196,7 +194,7 @@ class CliFailures : public TemporaryFolderTest {};
 // the system's message, then the file and the reason where one is known.
 TEST_F(CliFailures, SayWhatWasWrong) {
     const auto source = std::filesystem::path(sourceDir) / "data";
-    const std::string header = readBytes(source / "mt_hood.hdr");
+    const std::string header = readFile(source / "mt_hood.hdr");
     std::filesystem::copy(source / "mt_hood.bin", path("zone99.bin"));
     writeFile("zone99.hdr", header.substr(0, header.find("UTM Zone 10 N")) + "UTM Zone 99 N" +
                                 header.substr(header.find("UTM Zone 10 N") + 13));
@@ -204,11 +202,7 @@ TEST_F(CliFailures, SayWhatWasWrong) {
     writeFile("grid.bin", std::string(8, '\0'));
     std::filesystem::create_directory(path("folder.hgt"));
     const std::string at = folder().string() + "/";
-    struct Case {
-        std::string arguments;
-        std::vector<std::string> errors;
-    };
-    const std::vector<Case> cases{
+    expectInfoFailures({
         {at + "zone99.bin",
          {"tavrok-cli: " + at + "zone99.hdr: UTM zone 99N cannot place the corners on the globe"}},
         {at + "alone.bil", {"tavrok-cli: " + at + "alone.hdr: No such file or directory"}},
@@ -230,12 +224,7 @@ TEST_F(CliFailures, SayWhatWasWrong) {
         {at + "grid.bin " + at + "grid.bin",
          {"tavrok-cli: Cannot Combine Files",
           "tavrok-cli: grid.bin and grid.bin: a headerless grid is loaded by itself"}},
-    };
-    for (const auto& [arguments, errors] : cases) {
-        const auto run = runForErrors("info " + arguments);
-        EXPECT_EQ(run.exitCode, 1) << arguments;
-        EXPECT_EQ(run.errors, errors) << arguments;
-    }
+    });
 }
 
 // Damaged georeferences in the sample files of other tools: a DEM's A record and an SDTS
@@ -248,7 +237,7 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
         GTEST_SKIP() << "the shared sample files are not here";
     }
     // The zone is the integer ending at byte 168 of the A record.
-    std::string record = readBytes(dem);
+    std::string record = readFile(dem);
     ASSERT_EQ(record.substr(162, 6), "    12");
     record.replace(162, 6, "    99");
     writeFile("zone99.dem", record);
@@ -272,7 +261,7 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
     const auto rsdf = transferWith("RSDF", "659010.0000000", "-99999.0000000");
     const std::vector<std::string> demZone{"tavrok-cli: Incorrect Zone",
                                            "tavrok-cli: the A record names UTM zone 99"};
-    const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
+    expectInfoFailures({
         {path("zone99.dem").string(), demZone},
         {path("zone99.dem.gz").string(), demZone},
         {xref,
@@ -285,12 +274,7 @@ TEST_F(CliFailures, NameTheDamageInRealFiles) {
          {"tavrok-cli: Cannot Combine Files",
           "tavrok-cli: gdalraster_lf_elev_220_mt_hood_utm.tif and gdalraster_storml_elev.tif: "
           "they lie in different UTM zones (10N and 12N)"}},
-    };
-    for (const auto& [arguments, errors] : cases) {
-        const auto run = runForErrors("info " + arguments);
-        EXPECT_EQ(run.exitCode, 1) << arguments;
-        EXPECT_EQ(run.errors, errors) << arguments;
-    }
+    });
 }
 
 // A unit code PROJ does not know (9999 for the linear unit 9001) still loads, and PROJ's own

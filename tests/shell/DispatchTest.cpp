@@ -27,7 +27,9 @@ TEST(CommandTable, ListsEveryCommandOnceAndMarksTheLongOnes) {
     EXPECT_FALSE(findCommand(CommandId::About)->longRunning);
 }
 
-TEST(Dispatch, SaysPlainlyWhenACommandIsNotBuiltYetAndReportsTheFailure) {
+// A failed command, a cancelled one and a good one are told apart by their status alone, not
+// by whether a message was shown.
+TEST(Dispatch, ReportsHowACommandEndedAndSaysPlainlyWhatIsNotBuiltYet) {
     AppState state;
     support::ScriptedUi ui;
     EXPECT_EQ(dispatch(state, ui, CommandId::SaveImage), CommandStatus::Failed);
@@ -35,22 +37,13 @@ TEST(Dispatch, SaysPlainlyWhenACommandIsNotBuiltYetAndReportsTheFailure) {
               std::vector<std::string>{"\"Save Map Image\" is not available yet"});
     EXPECT_EQ(dispatch(state, ui, static_cast<CommandId>(12345)), CommandStatus::Failed);
     EXPECT_EQ(ui.messageTexts().back(), "Unknown command 12345");
-    EXPECT_EQ(runImport(state, ui, LoadRequest{CommandId::LoadLasCloud, 0, {"a.las"}}),
-              CommandStatus::Failed);
-}
-
-// A failed load, a cancelled one and a good one are told apart by their status alone, not by
-// whether a message was shown.
-TEST(Dispatch, ImportersReportHowTheyEnded) {
-    AppState state;
-    support::ScriptedUi ui;
-    EXPECT_EQ(runImport(state, ui, LoadRequest{CommandId::LoadMatrixFiles, 0, {"absent.hdr"}}),
-              CommandStatus::Failed);
-    EXPECT_EQ(runImport(state, ui, LoadRequest{CommandId::BuildRawMatrix, 0, {}}),
-              CommandStatus::Cancelled);
-    EXPECT_EQ(
-        runImport(state, ui, LoadRequest{CommandId::LoadMatrixFiles, 0, {test::sampleTerrain}}),
-        CommandStatus::Done);
+    const auto load = [&](CommandId importer, std::vector<std::filesystem::path> files) {
+        return runImport(state, ui, LoadRequest{importer, 0, std::move(files)});
+    };
+    EXPECT_EQ(load(CommandId::LoadLasCloud, {"a.las"}), CommandStatus::Failed);
+    EXPECT_EQ(load(CommandId::LoadMatrixFiles, {"absent.hdr"}), CommandStatus::Failed);
+    EXPECT_EQ(load(CommandId::BuildRawMatrix, {}), CommandStatus::Cancelled);
+    EXPECT_EQ(load(CommandId::LoadMatrixFiles, {test::sampleTerrain}), CommandStatus::Done);
 }
 
 class JobGuardTest : public test::TemporaryFolderTest {

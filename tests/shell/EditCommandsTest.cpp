@@ -124,13 +124,22 @@ TEST_F(EditCommandsTest, PatchReportsTheCellsItFilled) {
     EXPECT_EQ(state.document.grid().at(52, 61), lowest);
 }
 
-TEST_F(EditCommandsTest, ConversionToUtmCommitsOnlyAFinishedGrid) {
+TEST_F(EditCommandsTest, ConversionToUtmIsConfirmedAndCommitsOnlyAFinishedGrid) {
     const auto tile = test::sharedData("srtm/N57E011.hgt");
     if (!std::filesystem::exists(tile)) {
         GTEST_SKIP() << "tile absent";
     }
     load(CommandId::LoadSrtmFiles, tile);
     const auto revision = state.document.revision();
+
+    // An ellipsoid the loader preset is confirmed first; No keeps the Lat/Lon terrain.
+    state.edits.presetEllipsoid = geodesy::EllipsoidId::Grs1980;
+    ui.queueAnswer(false);
+    EXPECT_EQ(dispatch(state, ui, CommandId::ConvertToUtm, 1), CommandStatus::Cancelled);
+    EXPECT_EQ(ui.questions,
+              std::vector<std::string>{"DEM Must Be Converted to UTM with NAD83 Ellipsoid"});
+    EXPECT_EQ(state.document.revision(), revision);
+    state.edits.presetEllipsoid.reset();
 
     // Stop during the fill: the Lat/Lon terrain stays.
     chooseEllipsoid(geodesy::EllipsoidId::Clarke1866);
@@ -157,20 +166,6 @@ TEST_F(EditCommandsTest, ConversionToUtmCommitsOnlyAFinishedGrid) {
     EXPECT_EQ(state.document.header().ellipsoidCode, 3);
     EXPECT_EQ(dispatch(state, ui, CommandId::ChangeUtmEllipsoid, 2), CommandStatus::Failed);
     EXPECT_EQ(ui.messageTexts().back(), "No Ellipsoid Change Required");
-}
-
-TEST_F(EditCommandsTest, LoaderPresetEllipsoidIsConfirmedFirst) {
-    const auto tile = test::sharedData("srtm/N57E011.hgt");
-    if (!std::filesystem::exists(tile)) {
-        GTEST_SKIP() << "tile absent";
-    }
-    load(CommandId::LoadSrtmFiles, tile);
-    state.edits.presetEllipsoid = geodesy::EllipsoidId::Grs1980;
-    ui.queueAnswer(false);
-    EXPECT_EQ(dispatch(state, ui, CommandId::ConvertToUtm, 1), CommandStatus::Cancelled);
-    EXPECT_EQ(ui.questions,
-              std::vector<std::string>{"DEM Must Be Converted to UTM with NAD83 Ellipsoid"});
-    EXPECT_EQ(state.document.header().projection, terrain::ProjectionKind::LatLon);
 }
 
 }  // namespace

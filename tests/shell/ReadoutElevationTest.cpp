@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,32 +15,6 @@
 namespace tavrok::shell {
 namespace {
 
-// Where a raster's pixels lie, as GDAL reads the file: the outer corner of pixel (0, 0) and
-// the pixel size (negative northwards).
-struct GdalGeoTransform {
-    double originX = 0;
-    double originY = 0;
-    double pixelWidth = 0;
-    double pixelHeight = 0;
-};
-
-GdalGeoTransform geoTransformOf(const std::filesystem::path& raster) {
-    const std::string info =
-        test::runCommand("GTIFF_SRS_SOURCE=EPSG gdalinfo '" + raster.string() + "'");
-    GdalGeoTransform transform;
-    char ignored = 0;
-    std::istringstream origin(info.substr(info.find("Origin = (") + 10));
-    origin >> transform.originX >> ignored >> transform.originY;
-    std::istringstream size(info.substr(info.find("Pixel Size = (") + 14));
-    size >> transform.pixelWidth >> ignored >> transform.pixelHeight;
-    return transform;
-}
-
-double gdalValue(const std::filesystem::path& raster, int pixel, int line) {
-    return std::stod(test::runCommand("gdallocationinfo -valonly '" + raster.string() + "' " +
-                                      std::to_string(pixel) + " " + std::to_string(line)));
-}
-
 // GDAL's four cells around a georeferenced position, and the bilinear value between their
 // centres.
 struct GdalNeighbourhood {
@@ -50,33 +23,28 @@ struct GdalNeighbourhood {
     double lowest = 0;  // the smallest of the four
 };
 
-GdalNeighbourhood gdalBilinear(const std::filesystem::path& raster, const GdalGeoTransform& t,
-                               double x, double y) {
-    const double pixel = (x - t.originX) / t.pixelWidth - 0.5;
-    const double line = (y - t.originY) / t.pixelHeight - 0.5;
+GdalNeighbourhood gdalBilinear(const test::GdalView& gdal, double x, double y) {
+    const double pixel = (x - gdal.originX) / gdal.pixelX - 0.5;
+    const double line = (y - gdal.originY) / gdal.pixelY - 0.5;
     const int p0 = static_cast<int>(std::floor(pixel));
     const int l0 = static_cast<int>(std::floor(line));
     const double fx = pixel - p0;
     const double fy = line - l0;
-    const double nw = gdalValue(raster, p0, l0);
-    const double ne = gdalValue(raster, p0 + 1, l0);
-    const double sw = gdalValue(raster, p0, l0 + 1);
-    const double se = gdalValue(raster, p0 + 1, l0 + 1);
+    const double nw = gdal.at(p0, l0);
+    const double ne = gdal.at(p0 + 1, l0);
+    const double sw = gdal.at(p0, l0 + 1);
+    const double se = gdal.at(p0 + 1, l0 + 1);
     const double top = nw + (ne - nw) * fx;
     const double bottom = sw + (se - sw) * fx;
     const double lowest = std::min({nw, ne, sw, se});
     return {top + (bottom - top) * fy, std::max({nw, ne, sw, se}) - lowest, lowest};
 }
 
-double numberIn(const std::string& text) {
-    return std::stod(text);
-}
-
 class ReadoutElevationTest : public test::TemporaryFolderTest {
   protected:
     void SetUp() override {
         TemporaryFolderTest::SetUp();
-        if (!test::haveProgram("gdalinfo") || !test::haveProgram("gdallocationinfo")) {
+        if (!test::haveProgram("gdalinfo") || !test::haveProgram("gdal_translate")) {
             GTEST_SKIP() << "GDAL's command-line programs are not installed";
         }
         state.shell.tempDir = folder() / "tmp";
@@ -133,7 +101,7 @@ TEST_F(ReadoutElevationTest, ElevationIsGdalsBilinearValueAtTheShownPosition) {
         SCOPED_TRACE(c.file);
         const auto raster = test::sharedData(c.file);
         load(raster);
-        const auto transform = geoTransformOf(raster);
+        const auto gdal = test::ReadWithGdal(raster, path("gdal.raw"));
         for (const float zoom : {0.59f, 2.0f}) {
             const auto view = viewAt(zoom);
             const auto& g = view.geometry;
@@ -155,10 +123,10 @@ TEST_F(ReadoutElevationTest, ElevationIsGdalsBilinearValueAtTheShownPosition) {
                     overhead::overheadReadout(state.document.terrain(), view, c.mode, x, y);
                 ASSERT_TRUE(readout.shown);
                 ASSERT_EQ(readout.boxes.size(), c.northBox + 3);
-                const double north = numberIn(readout.boxes[c.northBox].value);
-                const double east = numberIn(readout.boxes[c.northBox + 1].value);
-                const double elevation = numberIn(readout.boxes[c.northBox + 2].value);
-                const auto expected = gdalBilinear(raster, transform, east, north);
+                const double north = std::stod(readout.boxes[c.northBox].value);
+                const double east = std::stod(readout.boxes[c.northBox + 1].value);
+                const double elevation = std::stod(readout.boxes[c.northBox + 2].value);
+                const auto expected = gdalBilinear(gdal, east, north);
                 if (expected.lowest < -9000) {
                     continue;  // a warped edge without data
                 }

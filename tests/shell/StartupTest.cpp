@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "ScopedEnvironment.h"
 #include "TestSupport.h"
 #include "shell/SettingsFile.h"
 #include "shell/WindowPlacement.h"
@@ -93,14 +94,11 @@ TEST_F(SettingsFileTest, ReadsGarbageOfTheRightSizeWithoutHarm) {
 }
 
 TEST(SettingsFile, LivesInTheUsersConfigFolder) {
-    const char* home = std::getenv("HOME");
-    const std::string savedHome = home ? home : "";
-    setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
+    const test::ScopedEnvironment config("XDG_CONFIG_HOME", "/somewhere/config");
+    const test::ScopedEnvironment home("HOME", "/home/hiker");
     EXPECT_EQ(SettingsFile::defaultPath(), "/somewhere/config/tavrok/tavrok.ini");
-    unsetenv("XDG_CONFIG_HOME");
-    setenv("HOME", "/home/hiker", 1);
+    config.set(std::nullopt);
     EXPECT_EQ(SettingsFile::defaultPath(), "/home/hiker/.config/tavrok/tavrok.ini");
-    home ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
 }
 
 }  // namespace

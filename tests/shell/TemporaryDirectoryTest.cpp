@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ScopedEnvironment.h"
 #include "TestSupport.h"
 #include "shell/RunDirectory.h"
 #include "shell/TemporaryDirectory.h"
@@ -34,9 +35,9 @@ TEST_F(TemporaryDirectoryTest, ClearDirectoryDeletesFilesButNotFolders) {
     EXPECT_EQ(ClearDirectory(folder() / "missing"), 0);
 }
 
+// Folders that exist: without the refusal each would be cleared and report 1.
 TEST(ClearDirectory, RefusesSystemFoldersAndHome) {
-    for (const char* folder : {"C:\\Program Files\\", "c:\\WINDOWS", "c:\\", "/", "/usr/", "/etc",
-                               "/home", "/tmp/", "/bin", ""}) {
+    for (const char* folder : {"/", "/usr/", "/etc", "/home", "/tmp/", "/bin"}) {
         EXPECT_EQ(ClearDirectory(folder), 0) << folder;
     }
     if (const char* home = std::getenv("HOME")) {
@@ -45,13 +46,10 @@ TEST(ClearDirectory, RefusesSystemFoldersAndHome) {
 }
 
 TEST_F(TemporaryDirectoryTest, ChoosesTmpdirFirst) {
-    const char* previous = std::getenv("TMPDIR");
-    const std::string saved = previous ? previous : "";
-    setenv("TMPDIR", folder().c_str(), 1);
+    const test::ScopedEnvironment tmpdir("TMPDIR", folder().string());
     EXPECT_EQ(chooseTemporaryDirectory(), folder());
-    setenv("TMPDIR", (folder() / "missing").c_str(), 1);
+    tmpdir.set((folder() / "missing").string());
     EXPECT_EQ(chooseTemporaryDirectory(), std::filesystem::path("/tmp"));
-    previous ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
 }
 
 // Each run gets its own folder that only its user can enter, and leaves nothing behind, links
