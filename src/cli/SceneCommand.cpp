@@ -36,6 +36,10 @@ struct SceneOptions {
     std::optional<colour::TerrainType> terrainType;
     std::optional<long> seaLevel;
     long frames = 1;
+    // The movement dialog's steps given: they override those of a new scene.
+    std::optional<int> zoom;
+    std::optional<int> tilt;
+    std::optional<int> turn;
 };
 
 bool usage(const std::string& message) {
@@ -185,7 +189,23 @@ bool readOtherOptions(const Arguments& arguments, SceneOptions& options) {
     return true;
 }
 
-bool readShift(const Arguments& arguments, SceneOptions& options) {
+bool readStep(const Arguments& arguments, const std::string& name, std::optional<int>& out) {
+    if (!arguments.has(name)) {
+        return true;
+    }
+    int value = 0;
+    if (!readWhole(arguments, name, value)) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool readAdjustments(const Arguments& arguments, SceneOptions& options) {
+    if (!readStep(arguments, "zoom", options.zoom) || !readStep(arguments, "tilt", options.tilt) ||
+        !readStep(arguments, "turn", options.turn)) {
+        return false;
+    }
     if (const auto text = arguments.value("shift")) {
         const auto pair = parsePair(*text);
         if (!pair) {
@@ -205,14 +225,7 @@ bool parseOptions(const Arguments& arguments, SceneOptions& options) {
     }
     return readSize(arguments, options) && readChoices(arguments, options) &&
            readNumbers(arguments, options) && readPlacement(arguments, options) &&
-           readOtherOptions(arguments, options);
-}
-
-// The camera adjustments given override those of a new scene.
-bool readAdjustments(const Arguments& arguments, SceneParameters& parameters) {
-    return readWhole(arguments, "zoom", parameters.zoom) &&
-           readWhole(arguments, "tilt", parameters.tilt) &&
-           readWhole(arguments, "turn", parameters.turn);
+           readOtherOptions(arguments, options) && readAdjustments(arguments, options);
 }
 
 // The marker where the options put it, in overhead-map pixels.
@@ -235,7 +248,7 @@ void placeObserver(const SceneOptions& options, shell::AppState& state,
 }
 
 // A new scene as the program makes it after a load, with the options laid over it.
-bool prepareScene(const SceneOptions& options, const Arguments& arguments, shell::AppState& state) {
+void prepareScene(const SceneOptions& options, shell::AppState& state) {
     SceneParameters& parameters = state.scene.parameters;
     const SceneParameters placed = parameters;  // where the program put the marker
     parameters = options.parameters;
@@ -243,9 +256,9 @@ bool prepareScene(const SceneOptions& options, const Arguments& arguments, shell
     parameters.observerPosition = placed.observerPosition;
     placeObserver(options, state, parameters);
     scene::resetAdjustments(parameters);
-    if (!readAdjustments(arguments, parameters)) {
-        return false;
-    }
+    parameters.zoom = options.zoom.value_or(parameters.zoom);
+    parameters.tilt = options.tilt.value_or(parameters.tilt);
+    parameters.turn = options.turn.value_or(parameters.turn);
     parameters.shiftX = options.parameters.shiftX;
     parameters.shiftY = options.parameters.shiftY;
     const auto eye = scene::eyeImageSize(parameters.projectionSize, parameters.colorMode);
@@ -262,7 +275,6 @@ bool prepareScene(const SceneOptions& options, const Arguments& arguments, shell
         state.overhead.scale.seaLevel = static_cast<std::int32_t>(*options.seaLevel);
     }
     state.scene.eyeSize = options.size;
-    return true;
 }
 
 bool loadAndBuildMap(const Arguments& arguments, shell::AppState& state, CliUi& ui) {
@@ -305,17 +317,18 @@ bool drawFrames(long frames, shell::AppState& state, CliUi& ui) {
 
 int runScene(const Arguments& arguments) {
     SceneOptions options;
-    shell::AppState probe;
-    if (!parseOptions(arguments, options) || !readAdjustments(arguments, probe.scene.parameters) ||
-        !readShift(arguments, options)) {
+    if (!parseOptions(arguments, options)) {
         return 2;
     }
     const BatchGui gui;
     shell::AppState state;
     CliUi ui;
     ui.setVerbose(arguments.has("verbose"));
-    if (!loadAndBuildMap(arguments, state, ui) || !prepareScene(options, arguments, state) ||
-        !drawFrames(options.frames, state, ui)) {
+    if (!loadAndBuildMap(arguments, state, ui)) {
+        return 1;
+    }
+    prepareScene(options, state);
+    if (!drawFrames(options.frames, state, ui)) {
         return 1;
     }
     const auto& image = state.scene.image;
