@@ -42,41 +42,28 @@ void MovementDialog::press(int buttonId) {
     }
 }
 
+// Each Foreground button moves one camera adjustment up or down by the increment.
 bool MovementDialog::moveForeground(MovementButton button, int increment) {
-    switch (button) {
-        case MovementButton::Closer:
-            m_live.zoom -= increment;
+    struct Step {
+        MovementButton button;
+        int SceneParameters::*adjustment;
+        int sign;
+    };
+    using enum MovementButton;
+    static constexpr Step steps[] = {
+        {Closer, &SceneParameters::zoom, -1},      {Away, &SceneParameters::zoom, +1},
+        {TurnLeft, &SceneParameters::turn, +1},    {TurnRight, &SceneParameters::turn, -1},
+        {TiltForward, &SceneParameters::tilt, +1}, {TiltBack, &SceneParameters::tilt, -1},
+        {ShiftLeft, &SceneParameters::shiftX, +1}, {ShiftRight, &SceneParameters::shiftX, -1},
+        {Up, &SceneParameters::shiftY, -1},        {Down, &SceneParameters::shiftY, +1},
+    };
+    for (const Step& step : steps) {
+        if (step.button == button) {
+            m_live.*step.adjustment += step.sign * increment;
             return true;
-        case MovementButton::Away:
-            m_live.zoom += increment;
-            return true;
-        case MovementButton::TurnLeft:
-            m_live.turn += increment;
-            return true;
-        case MovementButton::TurnRight:
-            m_live.turn -= increment;
-            return true;
-        case MovementButton::TiltForward:
-            m_live.tilt += increment;
-            return true;
-        case MovementButton::TiltBack:
-            m_live.tilt -= increment;
-            return true;
-        case MovementButton::ShiftLeft:
-            m_live.shiftX += increment;
-            return true;
-        case MovementButton::ShiftRight:
-            m_live.shiftX -= increment;
-            return true;
-        case MovementButton::Up:
-            m_live.shiftY -= increment;
-            return true;
-        case MovementButton::Down:
-            m_live.shiftY += increment;
-            return true;
-        default:
-            return false;
+        }
     }
+    return false;
 }
 
 bool MovementDialog::moveBackground(MovementButton button, int increment) {
