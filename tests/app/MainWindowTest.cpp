@@ -33,28 +33,6 @@ namespace {
 
 using shell::CommandId;
 
-// Answers the next modal window when it appears. A failed check inside must not leave the
-// dialog open and hang the test, so after a failure the dialog is closed.
-// With `wanted`, only a modal window of that class is answered (a closing dialog may still
-// be the active modal one for a moment).
-void answerNextModal(std::function<void(QWidget*)> answer, const char* wanted = nullptr) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer, wanted] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible() || (wanted && !modal->inherits(wanted))) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        answer(modal);
-        if (::testing::Test::HasFailure() && QApplication::activeModalWidget() == modal) {
-            modal->close();
-        }
-    });
-    timer->start();
-}
-
 // Closes the next message box, hands back its text and then does `then`. With `then` the box
 // opens over another dialog, so only a message box is answered.
 std::shared_ptr<QString> captureNextMessage(std::function<void()> then = {}) {

@@ -16,26 +16,6 @@
 namespace tavrok::app {
 namespace {
 
-// Works the next modal dialog once it is up; after a failed check it is closed so that the
-// test cannot hang.
-void whenModalOpens(std::function<void(QWidget*)> work) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, work] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        work(modal);
-        if (::testing::Test::HasFailure() && QApplication::activeModalWidget() == modal) {
-            modal->close();
-        }
-    });
-    timer->start();
-}
-
 template <typename Widget = QAbstractButton>
 Widget* control(QWidget* dialog, int id) {
     auto* found = dialog->findChild<Widget*>(QString::number(id));
@@ -50,7 +30,7 @@ TEST_F(SceneDialogViewsTest, TerrainProjectionShowsTheModelsRulesAndReadsItsBoxe
     parameters.colorMode = scene::ColorMode::SideBySide;
     parameters.projectionSize = scene::ProjectionSize::S1024x768;
     scene::TerrainProjectionDialog model(parameters, {}, {100, 9090, 10}, false);
-    whenModalOpens([&model](QWidget* modal) {
+    answerNextModal([&model](QWidget* modal) {
         EXPECT_EQ(modal->windowTitle(), "Terrain Projection Parameters");
         ASSERT_NE(control(modal, 1081), nullptr);
         EXPECT_TRUE(control(modal, 1041)->isChecked());
@@ -102,7 +82,7 @@ TEST_F(SceneDialogViewsTest, MovementButtonsRedrawAtOnceAndTheDialogReturnsWhere
     scene::MovementDialog model(live, geometry, header, [&redraws] { ++redraws; });
     MovementView::forgetPlacement();
     const QPoint moved(30, 40);
-    whenModalOpens([&](QWidget* modal) {
+    answerNextModal([&](QWidget* modal) {
         EXPECT_EQ(modal->windowTitle(), "Rotate or Shift Scene");
         EXPECT_EQ(modal->frameGeometry().bottomLeft(), scene.frameGeometry().bottomLeft());
         control(modal, 1179)->click();
@@ -119,7 +99,7 @@ TEST_F(SceneDialogViewsTest, MovementButtonsRedrawAtOnceAndTheDialogReturnsWhere
     model.restoreRemembered();
     EXPECT_EQ(live.zoom, 16);
 
-    whenModalOpens([moved](QWidget* modal) {
+    answerNextModal([moved](QWidget* modal) {
         EXPECT_EQ(modal->pos(), moved);
         QMetaObject::invokeMethod(modal, "accept");
     });
